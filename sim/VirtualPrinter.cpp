@@ -1,0 +1,193 @@
+#include "VirtualPrinter.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+constexpr char kEsc = 0x1B;
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+VirtualPrinter::VirtualPrinter() {
+    AddLineHandler("DIAGNOSTIC INTERFACE", [](VirtualPrinter&, std::string_view line,
+                                              std::string& reply) {
+        std::string_view which = Trimmed(line.substr(std::string_view("DIAGNOSTIC INTERFACE").size()));
+        reply += Frame(which);
+    });
+    AddLineHandler("DIAGNOSTIC REPORT", [](VirtualPrinter& printer, std::string_view line,
+                                           std::string& reply) {
+        const std::string key(Trimmed(line.substr(std::string_view("DIAGNOSTIC REPORT").size())));
+        auto it = printer.reports_.find(key);
+        std::string value;
+        if (it != printer.reports_.end() && it->second(printer, value))
+            reply += Frame(value);
+    });
+    AddLineHandler("OUT _SERIAL$", [](VirtualPrinter& printer, std::string_view,
+                                      std::string& reply) {
+        reply += printer.serialNumber + "\r\n";
+    });
+}
+
+VirtualPrinter::~VirtualPrinter() = default;
+
+std::string VirtualPrinter::Frame(std::string_view data) {
+    return "{" + std::to_string(data.size()) + "|" + std::string(data) + "}";
+}
+
+void VirtualPrinter::AddRecognizer(Recognizer recognizer) {
+    auto lock = Lock();
+    recognizers_.push_back(std::move(recognizer));
+}
+
+void VirtualPrinter::AddLineHandler(std::string prefix, LineHandler handler) {
+    auto lock = Lock();
+    lineHandlers_.emplace_back(std::move(prefix), std::move(handler));
+    // The longest prefix wins, so "SET COM1" can sit beside "SET".
+    std::stable_sort(lineHandlers_.begin(), lineHandlers_.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+}
+
+void VirtualPrinter::AddReportKey(std::string key, ReportHandler handler) {
+    auto lock = Lock();
+    reports_[std::move(key)] = std::move(handler);
+}
+
+void VirtualPrinter::SetReportValue(const std::string& key, std::string value) {
+    AddReportKey(key, [value = std::move(value)](VirtualPrinter&, std::string& out) {
+        out = value;
+        return true;
+    });
+}
+
+void VirtualPrinter::RemoveReportKey(const std::string& key) {
+    auto lock = Lock();
+    reports_.erase(key);
+}
+
+bool VirtualPrinter::HasReportKey(const std::string& key) const {
+    auto lock = Lock();
+    return reports_.count(key) != 0;
+}
+
+std::string VirtualPrinter::Received() const {
+    auto lock = Lock();
+    return received_;
+}
+
+void VirtualPrinter::ClearReceived() {
+    auto lock = Lock();
+    received_.clear();
+    commands_.clear();
+}
+
+std::vector<std::string> VirtualPrinter::Commands() const {
+    auto lock = Lock();
+    return commands_;
+}
+
+void VirtualPrinter::NoteCommand(std::string command) {
+    auto lock = Lock();
+    commands_.push_back(std::move(command));
+}
+
+void VirtualPrinter::Reset() {
+    auto lock = Lock();
+    statusByte = 0;
+    std::fill(std::begin(extendedStatus), std::end(extendedStatus), 0);
+    pending_.clear();
+    for (auto& [type, module] : modules_)
+        module->Reset();
+}
+
+Match VirtualPrinter::RecognizeEscape(std::string_view pending, std::string& reply) {
+    if (pending.empty() || pending[0] != kEsc)
+        return Match::None();
+    if (pending.size() < 2)
+        return Match::More();
+    if (pending[1] == 'Z') {
+        // ESC Z CR LF leaves line mode.
+        if (pending.size() < 4)
+            return Match::More();
+        const size_t length = (pending[2] == '\r' && pending[3] == '\n') ? 4 : 2;
+        NoteCommand(std::string(pending.substr(0, length)));
+        return Match::Took(length);
+    }
+    if (pending[1] != '!') {
+        NoteCommand(std::string(pending.substr(0, 2)));
+        return Match::Took(2);
+    }
+    if (pending.size() < 3)
+        return Match::More();
+    const char which = pending[2];
+    size_t length = 3;
+    if (which == '?') {
+        reply.push_back(static_cast<char>(statusByte));
+    } else if (which == 'S') {
+        if (pending.size() < 5)
+            return Match::More();
+        if (pending[3] == '\r' && pending[4] == '\n')
+            length = 5;
+        if (answersExtendedStatus)
+            reply.append(reinterpret_cast<const char*>(extendedStatus), 8);
+    } else if (which == 'R') {
+        NoteCommand(std::string(pending.substr(0, length)));
+        Reset();
+        return Match::Took(length);
+    }
+    NoteCommand(std::string(pending.substr(0, length)));
+    return Match::Took(length);
+}
+
+void VirtualPrinter::HandleLine(std::string_view line, std::string& reply) {
+    NoteCommand(std::string(line));
+    const std::string_view text = Trimmed(line);
+    for (const auto& [prefix, handler] : lineHandlers_) {
+        if (text.substr(0, prefix.size()) == prefix) {
+            handler(*this, text, reply);
+            return;
+        }
+    }
+}
+
+std::string VirtualPrinter::Receive(std::string_view bytes) {
+    auto lock = Lock();
+    received_.append(bytes);
+    pending_.append(bytes);
+    std::string reply;
+    size_t at = 0;
+    while (at < pending_.size()) {
+        const std::string_view rest = std::string_view(pending_).substr(at);
+        Match match = RecognizeEscape(rest, reply);
+        for (size_t i = 0; match.kind == Match::NoMatch && i < recognizers_.size(); ++i)
+            match = recognizers_[i](*this, rest, reply);
+        if (match.kind == Match::NeedMore)
+            break;
+        if (match.kind == Match::Consumed) {
+            at += std::max<size_t>(match.length, 1);
+            continue;
+        }
+        const size_t end = rest.find('\n');
+        if (end == std::string_view::npos)
+            break;
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!line.empty())
+            HandleLine(line, reply);
+        at += end + 1;
+    }
+    pending_.erase(0, at);
+    return reply;
+}
+
+} // namespace sim

@@ -1,0 +1,121 @@
+#include "link/ComBackend.h"
+
+#include <QRegularExpression>
+#include <QSerialPort>
+
+#include <cstring>
+
+QString SerialDeviceForPortName(const QString& portName) {
+#if defined(Q_OS_WIN)
+    return portName;
+#else
+    static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"));
+    const QRegularExpressionMatch match = comName.match(portName);
+    if (match.hasMatch()) {
+        const int number = match.captured(1).toInt();
+        return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+    }
+    return portName;
+#endif
+}
+
+ComBackend::ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts)
+    : settings_(settings), timeouts_(timeouts) {}
+
+ComBackend::~ComBackend() { Close(); }
+
+bool ComBackend::Open() {
+    const QString name = QString::fromLocal8Bit(
+        settings_.portName, static_cast<qsizetype>(strnlen(settings_.portName, sizeof settings_.portName)));
+    if (name.isEmpty())
+        return false;
+    port_ = std::make_unique<QSerialPort>();
+    port_->setPortName(SerialDeviceForPortName(name));
+    port_->setReadBufferSize(32768);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        port_.reset();
+        return false;
+    }
+    port_->clear(QSerialPort::AllDirections);
+    // A setting the port refuses does not fail the open.
+    ApplySettings();
+    port_->setDataTerminalReady(true);
+    port_->setRequestToSend(true);
+    port_->clear(QSerialPort::AllDirections);
+    return true;
+}
+
+void ComBackend::ApplySettings() {
+    port_->setBaudRate(BaudRateForIndex(settings_.baudIndex));
+    port_->setDataBits(settings_.dataBitsIndex == 0 ? QSerialPort::Data7 : QSerialPort::Data8);
+    switch (settings_.parityIndex) {
+    case 1:
+        port_->setParity(QSerialPort::OddParity);
+        break;
+    case 2:
+        port_->setParity(QSerialPort::EvenParity);
+        break;
+    default:
+        port_->setParity(QSerialPort::NoParity);
+        break;
+    }
+    switch (settings_.stopBitsIndex) {
+    case 1:
+        // POSIX ports have no 1.5 stop bits; two stop bits keep a longer gap that a
+        // receiver expecting 1.5 accepts.
+        if (!port_->setStopBits(QSerialPort::OneAndHalfStop))
+            port_->setStopBits(QSerialPort::TwoStop);
+        break;
+    case 2:
+        port_->setStopBits(QSerialPort::TwoStop);
+        break;
+    default:
+        port_->setStopBits(QSerialPort::OneStop);
+        break;
+    }
+    // Both "RTS" and "RTS/CTS" hold output while CTS is low; that is hardware flow
+    // control on a port that has one switch for it. It takes precedence over XON/XOFF.
+    if (settings_.hardwareIndex != 0)
+        port_->setFlowControl(QSerialPort::HardwareControl);
+    else if (settings_.softwareIndex == 1)
+        port_->setFlowControl(QSerialPort::SoftwareControl);
+    else
+        port_->setFlowControl(QSerialPort::NoFlowControl);
+}
+
+void ComBackend::Close() {
+    if (!port_)
+        return;
+    port_->close();
+    port_.reset();
+}
+
+intptr_t ComBackend::Handle() const { return port_ ? static_cast<intptr_t>(port_->handle()) : -1; }
+
+bool ComBackend::WritePiece(const uint8_t* bytes, size_t length) {
+    if (!port_)
+        return false;
+    if (length == 0)
+        return true;
+    if (port_->write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(length)) !=
+        static_cast<qint64>(length))
+        return false;
+    const int wait =
+        timeouts_.comWritePerByteMs * static_cast<int>(length) + timeouts_.comWriteConstantMs;
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(wait)) {
+            port_->clear(QSerialPort::Output);
+            return false;
+        }
+    }
+    return true;
+}
+
+size_t ComBackend::ReadDevice(uint8_t* buffer, size_t capacity) {
+    if (!port_ || capacity == 0)
+        return 0;
+    if (port_->bytesAvailable() == 0 && !port_->waitForReadyRead(timeouts_.comReadMs))
+        return 0;
+    const qint64 got = port_->read(reinterpret_cast<char*>(buffer), 1);
+    return got > 0 ? static_cast<size_t>(got) : 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "link/LinkBackend.h"
+#include "link/LinkSettings.h"
+#include "link/LinkTimeouts.h"
+
+#include <QString>
+
+#include <memory>
+
+class QSerialPort;
+
+// The device a serial port name opens: "COMn" is the n-th serial port of the platform
+// (/dev/ttyS(n-1) on Linux); any other name is used as given.
+QString SerialDeviceForPortName(const QString& portName);
+
+// A serial port, set up from the serial settings at every open.
+class ComBackend : public LinkBackend {
+public:
+    ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts);
+    ~ComBackend() override;
+
+    bool Open() override;
+    void Close() override;
+    bool WritePiece(const uint8_t* bytes, size_t length) override;
+    size_t ReadDevice(uint8_t* buffer, size_t capacity) override;
+    intptr_t Handle() const override;
+
+private:
+    void ApplySettings();
+
+    const ComSettings& settings_;
+    const LinkTimeouts& timeouts_;
+    std::unique_ptr<QSerialPort> port_;
+};

@@ -1,0 +1,87 @@
+#include "link/LptBackend.h"
+
+#include <QRegularExpression>
+
+#include <cstring>
+
+#if !defined(Q_OS_WIN)
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#endif
+
+QString ParallelDeviceForPortName(const QString& portName) {
+#if defined(Q_OS_WIN)
+    return portName;
+#else
+    static const QRegularExpression lptName(QStringLiteral("^LPT([0-9]+)$"));
+    const QRegularExpressionMatch match = lptName.match(portName);
+    if (match.hasMatch())
+        return QStringLiteral("/dev/lp%1").arg(match.captured(1).toInt() - 1);
+    return portName;
+#endif
+}
+
+LptBackend::LptBackend(const LptPortName& name, const LinkTimeouts& timeouts)
+    : name_(name), timeouts_(timeouts) {}
+
+LptBackend::~LptBackend() { Close(); }
+
+bool LptBackend::Open() {
+    const QString name = QString::fromLocal8Bit(
+        name_.text, static_cast<qsizetype>(strnlen(name_.text, sizeof name_.text)));
+    if (name.isEmpty())
+        return false;
+    const QString device = ParallelDeviceForPortName(name);
+    // An existing device or file only: opening never creates one.
+    if (!QFile::exists(device))
+        return false;
+    file_.setFileName(device);
+    // Read-write, as a FIFO opened write-only would wait for a reader.
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+#if !defined(Q_OS_WIN)
+    const int fd = file_.handle();
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+#endif
+    return true;
+}
+
+void LptBackend::Close() {
+    if (file_.isOpen())
+        file_.close();
+}
+
+intptr_t LptBackend::Handle() const { return file_.isOpen() ? file_.handle() : -1; }
+
+bool LptBackend::WritePiece(const uint8_t* bytes, size_t length) {
+    if (!file_.isOpen())
+        return false;
+#if defined(Q_OS_WIN)
+    if (length == 0)
+        return file_.write(reinterpret_cast<const char*>(bytes), 0) == 0;
+    return file_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(length)) ==
+           static_cast<qint64>(length);
+#else
+    // One write of the whole block as far as the device goes; a device that stops taking
+    // data for the write wait fails the block instead of holding the program.
+    const int fd = file_.handle();
+    size_t done = 0;
+    do {
+        const ssize_t wrote = ::write(fd, bytes + done, length - done);
+        if (wrote >= 0) {
+            done += static_cast<size_t>(wrote);
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        pollfd waiter{fd, POLLOUT, 0};
+        if (::poll(&waiter, 1, timeouts_.lptWriteMs) <= 0)
+            return false;
+    } while (done < length);
+    return true;
+#endif
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "link/LinkBackend.h"
+#include "link/LinkSettings.h"
+#include "link/LinkTimeouts.h"
+
+#include <QFile>
+#include <QString>
+
+// The device a parallel port name opens: "LPTn" is /dev/lp(n-1) on Linux; any other
+// name (a device, FIFO or file) is used as given.
+QString ParallelDeviceForPortName(const QString& portName);
+
+// A parallel port: written in one call, never read.
+class LptBackend : public LinkBackend {
+public:
+    LptBackend(const LptPortName& name, const LinkTimeouts& timeouts);
+    ~LptBackend() override;
+
+    bool Open() override;
+    void Close() override;
+    bool WritePiece(const uint8_t* bytes, size_t length) override;
+    size_t ReadDevice(uint8_t*, size_t) override { return 0; }
+    intptr_t Handle() const override;
+
+private:
+    const LptPortName& name_;
+    const LinkTimeouts& timeouts_;
+    QFile file_;
+};

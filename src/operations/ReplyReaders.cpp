@@ -1,0 +1,151 @@
+#include "operations/ReplyReaders.h"
+
+#include <chrono>
+#include <climits>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char* const kAnnouncements[kInterfaceKindCount] = {
+    "\r\nDIAGNOSTIC INTERFACE USB\r\n",
+    "\r\nDIAGNOSTIC INTERFACE COM\r\n",
+    "\r\nDIAGNOSTIC INTERFACE LPT\r\n",
+    "\r\nDIAGNOSTIC INTERFACE NET\r\n",
+};
+
+constexpr int kLengthDigits = 32;
+
+} // namespace
+
+bool ReadFramedReply(LinkSession& session, char* buffer, int capacity, int* length) {
+    uint8_t byte = 0;
+    do {
+        if (!session.ReadByte(byte))
+            return false;
+    } while (byte != '{');
+
+    char digits[kLengthDigits + 1] = {};
+    int count = 0;
+    bool gotByte = session.ReadByte(byte);
+    while (gotByte && byte >= '0' && byte <= '9') {
+        digits[count++] = static_cast<char>(byte);
+        if (count == kLengthDigits)
+            break;
+        gotByte = session.ReadByte(byte);
+    }
+    // Thirty-two digits, a failed read or any other character than "|" fail the frame.
+    if (!gotByte || count == kLengthDigits || byte != '|')
+        return false;
+
+    long long value = 0;
+    for (int i = 0; i < count; ++i) {
+        value = value * 10 + (digits[i] - '0');
+        if (value > INT32_MAX)
+            return false;
+    }
+    if (value >= static_cast<long long>(capacity) - 1)
+        return false;
+
+    const int dataLength = static_cast<int>(value);
+    if (dataLength > 0 && !session.ReadBytes(reinterpret_cast<uint8_t*>(buffer), dataLength))
+        return false;
+    if (!session.ReadByte(byte) || byte != '}')
+        return false;
+    buffer[dataLength] = '\0';
+    if (length)
+        *length = dataLength;
+    return true;
+}
+
+bool ReadReplyLine(LinkSession& session, char* buffer, int* length) {
+    int count = 0;
+    uint8_t byte = 0;
+    bool fits = true;
+    while (session.ReadByte(byte)) {
+        if (byte == '\r')
+            continue;
+        if (byte == '\n')
+            break;
+        if (count == kReplyLineCapacity - 1) {
+            fits = false;
+            break;
+        }
+        buffer[count++] = static_cast<char>(byte);
+    }
+    buffer[count] = '\0';
+    if (length)
+        *length = count;
+    return fits;
+}
+
+LinkError QueryFramed(LinkSession& session, const char* command, char* buffer, int capacity,
+                      int* length) {
+    if (!session.Write(command, std::strlen(command)))
+        return LinkTransmissionError;
+    if (!ReadFramedReply(session, buffer, capacity, length))
+        return LinkReceivingError;
+    return LinkOk;
+}
+
+LinkError QueryFramedList(LinkSession& session, const char* command, char* buffer, int capacity,
+                          int* total) {
+    if (!session.Write(command, std::strlen(command)))
+        return LinkTransmissionError;
+    const std::chrono::milliseconds pause(session.Link().Timeouts().listFramePauseMs);
+    int position = 0;
+    for (;;) {
+        std::this_thread::sleep_for(pause);
+        int frameLength = 0;
+        if (!ReadFramedReply(session, buffer + position, capacity - position - 2, &frameLength))
+            return LinkReceivingError;
+        if (frameLength == 0) {
+            if (total)
+                *total = position;
+            return LinkOk;
+        }
+        position += frameLength;
+        buffer[position] = '\r';
+        buffer[position + 1] = '\n';
+        buffer[position + 2] = '\0';
+        position += 2;
+    }
+}
+
+LinkError SendCommandText(LinkSession& session, const char* command) {
+    return session.Write(command, std::strlen(command)) ? LinkOk : LinkTransmissionError;
+}
+
+const char* InterfaceAnnouncement(InterfaceKind kind) {
+    if (kind < 0 || kind >= kInterfaceKindCount)
+        return kAnnouncements[0];
+    return kAnnouncements[kind];
+}
+
+LinkError AnnounceInterface(LinkSession& session, int scratchCapacity) {
+    std::vector<char> scratch(static_cast<size_t>(scratchCapacity));
+    int length = 0;
+    return QueryFramed(session, InterfaceAnnouncement(session.Kind()), scratch.data(),
+                       scratchCapacity, &length);
+}
+
+int32_t ParseReplyNumber(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n' || *p == '\v' || *p == '\f')
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    long long value = 0;
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + (*p++ - '0');
+        if (value > static_cast<long long>(INT32_MAX) + 1)
+            value = static_cast<long long>(INT32_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        value = INT32_MAX;
+    return static_cast<int32_t>(value);
+}
