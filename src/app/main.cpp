@@ -1,9 +1,51 @@
-#include <QApplication>
+#include "app/QtPrompter.h"
+#include "app/TFormMain.h"
+#include "app/TarnvikApplication.h"
+#include "link/FormProcessFactory.h"
+#include "link/PrinterLink.h"
+#include "link/ProgressWindow.h"
+
+#include <QLocale>
 #include <QMessageBox>
 
+#include <exception>
+
+namespace {
+
+// The README demo points the Ethernet link at the virtual printer through this variable,
+// "address:port". The program reads it only when it is set; users never need it.
+void PointAtDemoPrinter(TFormMain& window) {
+    const QString target = qEnvironmentVariable("TARNVIK_DEMO_PRINTER");
+    if (target.isEmpty())
+        return;
+    const qsizetype colon = target.lastIndexOf(QLatin1Char(':'));
+    bool ok = colon > 0;
+    const int port = ok ? target.mid(colon + 1).toInt(&ok) : 0;
+    if (!ok || port < 1 || port > 65535)
+        return;
+    window.UseEthernetPrinter(target.left(colon), port);
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QMessageBox::information(nullptr, QStringLiteral("Tarnvik 1.40"),
-                             QStringLiteral("The main window is not built yet."));
+    TarnvikApplication application(argc, argv);
+    try {
+        PrinterLink link;
+        FormProcessFactory views;
+        ProgressWindow progress(&views);
+        link.SetProgressWindow(&progress);
+        link.SetProcessEventsHook([] { QCoreApplication::processEvents(); });
+
+        QtPrompter prompter;
+        TFormMain window(link, prompter, QLocale::system());
+        PointAtDemoPrinter(window);
+        window.show();
+        TarnvikApplication::exec();
+        link.SetProgressWindow(nullptr);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tarnvik"),
+                              QString::fromLocal8Bit(error.what()));
+    }
     return 0;
 }

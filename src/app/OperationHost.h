@@ -1,0 +1,29 @@
+#pragma once
+
+#include "operations/LinkError.h"
+
+#include <QPoint>
+
+#include <cstdint>
+
+class Prompter;
+class QWidget;
+
+// What a handler outside the main window needs of it to run printer operations: the
+// handler sequence, where dialogs open, the language and the prompts. The main window is
+// the product's host; tests provide their own.
+class OperationHost {
+public:
+    virtual ~OperationHost() = default;
+
+    // Disables the window, places the progress window, dispatches on the chosen link,
+    // shows the error text of a failure, re-enables the window; returns the code.
+    virtual LinkError RunPrinterOperation(uint32_t operation, void* buffer,
+                                          int32_t extra = 0) = 0;
+    // Top-left corner for dialogs and the progress window.
+    virtual QPoint DialogAnchor() const = 0;
+    virtual int LanguageIndex() const = 0;
+    virtual Prompter& Prompts() = 0;
+    // The window that dialogs belong to.
+    virtual QWidget* HostWindow() = 0;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/Language.h"
+#include "operations/PrinterStatus.h"
+
+// The one word the main window shows for a printer status.
+enum class StatusWord {
+    Ready,
+    HeadOpen,
+    PaperJam,
+    OutOfPaper,
+    OutOfRibbon,
+    RibbonEncoderError,
+    Paused,
+    Printing,
+    OtherError,
+};
+
+// The word of highest precedence among the flags that are set: head open over other error
+// over the two ribbon faults over out of paper over paper jam over paused over printing.
+// The kept flag (byte 6) is never shown; a ribbon fault of unknown kind shows no ribbon word.
+StatusWord StatusWordFor(const PrinterStatus& status);
+
+const CaptionText& StatusWordCaption(StatusWord word);

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/OperationHost.h"
+#include "link/LinkSettings.h"
+#include "operations/PrinterStatus.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class PrinterLink;
+class Prompter;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class RadioGroup;
+
+// Size of the stored printer configuration record.
+inline constexpr size_t kPrinterConfigSize = 661;
+
+// The program's one window: language, unit and link choice along the top, the four pages,
+// the status bar with the clock. Its construction runs the start-up sequence, including a
+// silent read of the configuration of a printer on USB.
+class TFormMain : public QWidget, public OperationHost {
+    Q_OBJECT
+public:
+    using Clock = std::function<QDateTime()>;
+    using ConfigRecord = std::array<uint8_t, kPrinterConfigSize>;
+
+    // `locale` chooses the first language and formats the clock; `clock` gives the local
+    // date and time (the system clock when empty).
+    TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& locale, Clock clock = {},
+              QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) override;
+    QPoint DialogAnchor() const override;
+    int LanguageIndex() const override { return languageIndex_; }
+    Prompter& Prompts() override { return prompter_; }
+    QWidget* HostWindow() override { return this; }
+
+    // Rewrites the captions of the main window in the language.
+    void ApplyLanguage(int languageIndex);
+    // Writes the status word of the status into the status edit, in the current language.
+    void ShowPrinterStatus(const PrinterStatus& status);
+    // Rewrites status-bar panels 0 (parallel port) and 1 (serial settings).
+    void ShowLinkSummary();
+    // True when the guarded action may go on: the printer has no password, or the user
+    // typed it.
+    bool PasswordGate();
+
+    InterfaceKind SelectedInterface() const;
+    ComSettings& Com() { return com_; }
+    LptPortName& Lpt() { return lpt_; }
+    NetSettings& Net() { return net_; }
+    PrinterStatus& Status() { return status_; }
+    ConfigRecord& StoredConfig() { return config_; }
+    PrinterLink& Link() { return link_; }
+    // The working directory at start-up, the first folder of the file dialogs.
+    const QString& StartupDirectory() const { return startupDirectory_; }
+    QString StatusPanelText(int panel) const;
+
+    // Points the Ethernet link at a printer and selects it, as the user would in the
+    // interface list and the network dialog.
+    void UseEthernetPrinter(const QString& address, int port);
+
+    // Event handlers.
+    void ComboBoxLanguageChange();
+    void ComboBoxInterFaceChange();
+    void ButtonInterFaceClick();
+    void ButtonGetStatusClick();
+    void ButtonPasswordClick();
+    void Timer1Timer();
+
+    // Controls, named as their objectName.
+    QGroupBox* GroupBoxLanguage;
+    QComboBox* ComboBoxLanguage;
+    RadioGroup* RadioGroupUnit;
+    QGroupBox* GroupBoxInterFace;
+    QComboBox* ComboBoxInterFace;
+    QPushButton* ButtonInterFace;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QWidget* TabSheet4;
+    QGroupBox* GroupBoxPrinterFunction;
+    QPushButton* ButtonEthernet;
+    QPushButton* ButtonPassword;
+    QGroupBox* GroupBoxPrinterStatus;
+    QLineEdit* EditPrinterStatus;
+    QPushButton* ButtonGetStatus;
+    QGroupBox* GroupBoxPrintreConfig;
+    QPushButton* ButtonRead;
+    QStatusBar* StatusBar1;
+    QTimer* Timer1;
+
+private:
+    void BuildWindow();
+    void BuildTopRow();
+    void BuildFirstPage();
+    void BuildStatusBar();
+    void PlaceProgressWindow();
+    void ProbeUsbPrinter();
+    // The handler sequence; `succeeded` runs on result 0 before the window is enabled.
+    LinkError RunSequence(uint32_t operation, void* buffer, int32_t extra,
+                          const std::function<void()>& succeeded);
+    void EndOperation();
+
+    PrinterLink& link_;
+    Prompter& prompter_;
+    QLocale locale_;
+    Clock clock_;
+    int languageIndex_ = 0;
+    QString startupDirectory_;
+    ComSettings com_{};
+    LptPortName lpt_{};
+    NetSettings net_{};
+    PrinterStatus status_{};
+    ConfigRecord config_{};
+    std::array<QLabel*, 4> statusPanels_{};
+};

@@ -1,0 +1,23 @@
+#include "functions/PasswordSetup.h"
+
+#include "app/OperationHost.h"
+#include "functions/TFormPasswordSetup.h"
+#include "operations/OperationCode.h"
+
+void RunPasswordSetup(OperationHost& host) {
+    PasswordText current{};
+    if (host.RunPrinterOperation(OpReadPasswordState, current.data()) != LinkOk)
+        return;
+    current.back() = '\0';
+
+    PasswordText next = current;
+    {
+        TFormPasswordSetup dialog(next, host.LanguageIndex(), host.Prompts(),
+                                  host.DialogAnchor(), host.HostWindow());
+        dialog.exec();
+    }
+    // Cancel, or a new password equal to the old one: nothing to send.
+    if (PasswordBytes(next) == PasswordBytes(current))
+        return;
+    host.RunPrinterOperation(OpSetPassword, next.data());
+}

@@ -1,0 +1,71 @@
+#include "functions/TFormPassword.h"
+
+#include "app/Language.h"
+#include "app/Prompter.h"
+#include "functions/PasswordValidator.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const CaptionText kTitle = {"Please enter your password", "請輸入密碼", "请输入密码"};
+const CaptionText kOk = {"OK", "確定", "确定"};
+const CaptionText kCancel = {"Cancel", "取消", "取消"};
+
+} // namespace
+
+TFormPassword::TFormPassword(PasswordText& buffer, int languageIndex, Prompter& prompter,
+                             const QPoint& position, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      buffer_(buffer), prompter_(prompter) {
+    setObjectName(QStringLiteral("FormPassword"));
+    setFont(BaseWindowFont());
+    setFixedSize(172, 73);
+
+    EditPassword = new QLineEdit(this);
+    EditPassword->setObjectName(QStringLiteral("EditPassword"));
+    EditPassword->setGeometry(8, 8, 153, 21);
+    EditPassword->setMaxLength(kPasswordMaxLength);
+    EditPassword->setValidator(new PasswordValidator(EditPassword));
+
+    ButtonOK = new QPushButton(this);
+    ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
+    ButtonOK->setGeometry(8, 40, 75, 25);
+    ButtonOK->setDefault(true);
+    connect(ButtonOK, &QPushButton::clicked, this, &TFormPassword::ButtonOKClick);
+
+    ButtonCancel = new QPushButton(this);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    ButtonCancel->setGeometry(88, 40, 75, 25);
+    connect(ButtonCancel, &QPushButton::clicked, this, &TFormPassword::ButtonCancelClick);
+
+    move(position);
+    ApplyCaptions(languageIndex);
+}
+
+void TFormPassword::ApplyCaptions(int languageIndex) {
+    const int charset = LanguageCharset(languageIndex);
+    setWindowTitle(TextFor(kTitle, languageIndex));
+    ApplyCharset(ButtonOK, charset);
+    ButtonOK->setText(TextFor(kOk, languageIndex));
+    ApplyCharset(ButtonCancel, charset);
+    ButtonCancel->setText(TextFor(kCancel, languageIndex));
+}
+
+void TFormPassword::ButtonOKClick() {
+    if (EditPassword->text().toUtf8() != PasswordBytes(buffer_)) {
+        prompter_.Error(this, QStringLiteral("Incorrect"));
+        return;
+    }
+    StorePassword(buffer_, QByteArrayLiteral("pass"));
+    accept();
+}
+
+void TFormPassword::ButtonCancelClick() {
+    StorePassword(buffer_, QByteArrayLiteral("fail"));
+    QDialog::reject();
+}
+
+void TFormPassword::reject() { ButtonCancelClick(); }
