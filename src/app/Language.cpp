@@ -9,12 +9,16 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 
 namespace {
 
-constexpr int kWindowTextPixels = 12;
+// Western captions at 11 pixels (8 points at 96 dpi), Chinese ones at 12 so that the
+// ideographs stay legible.
+constexpr int kWindowTextPixels = 11;
+constexpr int kChineseTextPixels = 12;
 
 const char* const kWesternFamily = "DejaVu Sans";
 const char* const kTraditionalFamily = "Noto Sans CJK TC";
@@ -89,6 +93,8 @@ QFont FontForCharset(int charset) {
     else if (charset == kCharsetGb2312)
         font.setFamilies({QString::fromLatin1(kSimplifiedFamily),
                           QString::fromLatin1(kWesternFamily)});
+    if (charset == kCharsetBig5 || charset == kCharsetGb2312)
+        font.setPixelSize(kChineseTextPixels);
     return font;
 }
 
@@ -96,10 +102,18 @@ void ApplyCharset(QWidget* widget, int charset) {
     if (!widget)
         return;
     // A page's caption is drawn by the tab bar; the page's own controls keep their fonts.
-    if (QTabWidget* tabs = TabWidgetOfPage(widget))
+    if (QTabWidget* tabs = TabWidgetOfPage(widget)) {
         tabs->tabBar()->setFont(FontForCharset(charset));
-    else
-        widget->setFont(FontForCharset(charset));
+        return;
+    }
+    widget->setFont(FontForCharset(charset));
+    // The Chinese faces are taller; their group titles sit higher so that they stay clear of
+    // the controls placed just below the frame line (see WindowLook).
+    if (qobject_cast<QGroupBox*>(widget)) {
+        widget->setProperty("chineseTitle", charset != kCharsetAnsi);
+        widget->style()->unpolish(widget);
+        widget->style()->polish(widget);
+    }
 }
 
 void SetControlCaption(QWidget* control, const QString& text) {

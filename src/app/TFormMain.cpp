@@ -5,6 +5,7 @@
 #include "app/Prompter.h"
 #include "app/RadioGroup.h"
 #include "app/StatusWord.h"
+#include "app/WindowLook.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "link/PrinterLink.h"
@@ -98,7 +99,7 @@ TFormMain::~TFormMain() = default;
 void TFormMain::BuildWindow() {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Tarnvik 1.40"));
-    setFont(BaseWindowFont());
+    ApplyWindowLook(this);
     setFixedSize(kClientWidth, kClientHeight);
     BuildTopRow();
 
@@ -123,7 +124,7 @@ void TFormMain::BuildTopRow() {
                                  41);
     ComboBoxLanguage = new QComboBox(GroupBoxLanguage);
     ComboBoxLanguage->setObjectName(QStringLiteral("ComboBoxLanguage"));
-    ComboBoxLanguage->setGeometry(8, 14, 145, 21);
+    ComboBoxLanguage->setGeometry(8, 12, 145, 21);
     ComboBoxLanguage->addItems({QStringLiteral("English"), QStringLiteral("Traditional Chinese"),
                                 QStringLiteral("Simplified Chinese")});
     connect(ComboBoxLanguage, &QComboBox::activated, this, &TFormMain::ComboBoxLanguageChange);
@@ -138,7 +139,7 @@ void TFormMain::BuildTopRow() {
                                   209, 41);
     ComboBoxInterFace = new QComboBox(GroupBoxInterFace);
     ComboBoxInterFace->setObjectName(QStringLiteral("ComboBoxInterFace"));
-    ComboBoxInterFace->setGeometry(8, 12, 105, 24);
+    ComboBoxInterFace->setGeometry(8, 12, 105, 21);
     ComboBoxInterFace->addItems({QStringLiteral("USB"), QStringLiteral("COM"),
                                  QStringLiteral("LPT"), QStringLiteral("ETHERNET")});
     ComboBoxInterFace->setCurrentIndex(InterfaceUsb);

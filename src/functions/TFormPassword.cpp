@@ -1,6 +1,7 @@
 #include "functions/TFormPassword.h"
 
 #include "app/Language.h"
+#include "app/WindowLook.h"
 #include "app/Prompter.h"
 #include "functions/PasswordValidator.h"
 
@@ -21,7 +22,7 @@ TFormPassword::TFormPassword(PasswordText& buffer, int languageIndex, Prompter& 
                           Qt::MSWindowsFixedSizeDialogHint),
       buffer_(buffer), prompter_(prompter) {
     setObjectName(QStringLiteral("FormPassword"));
-    setFont(BaseWindowFont());
+    ApplyWindowLook(this);
     setFixedSize(172, 73);
 
     EditPassword = new QLineEdit(this);

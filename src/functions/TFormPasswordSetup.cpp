@@ -1,6 +1,7 @@
 #include "functions/TFormPasswordSetup.h"
 
 #include "app/Language.h"
+#include "app/WindowLook.h"
 #include "app/Prompter.h"
 #include "functions/PasswordValidator.h"
 
@@ -34,7 +35,7 @@ TFormPasswordSetup::TFormPasswordSetup(PasswordText& buffer, int languageIndex,
                           Qt::MSWindowsFixedSizeDialogHint),
       buffer_(buffer), prompter_(prompter) {
     setObjectName(QStringLiteral("FormPasswordSetup"));
-    setFont(BaseWindowFont());
+    ApplyWindowLook(this);
     setFixedSize(201, 98);
 
     LabelOldPassword = new QLabel(this);

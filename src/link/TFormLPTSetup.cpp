@@ -1,6 +1,7 @@
 #include "link/TFormLPTSetup.h"
 
 #include "app/Language.h"
+#include "app/WindowLook.h"
 #include "app/LinkSummary.h"
 #include "link/PortNumber.h"
 
@@ -22,7 +23,7 @@ TFormLPTSetup::TFormLPTSetup(LptPortName& port, int languageIndex, QWidget* pare
       port_(port) {
     setObjectName(QStringLiteral("FormLPTSetup"));
     setWindowTitle(QStringLiteral("LPT Setup"));
-    setFont(BaseWindowFont());
+    ApplyWindowLook(this);
     setFixedSize(210, 96);
 
     ComboBoxLPT = new QComboBox(this);

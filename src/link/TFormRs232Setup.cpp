@@ -1,6 +1,7 @@
 #include "link/TFormRs232Setup.h"
 
 #include "app/Language.h"
+#include "app/WindowLook.h"
 #include "app/LinkSummary.h"
 #include "link/PortNumber.h"
 
@@ -46,7 +47,7 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
       settings_(settings), devices_(devices) {
     setObjectName(QStringLiteral("FormRs232Setup"));
     setWindowTitle(QStringLiteral("RS232 Setup"));
-    setFont(BaseWindowFont());
+    ApplyWindowLook(this);
     setFixedSize(330, 266);
 
     struct Row {

@@ -7,7 +7,8 @@ template <class T> std::optional<T> Take(std::deque<std::optional<T>>& answers, 
         ++unanswered;
         return std::nullopt;
     }
-    std::optional<T> answer = answers.front();
+    std::optional<T> answer;
+    answer.swap(answers.front());
     answers.pop_front();
     return answer;
 }

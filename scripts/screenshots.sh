@@ -1,0 +1,9 @@
+#!/bin/sh
+# Renders the main window and its dialogs in each language into docs/screenshots.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build/default"}
+cmake --build "$build" --target app_screenshots_test
+mkdir -p "$root/docs/screenshots"
+QT_QPA_PLATFORM=offscreen TARNVIK_SCREENSHOT_DIR="$root/docs/screenshots" \
+    "$build/tests/app/app_screenshots_test"

@@ -1,0 +1,202 @@
+#include "MainWindowFixture.h"
+
+#include "app/Language.h"
+#include "app/MainCaptions.h"
+#include "app/RadioGroup.h"
+#include "app/StatusWord.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// True when the UTF-8 text has a representation in the code page.
+bool Encodable(const char* utf8, const char* codePage) {
+    iconv_t converter = iconv_open(codePage, "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return false;
+    std::string input(utf8);
+    std::string output(input.size() * 4 + 4, '\0');
+    char* in = input.data();
+    size_t inLeft = input.size();
+    char* out = output.data();
+    size_t outLeft = output.size();
+    const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    return result != static_cast<size_t>(-1) && inLeft == 0;
+}
+
+TEST(LanguageChoice, FollowsTheLocale) {
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("zh_TW")), 1);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("zh_CN")), 2);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("en_US")), 0);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("zh_HK")), 0);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("zh_SG")), 0);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("ja_JP")), 0);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale("de_DE")), 0);
+    EXPECT_EQ(LanguageIndexForLocale(QLocale::c()), 0);
+
+    EXPECT_EQ(NormalizeLanguageIndex(3), 0);
+    EXPECT_EQ(NormalizeLanguageIndex(-1), 0);
+    EXPECT_EQ(NormalizeLanguageIndex(2), 2);
+    EXPECT_EQ(LanguageCharset(0), 0);
+    EXPECT_EQ(LanguageCharset(1), 136);
+    EXPECT_EQ(LanguageCharset(2), 134);
+}
+
+TEST(CaptionTexts, ChineseTextsLieInTheirCodePages) {
+    for (const MainCaptionEntry& entry : MainCaptionTable()) {
+        EXPECT_TRUE(Encodable(entry.text.traditional, "CP950")) << entry.control;
+        EXPECT_TRUE(Encodable(entry.text.simplified, "CP936")) << entry.control;
+        for (const char* c = entry.text.english; *c; ++c)
+            EXPECT_LT(static_cast<unsigned char>(*c), 0x80) << entry.control;
+    }
+    for (int word = 0; word <= static_cast<int>(StatusWord::OtherError); ++word) {
+        const CaptionText& text = StatusWordCaption(static_cast<StatusWord>(word));
+        EXPECT_TRUE(Encodable(text.traditional, "CP950")) << text.english;
+        EXPECT_TRUE(Encodable(text.simplified, "CP936")) << text.english;
+    }
+}
+
+using MainWindowLanguage = MainWindowFixture;
+
+TEST_F(MainWindowLanguage, EveryTableEntryNamesAControlOfTheWindow) {
+    Start();
+    for (const MainCaptionEntry& entry : MainCaptionTable()) {
+        QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(entry.control));
+        EXPECT_NE(control, nullptr) << entry.control;
+    }
+}
+
+TEST_F(MainWindowLanguage, StartsInTheLanguageOfTheLocale) {
+    Start(QLocale("zh_TW"));
+    EXPECT_EQ(window->LanguageIndex(), 1);
+    EXPECT_EQ(window->ComboBoxLanguage->currentIndex(), 1);
+    EXPECT_EQ(window->GroupBoxLanguage->title(), "語言");
+    EXPECT_EQ(window->ButtonGetStatus->text(), "讀取狀態");
+    EXPECT_EQ(window->PageControl1->tabText(2), "點陣字工具");
+    EXPECT_EQ(window->RadioGroupUnit->ItemText(1), "公厘");
+    EXPECT_TRUE(window->ButtonPassword->font().families().contains("Noto Sans CJK TC"));
+    EXPECT_TRUE(window->PageControl1->tabBar()->font().families().contains("Noto Sans CJK TC"));
+
+    window.reset();
+    Start(QLocale("zh_CN"));
+    EXPECT_EQ(window->LanguageIndex(), 2);
+    EXPECT_EQ(window->GroupBoxInterFace->title(), "通讯接口");
+    EXPECT_TRUE(window->GroupBoxInterFace->font().families().contains("Noto Sans CJK SC"));
+
+    window.reset();
+    Start(QLocale("fr_FR"));
+    EXPECT_EQ(window->LanguageIndex(), 0);
+    EXPECT_EQ(window->ButtonEthernet->text(), "Ethernet Setup");
+    EXPECT_EQ(window->windowTitle(), "Tarnvik 1.40");
+}
+
+TEST_F(MainWindowLanguage, EveryCaptionFollowsTheSwitch) {
+    Start();
+    for (int language : {2, 1, 0}) {
+        Choose(window->ComboBoxLanguage, language);
+        for (const MainCaptionEntry& entry : MainCaptionTable()) {
+            QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(entry.control));
+            ASSERT_NE(control, nullptr);
+            const QString expected = TextFor(entry.text, language);
+            QString shown;
+            if (entry.item >= 0) {
+                if (auto* combo = qobject_cast<QComboBox*>(control))
+                    shown = combo->itemText(entry.item);
+                else if (auto* radio = qobject_cast<RadioGroup*>(control))
+                    shown = radio->ItemText(entry.item);
+            } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+                shown = group->title();
+            } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+                shown = button->text();
+            } else {
+                shown = window->PageControl1->tabText(window->PageControl1->indexOf(control));
+            }
+            EXPECT_EQ(shown, expected) << entry.control << " item " << entry.item;
+        }
+    }
+    EXPECT_EQ(window->windowTitle(), "Tarnvik 1.40");
+}
+
+TEST_F(MainWindowLanguage, SwitchKeepsSelectionsAndClearsTheStatus) {
+    Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
+    window->RadioGroupUnit->ItemButton(1)->click();
+    Choose(window->ComboBoxInterFace, 3);
+    window->ButtonGetStatus->click();  // ETHERNET with no address: the status stays empty
+    prompter.Clear();
+    Choose(window->ComboBoxInterFace, 0);
+    window->ButtonGetStatus->click();
+    ASSERT_EQ(window->EditPrinterStatus->text(), "Ready");
+    Choose(window->ComboBoxInterFace, 3);
+
+    // A unit label of the configuration page, as the page will add it.
+    auto* unit = new QLabel(QStringLiteral("inch"), window->TabSheet1);
+    unit->setObjectName(QStringLiteral("LabelUnit4"));
+
+    Choose(window->ComboBoxLanguage, 2);
+    EXPECT_EQ(window->RadioGroupUnit->ItemIndex(), 1);
+    EXPECT_EQ(window->RadioGroupUnit->ItemText(1), "毫米");
+    EXPECT_EQ(unit->text(), "毫米");
+    EXPECT_TRUE(unit->font().families().contains("Noto Sans CJK SC"));
+    EXPECT_EQ(window->ComboBoxInterFace->currentIndex(), 3);
+    EXPECT_EQ(window->ComboBoxLanguage->currentIndex(), 2);
+    EXPECT_TRUE(window->EditPrinterStatus->text().isEmpty());
+
+    Choose(window->ComboBoxInterFace, 0);
+    window->ButtonGetStatus->click();
+    EXPECT_EQ(window->EditPrinterStatus->text(), "待机中");
+
+    Choose(window->ComboBoxLanguage, 0);
+    EXPECT_EQ(unit->text(), "mm");
+    EXPECT_TRUE(window->EditPrinterStatus->text().isEmpty());
+    EXPECT_EQ(window->ButtonGetStatus->text(), "Get Status");
+    EXPECT_FALSE(window->ButtonGetStatus->font().families().contains("Noto Sans CJK SC"));
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+}
+
+TEST(StatusWordRules, LaterRulesWin) {
+    struct Case {
+        std::vector<int> flags;
+        StatusWord word;
+    };
+    const Case cases[] = {
+        {{}, StatusWord::Ready},
+        {{StatusKept}, StatusWord::Ready},
+        {{StatusPrinting}, StatusWord::Printing},
+        {{StatusPrinting, StatusPaused}, StatusWord::Paused},
+        {{StatusPaused, StatusPaperJam}, StatusWord::PaperJam},
+        {{StatusPaperJam, StatusOutOfPaper}, StatusWord::OutOfPaper},
+        {{StatusOutOfPaper, StatusRibbonFault, StatusRibbonEncoderError},
+         StatusWord::RibbonEncoderError},
+        {{StatusRibbonFault, StatusRibbonEncoderError, StatusOutOfRibbon}, StatusWord::OutOfRibbon},
+        {{StatusRibbonFault}, StatusWord::Ready},
+        {{StatusRibbonEncoderError}, StatusWord::Ready},
+        {{StatusOutOfRibbon, StatusPrinting}, StatusWord::Printing},
+        {{StatusRibbonFault, StatusOutOfRibbon, StatusOtherError}, StatusWord::OtherError},
+        {{StatusOtherError, StatusHeadOpen}, StatusWord::HeadOpen},
+        {{StatusHeadOpen, StatusPrinting}, StatusWord::HeadOpen},
+        {{StatusHeadOpen, StatusPaperJam, StatusOutOfPaper, StatusRibbonFault, StatusPaused,
+          StatusPrinting, StatusKept, StatusOtherError, StatusRibbonEncoderError},
+         StatusWord::HeadOpen},
+    };
+    for (const Case& c : cases) {
+        PrinterStatus status{};
+        for (int flag : c.flags)
+            status.flags[flag] = 1;
+        EXPECT_EQ(StatusWordFor(status), c.word) << c.flags.size();
+    }
+}
+
+} // namespace

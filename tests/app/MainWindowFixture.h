@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ScriptedPrompter.h"
+#include "SimUsbDeviceSource.h"
+#include "VirtualPrinter.h"
+#include "app/TFormMain.h"
+#include "link/PrinterLink.h"
+#include "link/ProgressWindow.h"
+
+#include <QComboBox>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
+}
+
+// A main window on a link whose USB bus holds the virtual printer (attached or not).
+class MainWindowFixture : public ::testing::Test {
+protected:
+    MainWindowFixture();
+    ~MainWindowFixture() override;
+
+    void Start(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates),
+               bool printerAttached = false);
+
+    template <class T> T* Find(const char* name) const {
+        T* control = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    // Picks a list item as the user does: selection, then the list's change event.
+    static void Choose(QComboBox* combo, int item);
+
+    sim::VirtualPrinter printer;
+    PrinterLink link;
+    ProgressWindow progress;
+    ScriptedPrompter prompter;
+    SimUsbDeviceSource* usb;
+    QDateTime now{QDate(2026, 3, 4), QTime(5, 6, 7)};
+    std::unique_ptr<TFormMain> window;
+};
