@@ -88,11 +88,11 @@ QFont FontForCharset(int charset) {
     // Latin letters of a Chinese caption (the "RTC" of "RTC設定") come from the CJK face too,
     // so that a caption reads in one style.
     if (charset == kCharsetBig5)
-        font.setFamilies({QString::fromLatin1(kTraditionalFamily),
-                          QString::fromLatin1(kWesternFamily)});
+        font.setFamilies(
+            {QString::fromLatin1(kTraditionalFamily), QString::fromLatin1(kWesternFamily)});
     else if (charset == kCharsetGb2312)
-        font.setFamilies({QString::fromLatin1(kSimplifiedFamily),
-                          QString::fromLatin1(kWesternFamily)});
+        font.setFamilies(
+            {QString::fromLatin1(kSimplifiedFamily), QString::fromLatin1(kWesternFamily)});
     if (charset == kCharsetBig5 || charset == kCharsetGb2312)
         font.setPixelSize(kChineseTextPixels);
     return font;

@@ -15,8 +15,8 @@ QString RecordText(const char* text, size_t capacity) {
 }
 
 QString ComSettingsSummary(const ComSettings& com) {
-    static const char* const kBauds[] = {"2400", "4800", "9600", "19200", "38400", "57600",
-                                         "115200"};
+    static const char* const kBauds[] = {"2400",  "4800",  "9600",  "19200",
+                                         "38400", "57600", "115200"};
     static const char* const kParities[] = {"N", "O", "E"};
     static const char* const kDataBits[] = {"7", "8"};
     static const char* const kStopBits[] = {"1", "1.5", "2"};

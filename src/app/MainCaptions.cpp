@@ -49,4 +49,6 @@ const MainCaptionEntry kMainCaptions[] = {
 
 } // namespace
 
-std::span<const MainCaptionEntry> MainCaptionTable() { return kMainCaptions; }
+std::span<const MainCaptionEntry> MainCaptionTable() {
+    return kMainCaptions;
+}

@@ -7,7 +7,7 @@
 // One translated caption or list item of the main window. `item` is -1 for a caption,
 // else the index of the list item that the text replaces.
 struct MainCaptionEntry {
-    const char* control;  // objectName of the control
+    const char* control; // objectName of the control
     int item;
     CaptionText text;
 };

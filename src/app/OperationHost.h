@@ -18,8 +18,7 @@ public:
 
     // Disables the window, places the progress window, dispatches on the chosen link,
     // shows the error text of a failure, re-enables the window; returns the code.
-    virtual LinkError RunPrinterOperation(uint32_t operation, void* buffer,
-                                          int32_t extra = 0) = 0;
+    virtual LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) = 0;
     // Top-left corner for dialogs and the progress window.
     virtual QPoint DialogAnchor() const = 0;
     virtual int LanguageIndex() const = 0;

@@ -13,18 +13,18 @@ class QWidget;
 class Prompter {
 public:
     enum class ConfirmButtons {
-        OkCancel,  // true for OK
-        YesNo,     // true for Yes
+        OkCancel, // true for OK
+        YesNo,    // true for Yes
     };
 
     struct FileDialogOptions {
         // Pairs of description and pattern separated by '|', as "*.dcf|*.dcf" or
         // "Text files|*.txt|All files|*.*".
         QString filter = QStringLiteral("*.*|*.*");
-        int filterIndex = 0;       // which pair is selected, from 0
-        QString defaultExtension;  // without the dot; appended to a saved name that has none
-        QString initialDirectory;  // empty: the directory the program started in
-        QString fileName;          // proposed file name, may be empty
+        int filterIndex = 0;      // which pair is selected, from 0
+        QString defaultExtension; // without the dot; appended to a saved name that has none
+        QString initialDirectory; // empty: the directory the program started in
+        QString fileName;         // proposed file name, may be empty
     };
 
     virtual ~Prompter() = default;

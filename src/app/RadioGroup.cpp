@@ -11,8 +11,7 @@ constexpr int kBottomMargin = 4;
 
 } // namespace
 
-RadioGroup::RadioGroup(const QString& name, const QStringList& items, int columns,
-                       QWidget* parent)
+RadioGroup::RadioGroup(const QString& name, const QStringList& items, int columns, QWidget* parent)
     : QGroupBox(parent), group_(new QButtonGroup(this)), columns_(columns < 1 ? 1 : columns) {
     setObjectName(name);
     group_->setExclusive(true);
@@ -26,7 +25,9 @@ RadioGroup::RadioGroup(const QString& name, const QStringList& items, int column
     LayOut();
 }
 
-int RadioGroup::ItemIndex() const { return group_->checkedId(); }
+int RadioGroup::ItemIndex() const {
+    return group_->checkedId();
+}
 
 void RadioGroup::SetItemIndex(int index) {
     if (index >= 0 && index < Count()) {
@@ -68,7 +69,7 @@ void RadioGroup::LayOut() {
     for (int i = 0; i < Count(); ++i) {
         const int column = i / rows;
         const int row = i % rows;
-        buttons_[i]->setGeometry(kSideMargin + column * columnWidth,
-                                 kTopMargin + row * rowHeight, columnWidth, rowHeight);
+        buttons_[i]->setGeometry(kSideMargin + column * columnWidth, kTopMargin + row * rowHeight,
+                                 columnWidth, rowHeight);
     }
 }

@@ -16,7 +16,7 @@ public:
     RadioGroup(const QString& name, const QStringList& items, int columns,
                QWidget* parent = nullptr);
 
-    int ItemIndex() const;  // -1 when none is selected
+    int ItemIndex() const; // -1 when none is selected
     void SetItemIndex(int index);
     int Count() const { return static_cast<int>(buttons_.size()); }
     QString ItemText(int index) const;

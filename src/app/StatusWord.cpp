@@ -14,7 +14,9 @@ const CaptionText kStatusWords[] = {
     {"Other Error", "其他錯誤", "其它错误"},
 };
 
-bool Set(const PrinterStatus& status, PrinterStatusFlag flag) { return status.flags[flag] != 0; }
+bool Set(const PrinterStatus& status, PrinterStatusFlag flag) {
+    return status.flags[flag] != 0;
+}
 
 } // namespace
 

@@ -120,8 +120,8 @@ void TFormMain::BuildWindow() {
 }
 
 void TFormMain::BuildTopRow() {
-    GroupBoxLanguage = MakeGroup(this, "GroupBoxLanguage", QStringLiteral("Language"), 7, 8, 162,
-                                 41);
+    GroupBoxLanguage =
+        MakeGroup(this, "GroupBoxLanguage", QStringLiteral("Language"), 7, 8, 162, 41);
     ComboBoxLanguage = new QComboBox(GroupBoxLanguage);
     ComboBoxLanguage->setObjectName(QStringLiteral("ComboBoxLanguage"));
     ComboBoxLanguage->setGeometry(8, 12, 145, 21);
@@ -135,8 +135,8 @@ void TFormMain::BuildTopRow() {
     RadioGroupUnit->setGeometry(176, 8, 129, 41);
     RadioGroupUnit->SetItemIndex(0);
 
-    GroupBoxInterFace = MakeGroup(this, "GroupBoxInterFace", QStringLiteral("Interface"), 472, 8,
-                                  209, 41);
+    GroupBoxInterFace =
+        MakeGroup(this, "GroupBoxInterFace", QStringLiteral("Interface"), 472, 8, 209, 41);
     ComboBoxInterFace = new QComboBox(GroupBoxInterFace);
     ComboBoxInterFace->setObjectName(QStringLiteral("ComboBoxInterFace"));
     ComboBoxInterFace->setGeometry(8, 12, 105, 21);
@@ -144,8 +144,8 @@ void TFormMain::BuildTopRow() {
                                  QStringLiteral("LPT"), QStringLiteral("ETHERNET")});
     ComboBoxInterFace->setCurrentIndex(InterfaceUsb);
     connect(ComboBoxInterFace, &QComboBox::activated, this, &TFormMain::ComboBoxInterFaceChange);
-    ButtonInterFace = MakeButton(GroupBoxInterFace, "ButtonInterFace", QStringLiteral("Setup"),
-                                 128, 12, 75, 24);
+    ButtonInterFace =
+        MakeButton(GroupBoxInterFace, "ButtonInterFace", QStringLiteral("Setup"), 128, 12, 75, 24);
     ButtonInterFace->setEnabled(false);
     connect(ButtonInterFace, &QPushButton::clicked, this, &TFormMain::ButtonInterFaceClick);
 }
@@ -155,12 +155,12 @@ void TFormMain::BuildFirstPage() {
                                         QStringLiteral("Printer Function"), 0, 0, 113, 385);
     // The other function buttons take their places (tops 24 to 312, every 32) with their
     // handlers.
-    ButtonEthernet = MakeButton(GroupBoxPrinterFunction, "ButtonEthernet",
-                                QStringLiteral("Ethernet Setup"), kFunctionButtonLeft, 56,
-                                kFunctionButtonWidth, kFunctionButtonHeight);
-    ButtonPassword = MakeButton(GroupBoxPrinterFunction, "ButtonPassword",
-                                QStringLiteral("Password Setup"), kFunctionButtonLeft, 344,
-                                kFunctionButtonWidth, kFunctionButtonHeight);
+    ButtonEthernet =
+        MakeButton(GroupBoxPrinterFunction, "ButtonEthernet", QStringLiteral("Ethernet Setup"),
+                   kFunctionButtonLeft, 56, kFunctionButtonWidth, kFunctionButtonHeight);
+    ButtonPassword =
+        MakeButton(GroupBoxPrinterFunction, "ButtonPassword", QStringLiteral("Password Setup"),
+                   kFunctionButtonLeft, 344, kFunctionButtonWidth, kFunctionButtonHeight);
     connect(ButtonPassword, &QPushButton::clicked, this, &TFormMain::ButtonPasswordClick);
 
     GroupBoxPrinterStatus = MakeGroup(TabSheet1, "GroupBoxPrinterStatus",
@@ -176,8 +176,8 @@ void TFormMain::BuildFirstPage() {
     // The configuration page fills this group; its buttons sit along the bottom.
     GroupBoxPrintreConfig = MakeGroup(TabSheet1, "GroupBoxPrintreConfig",
                                       QStringLiteral("Printer Configuration"), 120, 0, 553, 481);
-    ButtonRead = MakeButton(GroupBoxPrintreConfig, "ButtonRead", QStringLiteral("Read"), 8, 448,
-                            75, 25);
+    ButtonRead =
+        MakeButton(GroupBoxPrintreConfig, "ButtonRead", QStringLiteral("Read"), 8, 448, 75, 25);
 }
 
 void TFormMain::BuildStatusBar() {
@@ -297,7 +297,9 @@ void TFormMain::ShowLinkSummary() {
     statusPanels_[1]->setText(ComSettingsSummary(com_));
 }
 
-bool TFormMain::PasswordGate() { return ::PasswordGate(*this).Pass(); }
+bool TFormMain::PasswordGate() {
+    return ::PasswordGate(*this).Pass();
+}
 
 void TFormMain::UseEthernetPrinter(const QString& address, int port) {
     const QByteArray text = address.toUtf8().left(sizeof net_.address - 1);
@@ -308,7 +310,9 @@ void TFormMain::UseEthernetPrinter(const QString& address, int port) {
     ComboBoxInterFaceChange();
 }
 
-void TFormMain::ComboBoxLanguageChange() { ApplyLanguage(ComboBoxLanguage->currentIndex()); }
+void TFormMain::ComboBoxLanguageChange() {
+    ApplyLanguage(ComboBoxLanguage->currentIndex());
+}
 
 void TFormMain::ComboBoxInterFaceChange() {
     const InterfaceKind kind = SelectedInterface();
@@ -342,7 +346,9 @@ void TFormMain::ButtonGetStatusClick() {
     RunSequence(OpQueryStatus, &status_, 0, [this] { ShowPrinterStatus(status_); });
 }
 
-void TFormMain::ButtonPasswordClick() { RunPasswordSetup(*this); }
+void TFormMain::ButtonPasswordClick() {
+    RunPasswordSetup(*this);
+}
 
 void TFormMain::Timer1Timer() {
     const QDateTime now = clock_();

@@ -1,6 +1,6 @@
 #include "app/QtPrompter.h"
-#include "app/TFormMain.h"
 #include "app/TarnvikApplication.h"
+#include "app/TFormMain.h"
 #include "link/FormProcessFactory.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"

@@ -12,8 +12,8 @@ void RunPasswordSetup(OperationHost& host) {
 
     PasswordText next = current;
     {
-        TFormPasswordSetup dialog(next, host.LanguageIndex(), host.Prompts(),
-                                  host.DialogAnchor(), host.HostWindow());
+        TFormPasswordSetup dialog(next, host.LanguageIndex(), host.Prompts(), host.DialogAnchor(),
+                                  host.HostWindow());
         dialog.exec();
     }
     // Cancel, or a new password equal to the old one: nothing to send.

@@ -1,8 +1,8 @@
 #include "functions/TFormPassword.h"
 
 #include "app/Language.h"
-#include "app/WindowLook.h"
 #include "app/Prompter.h"
+#include "app/WindowLook.h"
 #include "functions/PasswordValidator.h"
 
 #include <QLineEdit>
@@ -69,4 +69,6 @@ void TFormPassword::ButtonCancelClick() {
     QDialog::reject();
 }
 
-void TFormPassword::reject() { ButtonCancelClick(); }
+void TFormPassword::reject() {
+    ButtonCancelClick();
+}

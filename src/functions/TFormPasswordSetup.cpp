@@ -1,8 +1,8 @@
 #include "functions/TFormPasswordSetup.h"
 
 #include "app/Language.h"
-#include "app/WindowLook.h"
 #include "app/Prompter.h"
+#include "app/WindowLook.h"
 #include "functions/PasswordValidator.h"
 
 #include <QLabel>
@@ -28,9 +28,8 @@ QLineEdit* MakePasswordEdit(QWidget* parent, const char* name, int left, int top
 
 } // namespace
 
-TFormPasswordSetup::TFormPasswordSetup(PasswordText& buffer, int languageIndex,
-                                       Prompter& prompter, const QPoint& position,
-                                       QWidget* parent)
+TFormPasswordSetup::TFormPasswordSetup(PasswordText& buffer, int languageIndex, Prompter& prompter,
+                                       const QPoint& position, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       buffer_(buffer), prompter_(prompter) {
@@ -91,4 +90,6 @@ void TFormPasswordSetup::ButtonOKClick() {
     accept();
 }
 
-void TFormPasswordSetup::ButtonCancelClick() { reject(); }
+void TFormPasswordSetup::ButtonCancelClick() {
+    reject();
+}

@@ -1,8 +1,8 @@
 #include "link/TFormLPTSetup.h"
 
 #include "app/Language.h"
-#include "app/WindowLook.h"
 #include "app/LinkSummary.h"
+#include "app/WindowLook.h"
 #include "link/PortNumber.h"
 
 #include <QComboBox>
@@ -59,4 +59,6 @@ void TFormLPTSetup::ButtonSetClick() {
     accept();
 }
 
-void TFormLPTSetup::ButtonCancelClick() { reject(); }
+void TFormLPTSetup::ButtonCancelClick() {
+    reject();
+}

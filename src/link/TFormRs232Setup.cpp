@@ -1,8 +1,8 @@
 #include "link/TFormRs232Setup.h"
 
 #include "app/Language.h"
-#include "app/WindowLook.h"
 #include "app/LinkSummary.h"
+#include "app/WindowLook.h"
 #include "link/PortNumber.h"
 
 #include <QComboBox>
@@ -64,18 +64,42 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
     ports << devices_;
     const Row rows[] = {
         {&LabelComPort, "LabelComPort", "COM Port:", &ComboBoxComPort, "ComboBoxComPort", ports},
-        {&LabelBaudRate, "LabelBaudRate", "Baud Rate:", &ComboBoxBaudRate, "ComboBoxBaudRate",
+        {&LabelBaudRate,
+         "LabelBaudRate",
+         "Baud Rate:",
+         &ComboBoxBaudRate,
+         "ComboBoxBaudRate",
          {"2400", "4800", "9600", "19200", "38400", "57600", "115200", ""}},
-        {&LabelDataBits, "LabelDataBits", "Data Bits:", &ComboBoxDataBit, "ComboBoxDataBit",
+        {&LabelDataBits,
+         "LabelDataBits",
+         "Data Bits:",
+         &ComboBoxDataBit,
+         "ComboBoxDataBit",
          {"7", "8"}},
-        {&LabelParityCheck, "LabelParityCheck", "Parity Check:", &ComboBoxParity,
-         "ComboBoxParity", {"None", "Odd", "Even"}},
-        {&LabelStopBits, "LabelStopBits", "Stop Bit(s):", &ComboBoxStopBit, "ComboBoxStopBit",
+        {&LabelParityCheck,
+         "LabelParityCheck",
+         "Parity Check:",
+         &ComboBoxParity,
+         "ComboBoxParity",
+         {"None", "Odd", "Even"}},
+        {&LabelStopBits,
+         "LabelStopBits",
+         "Stop Bit(s):",
+         &ComboBoxStopBit,
+         "ComboBoxStopBit",
          {"1", "1.5", "2"}},
-        {&LabelHardwareS, "LabelHardwareS", "Hardware Handshaking:", &ComboBoxHdShak,
-         "ComboBoxHdShak", {"None", "RTS", "RTS/CTS"}},
-        {&LabelSoftwareS, "LabelSoftwareS", "Software Handshaking:", &ComboBoxSWShak,
-         "ComboBoxSWShak", {"None", "Xon/Xoff"}},
+        {&LabelHardwareS,
+         "LabelHardwareS",
+         "Hardware Handshaking:",
+         &ComboBoxHdShak,
+         "ComboBoxHdShak",
+         {"None", "RTS", "RTS/CTS"}},
+        {&LabelSoftwareS,
+         "LabelSoftwareS",
+         "Software Handshaking:",
+         &ComboBoxSWShak,
+         "ComboBoxSWShak",
+         {"None", "Xon/Xoff"}},
     };
     int top = kRowTop;
     for (const Row& row : rows) {
@@ -130,9 +154,9 @@ QStringList TFormRs232Setup::SerialDevicesPresent() {
 void TFormRs232Setup::ApplyCaptions(int languageIndex) {
     const int charset = LanguageCharset(languageIndex);
     const std::pair<QWidget*, const CaptionText*> captions[] = {
-        {LabelComPort, &kComPort},   {LabelBaudRate, &kBaudRate},
-        {LabelDataBits, &kDataBits}, {LabelParityCheck, &kParityCheck},
-        {LabelStopBits, &kStopBits}, {LabelHardwareS, &kHardware},
+        {LabelComPort, &kComPort},    {LabelBaudRate, &kBaudRate},
+        {LabelDataBits, &kDataBits},  {LabelParityCheck, &kParityCheck},
+        {LabelStopBits, &kStopBits},  {LabelHardwareS, &kHardware},
         {LabelSoftwareS, &kSoftware}, {ButtonSet, &kSet},
         {ButtonCancel, &kCancel},
     };
@@ -171,4 +195,6 @@ void TFormRs232Setup::ButtonSetClick() {
     accept();
 }
 
-void TFormRs232Setup::ButtonCancelClick() { reject(); }
+void TFormRs232Setup::ButtonCancelClick() {
+    reject();
+}

@@ -134,7 +134,7 @@ TEST_F(MainWindowLanguage, SwitchKeepsSelectionsAndClearsTheStatus) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
     window->RadioGroupUnit->ItemButton(1)->click();
     Choose(window->ComboBoxInterFace, 3);
-    window->ButtonGetStatus->click();  // ETHERNET with no address: the status stays empty
+    window->ButtonGetStatus->click(); // ETHERNET with no address: the status stays empty
     prompter.Clear();
     Choose(window->ComboBoxInterFace, 0);
     window->ButtonGetStatus->click();

@@ -125,7 +125,7 @@ TEST_F(Rs232Dialog, CancelLeavesTheRecordAlone) {
 
 TEST_F(Rs232Dialog, NameWithoutNumberSelectsNothingAndStoresCom0) {
     SetName(com, "COMX");
-    com.parityIndex = 9;  // outside the list: no selection, stored back as -1
+    com.parityIndex = 9; // outside the list: no selection, stored back as -1
     TFormRs232Setup dialog(com, 0, nullptr, {});
     EXPECT_EQ(dialog.ComboBoxComPort->currentIndex(), -1);
     EXPECT_EQ(dialog.ComboBoxParity->currentIndex(), -1);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ScriptedPrompter.h"
-#include "SimUsbDeviceSource.h"
-#include "VirtualPrinter.h"
 #include "app/TFormMain.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "ScriptedPrompter.h"
+#include "SimUsbDeviceSource.h"
+#include "VirtualPrinter.h"
 
 #include <QComboBox>
 #include <QLocale>
@@ -15,7 +15,9 @@
 #include <memory>
 
 // Readable QStrings in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QStringList& texts, std::ostream* out) {
     *out << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
 }

@@ -1,11 +1,11 @@
-#include "ModalDriver.h"
-#include "ScriptedPrompter.h"
 #include "app/OperationHost.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "functions/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
+#include "ModalDriver.h"
 #include "operations/OperationCode.h"
+#include "ScriptedPrompter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -53,8 +53,8 @@ public:
 
 // Types into the dialog's edits and presses its buttons, in order.
 struct Step {
-    const char* edit;  // objectName, or nullptr to press a button
-    const char* text;  // text to type, or the button's objectName
+    const char* edit; // objectName, or nullptr to press a button
+    const char* text; // text to type, or the button's objectName
 };
 
 void Drive(std::vector<Step> steps, QString* title = nullptr, QPoint* position = nullptr) {
@@ -170,7 +170,7 @@ TEST(PasswordDialog, EditsRefuseMoreThan1023Bytes) {
     EXPECT_EQ(edit->text().size(), 1023);
     edit->setText(QString(1022, QLatin1Char('a')));
     edit->end(false);
-    edit->insert(QStringLiteral("é"));  // two bytes: would make 1 024
+    edit->insert(QStringLiteral("é")); // two bytes: would make 1 024
     EXPECT_EQ(edit->text().toUtf8().size(), 1022);
     edit->insert(QStringLiteral("z"));
     EXPECT_EQ(edit->text().toUtf8().size(), 1023);

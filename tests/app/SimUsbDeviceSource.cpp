@@ -1,7 +1,7 @@
 #include "SimUsbDeviceSource.h"
 
-#include "VirtualPrinter.h"
 #include "link/PrinterLink.h"
+#include "VirtualPrinter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,8 +13,8 @@ public:
     explicit SimUsbConnection(sim::VirtualPrinter& printer) : printer_(printer) {}
 
     int BulkWrite(const uint8_t* bytes, size_t length, int) override {
-        pending_ += printer_.Receive(
-            std::string_view(reinterpret_cast<const char*>(bytes), length));
+        pending_ +=
+            printer_.Receive(std::string_view(reinterpret_cast<const char*>(bytes), length));
         return static_cast<int>(length);
     }
 

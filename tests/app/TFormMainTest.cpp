@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "ModalDriver.h"
 #include "app/RadioGroup.h"
+#include "ModalDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,7 +76,7 @@ TEST_F(MainWindow, PlacesTheControlsWhereTheWindowIsDesigned) {
     Start();
     struct Place {
         const char* name;
-        QRect rect;  // in the window's client area, or in the page for page controls
+        QRect rect; // in the window's client area, or in the page for page controls
         bool onPage;
     };
     const Place places[] = {
@@ -122,8 +122,8 @@ TEST_F(MainWindow, NamesTheFourPagesAndStartsOnTheFirst) {
     QTabWidget* pages = window->PageControl1;
     ASSERT_EQ(pages->count(), 4);
     const char* const names[] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4"};
-    const char* const captions[] = {"Printer Configuration", "File Manager",
-                                    "Bitmap Font Manager", "Command Tool"};
+    const char* const captions[] = {"Printer Configuration", "File Manager", "Bitmap Font Manager",
+                                    "Command Tool"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(pages->widget(i)->objectName(), names[i]);
         EXPECT_EQ(pages->tabText(i), captions[i]);
@@ -137,8 +137,8 @@ TEST_F(MainWindow, InterfaceChoiceSetsTheThreeButtons) {
         bool setup, status, read;
     };
     const Expect expectations[] = {
-        {1, true, true, true},  {2, true, false, false}, {0, false, true, true},
-        {3, true, true, true},  {2, true, false, false}, {1, true, true, true},
+        {1, true, true, true}, {2, true, false, false}, {0, false, true, true},
+        {3, true, true, true}, {2, true, false, false}, {1, true, true, true},
     };
     for (const Expect& expect : expectations) {
         Choose(window->ComboBoxInterFace, expect.item);
@@ -181,7 +181,7 @@ TEST_F(MainWindow, DialogAnchorIsAThirdIntoTheOuterWindow) {
 
 TEST_F(MainWindow, GetStatusShowsTheWordAndKeepsItWhenTheQueryFails) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
-    printer.statusByte = 0x21;  // head open while printing
+    printer.statusByte = 0x21; // head open while printing
     window->ButtonGetStatus->click();
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_EQ(window->EditPrinterStatus->text(), "Head Open");

@@ -17,9 +17,9 @@ public:
 
     struct Prompt {
         Kind kind;
-        QString text;  // the message or question; empty for the dialogs
+        QString text; // the message or question; empty for the dialogs
         QWidget* parent;
-        FileDialogOptions fileOptions;  // for OpenFile and SaveFile
+        FileDialogOptions fileOptions; // for OpenFile and SaveFile
     };
 
     void Information(QWidget* parent, const QString& text) override;
