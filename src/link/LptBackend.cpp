@@ -1,8 +1,8 @@
 #include "link/LptBackend.h"
 
-#include <QRegularExpression>
+#include "link/PortNames.h"
 
-#include <cstring>
+#include <QFileInfo>
 
 #if !defined(Q_OS_WIN)
 #include <cerrno>
@@ -11,26 +11,13 @@
 #include <unistd.h>
 #endif
 
-QString ParallelDeviceForPortName(const QString& portName) {
-#if defined(Q_OS_WIN)
-    return portName;
-#else
-    static const QRegularExpression lptName(QStringLiteral("^LPT([0-9]+)$"));
-    const QRegularExpressionMatch match = lptName.match(portName);
-    if (match.hasMatch())
-        return QStringLiteral("/dev/lp%1").arg(match.captured(1).toInt() - 1);
-    return portName;
-#endif
-}
-
 LptBackend::LptBackend(const LptPortName& name, const LinkTimeouts& timeouts)
     : name_(name), timeouts_(timeouts) {}
 
 LptBackend::~LptBackend() { Close(); }
 
 bool LptBackend::Open() {
-    const QString name = QString::fromLocal8Bit(
-        name_.text, static_cast<qsizetype>(strnlen(name_.text, sizeof name_.text)));
+    const QString name = FieldText(name_.text, sizeof name_.text);
     if (name.isEmpty())
         return false;
     const QString device = ParallelDeviceForPortName(name);
@@ -39,7 +26,11 @@ bool LptBackend::Open() {
         return false;
     file_.setFileName(device);
     // Read-write, as a FIFO opened write-only would wait for a reader.
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+    // A plain file collects what is sent after what it already holds.
+    QIODevice::OpenMode mode = QIODevice::ReadWrite | QIODevice::Unbuffered;
+    if (QFileInfo(device).isFile())
+        mode |= QIODevice::Append;
+    if (!file_.open(mode))
         return false;
 #if !defined(Q_OS_WIN)
     const int fd = file_.handle();
