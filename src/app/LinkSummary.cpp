@@ -1,4 +1,5 @@
 #include "app/LinkSummary.h"
+#include "link/PortNames.h"
 
 #include <cstring>
 
@@ -10,10 +11,6 @@ const char* Pick(const char* const* texts, int count, int index, int fallback) {
 
 } // namespace
 
-QString RecordText(const char* text, size_t capacity) {
-    return QString::fromLocal8Bit(text, static_cast<qsizetype>(strnlen(text, capacity)));
-}
-
 QString ComSettingsSummary(const ComSettings& com) {
     static const char* const kBauds[] = {"2400",  "4800",  "9600",  "19200",
                                          "38400", "57600", "115200"};
@@ -24,7 +21,7 @@ QString ComSettingsSummary(const ComSettings& com) {
     static const char* const kSoftware[] = {"", "Xon/Xoff"};
 
     return QStringLiteral("%1 %2,%3,%4,%5 %6 %7")
-        .arg(RecordText(com.portName, sizeof com.portName),
+        .arg(FieldText(com.portName, sizeof com.portName),
              QString::fromLatin1(Pick(kBauds, 7, com.baudIndex, 2)),
              QString::fromLatin1(Pick(kParities, 3, com.parityIndex, 0)),
              QString::fromLatin1(com.dataBitsIndex == 0 ? kDataBits[0] : kDataBits[1]),

@@ -8,6 +8,7 @@
 #include "app/WindowLook.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
+#include "link/PortNames.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "link/TFormLPTSetup.h"
@@ -293,7 +294,7 @@ void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
 }
 
 void TFormMain::ShowLinkSummary() {
-    statusPanels_[0]->setText(RecordText(lpt_.text, sizeof lpt_.text));
+    statusPanels_[0]->setText(FieldText(lpt_.text, sizeof lpt_.text));
     statusPanels_[1]->setText(ComSettingsSummary(com_));
 }
 

@@ -1,8 +1,8 @@
 #include "link/TFormLPTSetup.h"
 
 #include "app/Language.h"
-#include "app/LinkSummary.h"
 #include "app/WindowLook.h"
+#include "link/PortNames.h"
 #include "link/PortNumber.h"
 
 #include <QComboBox>
@@ -49,7 +49,7 @@ TFormLPTSetup::TFormLPTSetup(LptPortName& port, int languageIndex, QWidget* pare
     ButtonCancel->setText(TextFor(kCancel, languageIndex));
 
     ComboBoxLPT->setCurrentIndex(
-        PortItemForName(RecordText(port_.text, sizeof port_.text), kLptPortCount));
+        PortItemForName(FieldText(port_.text, sizeof port_.text), kLptPortCount));
 }
 
 void TFormLPTSetup::ButtonSetClick() {

@@ -1,8 +1,8 @@
 #include "link/TFormRs232Setup.h"
 
 #include "app/Language.h"
-#include "app/LinkSummary.h"
 #include "app/WindowLook.h"
+#include "link/PortNames.h"
 #include "link/PortNumber.h"
 
 #include <QComboBox>
@@ -167,7 +167,7 @@ void TFormRs232Setup::ApplyCaptions(int languageIndex) {
 }
 
 void TFormRs232Setup::ShowSettings() {
-    const QString name = RecordText(settings_.portName, sizeof settings_.portName);
+    const QString name = FieldText(settings_.portName, sizeof settings_.portName);
     const int device = static_cast<int>(devices_.indexOf(name));
     ComboBoxComPort->setCurrentIndex(device >= 0 ? kComPortCount + device
                                                  : PortItemForName(name, kComPortCount));

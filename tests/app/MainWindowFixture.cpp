@@ -3,9 +3,7 @@
 #include <chrono>
 
 MainWindowFixture::MainWindowFixture() {
-    auto source = std::make_unique<SimUsbDeviceSource>(printer);
-    usb = source.get();
-    link.SetUsbDeviceSource(std::move(source));
+    AttachPrinter(false);
     link.SetProgressWindow(&progress);
     progress.hidePause = std::chrono::milliseconds(0);
 }
@@ -16,11 +14,20 @@ MainWindowFixture::~MainWindowFixture() {
 }
 
 void MainWindowFixture::Start(const QLocale& locale, bool printerAttached) {
-    usb->attached = printerAttached;
+    AttachPrinter(printerAttached);
     window = std::make_unique<TFormMain>(link, prompter, locale, [this] { return now; });
 }
 
 void MainWindowFixture::Choose(QComboBox* combo, int item) {
     combo->setCurrentIndex(item);
     emit combo->activated(item);
+}
+
+void MainWindowFixture::AttachPrinter(bool attached) {
+    std::vector<FakeUsbDeviceSource::Device> devices;
+    if (attached)
+        devices.push_back({{MakeUsbDevicePath(0x1fc8, 0x0001, "1-1"), "Label printer"}, &printer});
+    auto source = std::make_unique<FakeUsbDeviceSource>(std::move(devices));
+    usb = source.get();
+    link.SetUsbDeviceSource(std::move(source));
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/TFormMain.h"
+#include "FakeUsbDeviceSource.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "ScriptedPrompter.h"
-#include "SimUsbDeviceSource.h"
 #include "VirtualPrinter.h"
 
 #include <QComboBox>
@@ -37,6 +37,9 @@ protected:
         return control;
     }
 
+    // Puts the printer on the USB bus, or takes it off (an empty bus).
+    void AttachPrinter(bool attached);
+
     // Picks a list item as the user does: selection, then the list's change event.
     static void Choose(QComboBox* combo, int item);
 
@@ -44,7 +47,7 @@ protected:
     PrinterLink link;
     ProgressWindow progress;
     ScriptedPrompter prompter;
-    SimUsbDeviceSource* usb;
+    FakeUsbDeviceSource* usb = nullptr; // the bus now in the link
     QDateTime now{QDate(2026, 3, 4), QTime(5, 6, 7)};
     std::unique_ptr<TFormMain> window;
 };

@@ -67,7 +67,7 @@ TEST_F(MainWindow, StartsWithDefaultsAndNoMessageWhenNoPrinterAnswers) {
 
 TEST_F(MainWindow, ProbesTheUsbPrinterSilentlyAtStartUp) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
-    EXPECT_GE(usb->opens, 1);
+    EXPECT_FALSE(usb->opened.empty());
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_TRUE(window->EditPrinterStatus->text().isEmpty());
 }
@@ -148,7 +148,7 @@ TEST_F(MainWindow, InterfaceChoiceSetsTheThreeButtons) {
         EXPECT_EQ(window->SelectedInterface(), expect.item);
     }
     EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_EQ(usb->opens, 0);
+    EXPECT_TRUE(usb->opened.empty());
 }
 
 TEST_F(MainWindow, ClockPanelShowsShortDateAndLongTime) {
@@ -194,7 +194,7 @@ TEST_F(MainWindow, GetStatusShowsTheWordAndKeepsItWhenTheQueryFails) {
     prompter.whileShown = [&](const ScriptedPrompter::Prompt&) {
         enabledDuringMessage = window->isEnabled();
     };
-    usb->attached = false;
+    AttachPrinter(false);
     printer.statusByte = 0x00;
     window->ButtonGetStatus->click();
     EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
