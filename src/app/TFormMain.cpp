@@ -55,12 +55,27 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, in
     return group;
 }
 
-// The system's long time format without the time zone, which Qt adds and the clock does
-// not show.
+// The system's long time format as the clock shows it: without the time zone, which Qt's
+// formats carry and the clock does not show, and with the day period "B" of some locales
+// (which Qt prints literally) written as Qt's AM/PM.
 QString LongTimeFormat(const QLocale& locale) {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return format.trimmed();
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        } else if (!quoted && c == QLatin1Char('t')) {
+            continue;
+        } else if (!quoted && c == QLatin1Char('B')) {
+            result += QStringLiteral("AP");
+            continue;
+        }
+        result += c;
+    }
+    result.remove(QStringLiteral("[]"));
+    result.remove(QStringLiteral("()"));
+    return result.simplified();
 }
 
 } // namespace
@@ -344,7 +359,13 @@ void TFormMain::ButtonInterFaceClick() {
 }
 
 void TFormMain::ButtonGetStatusClick() {
-    RunSequence(OpQueryStatus, &status_, 0, [this] { ShowPrinterStatus(status_); });
+    // The query fills its buffer as the answers come; a query that fails half-way must not
+    // leave a mixed status behind, so it runs on a copy.
+    PrinterStatus queried = status_;
+    RunSequence(OpQueryStatus, &queried, 0, [this, &queried] {
+        status_ = queried;
+        ShowPrinterStatus(status_);
+    });
 }
 
 void TFormMain::ButtonPasswordClick() {

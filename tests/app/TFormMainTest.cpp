@@ -2,6 +2,7 @@
 
 #include "app/RadioGroup.h"
 #include "ModalDriver.h"
+#include "ScriptedBackend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -166,9 +167,18 @@ TEST_F(MainWindow, ClockPanelShowsShortDateAndLongTime) {
 }
 
 TEST_F(MainWindow, ClockFollowsTheLocaleWithoutTimeZone) {
-    Start(QLocale(QLocale::German, QLocale::Germany));
-    window->Timer1Timer();
-    EXPECT_EQ(window->StatusPanelText(3), "04.03.26 05:06:07");
+    now.setTime(QTime(17, 6, 7));
+    const std::pair<const char*, const char*> expectations[] = {
+        {"de_DE", "04.03.26 17:06:07"},
+        {"zh_TW", "2026/3/4 下午5:06:07"},
+        {"zh_CN", "2026/3/4 17:06:07"},
+    };
+    for (const auto& [locale, text] : expectations) {
+        window.reset();
+        Start(QLocale(QString::fromLatin1(locale)));
+        window->Timer1Timer();
+        EXPECT_EQ(window->StatusPanelText(3), QString::fromUtf8(text)) << locale;
+    }
 }
 
 TEST_F(MainWindow, DialogAnchorIsAThirdIntoTheOuterWindow) {
@@ -203,6 +213,26 @@ TEST_F(MainWindow, GetStatusShowsTheWordAndKeepsItWhenTheQueryFails) {
     EXPECT_EQ(window->EditPrinterStatus->text(), "Head Open");
     // The status kept for configuration files is not touched by the failed query either.
     EXPECT_EQ(window->Status().flags[StatusHeadOpen], 1);
+}
+
+TEST_F(MainWindow, StatusQueryFailingHalfWayChangesNothing) {
+    Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
+    window->ButtonGetStatus->click();
+    ASSERT_EQ(window->EditPrinterStatus->text(), "Ready");
+
+    // Over a serial link the status byte comes, then the extended query cannot be written.
+    auto script = std::make_shared<LinkScript>();
+    script->reads = {"\x21"};
+    script->acceptPieces = 1;
+    link.SetBackendFactory(
+        InterfaceCom, [script](PrinterLink&) { return std::make_unique<ScriptedBackend>(script); });
+    Choose(window->ComboBoxInterFace, InterfaceCom);
+    window->ButtonGetStatus->click();
+    EXPECT_EQ(prompter.Messages(), QStringList{"Data Transmission Error"});
+    EXPECT_EQ(window->EditPrinterStatus->text(), "Ready");
+    const PrinterStatus clear{};
+    EXPECT_EQ(std::memcmp(&window->Status(), &clear, sizeof clear), 0);
+    EXPECT_EQ(script->pieces.size(), 1u);
 }
 
 TEST_F(MainWindow, GetStatusOnTheParallelPortIsRefused) {
