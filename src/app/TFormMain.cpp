@@ -150,6 +150,7 @@ void TFormMain::BuildTopRow() {
     RadioGroupUnit->setTitle(QStringLiteral("Unit"));
     RadioGroupUnit->setGeometry(176, 8, 129, 41);
     RadioGroupUnit->SetItemIndex(0);
+    connect(RadioGroupUnit, &RadioGroup::Click, this, &TFormMain::RadioGroupUnitClick);
 
     GroupBoxInterFace =
         MakeGroup(this, "GroupBoxInterFace", QStringLiteral("Interface"), 472, 8, 209, 41);
@@ -292,17 +293,24 @@ void TFormMain::ApplyLanguage(int languageIndex) {
             SetControlItem(control, entry.item, text);
     }
 
-    const QString unit = RadioGroupUnit->ItemText(RadioGroupUnit->ItemIndex());
-    for (int i = 1; i <= kUnitLabelCount; ++i) {
-        if (auto* label = findChild<QLabel*>(QStringLiteral("LabelUnit%1").arg(i))) {
-            ApplyCharset(label, charset);
-            label->setText(unit);
-        }
-    }
+    ShowUnitLabels(true);
 
     ApplyCharset(EditPrinterStatus, charset);
     EditPrinterStatus->clear();
 }
+
+void TFormMain::ShowUnitLabels(bool applyCharset) {
+    const QString unit = RadioGroupUnit->ItemText(RadioGroupUnit->ItemIndex());
+    for (int i = 1; i <= kUnitLabelCount; ++i) {
+        if (auto* label = findChild<QLabel*>(QStringLiteral("LabelUnit%1").arg(i))) {
+            if (applyCharset)
+                ApplyCharset(label, LanguageCharset(languageIndex_));
+            label->setText(unit);
+        }
+    }
+}
+
+void TFormMain::RadioGroupUnitClick() { ShowUnitLabels(false); }
 
 void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
     EditPrinterStatus->setText(TextFor(StatusWordCaption(StatusWordFor(status)), languageIndex_));

@@ -75,6 +75,9 @@ public:
 
     // Event handlers.
     void ComboBoxLanguageChange();
+    // Unit labels of the configuration page follow the chosen unit; the numbers are not
+    // converted.
+    void RadioGroupUnitClick();
     void ComboBoxInterFaceChange();
     void ButtonInterFaceClick();
     void ButtonGetStatusClick();
@@ -110,6 +113,7 @@ private:
     void BuildFirstPage();
     void BuildStatusBar();
     void PlaceProgressWindow();
+    void ShowUnitLabels(bool applyCharset);
     void ProbeUsbPrinter();
     // The handler sequence; `succeeded` runs on result 0 before the window is enabled.
     LinkError RunSequence(uint32_t operation, void* buffer, int32_t extra,

@@ -160,6 +160,8 @@ TEST_F(MainWindowLanguage, SwitchKeepsSelectionsAndClearsTheStatus) {
 
     Choose(window->ComboBoxLanguage, 0);
     EXPECT_EQ(unit->text(), "mm");
+    window->RadioGroupUnit->ItemButton(0)->click();
+    EXPECT_EQ(unit->text(), "inch");
     EXPECT_TRUE(window->EditPrinterStatus->text().isEmpty());
     EXPECT_EQ(window->ButtonGetStatus->text(), "Get Status");
     EXPECT_FALSE(window->ButtonGetStatus->font().families().contains("Noto Sans CJK SC"));
