@@ -310,7 +310,9 @@ void TFormMain::ShowUnitLabels(bool applyCharset) {
     }
 }
 
-void TFormMain::RadioGroupUnitClick() { ShowUnitLabels(false); }
+void TFormMain::RadioGroupUnitClick() {
+    ShowUnitLabels(false);
+}
 
 void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
     EditPrinterStatus->setText(TextFor(StatusWordCaption(StatusWordFor(status)), languageIndex_));

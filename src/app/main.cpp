@@ -1,3 +1,4 @@
+#include "app/DemoPrinter.h"
 #include "app/QtPrompter.h"
 #include "app/TarnvikApplication.h"
 #include "app/TFormMain.h"
@@ -15,15 +16,10 @@ namespace {
 // The README demo points the Ethernet link at the virtual printer through this variable,
 // "address:port". The program reads it only when it is set; users never need it.
 void PointAtDemoPrinter(TFormMain& window) {
-    const QString target = qEnvironmentVariable("TARNVIK_DEMO_PRINTER");
-    if (target.isEmpty())
-        return;
-    const qsizetype colon = target.lastIndexOf(QLatin1Char(':'));
-    bool ok = colon > 0;
-    const int port = ok ? target.mid(colon + 1).toInt(&ok) : 0;
-    if (!ok || port < 1 || port > 65535)
-        return;
-    window.UseEthernetPrinter(target.left(colon), port);
+    const std::optional<DemoPrinter> demo =
+        DemoPrinter::Parse(qEnvironmentVariable("TARNVIK_DEMO_PRINTER"));
+    if (demo)
+        window.UseEthernetPrinter(demo->address, demo->port);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "app/DemoPrinter.h"
 #include "app/RadioGroup.h"
 #include "ModalDriver.h"
 #include "ScriptedBackend.h"
@@ -311,6 +312,17 @@ TEST_F(MainWindow, SetupOpensTheDialogOfTheChosenLink) {
     EXPECT_EQ(opened, "FormLPTSetup");
     EXPECT_EQ(window->StatusPanelText(0), "LPT2");
     EXPECT_STREQ(window->Lpt().text, "LPT2");
+}
+
+TEST(DemoPrinterTarget, IsAnAddressAndAPort) {
+    const std::optional<DemoPrinter> demo = DemoPrinter::Parse("127.0.0.1:9100");
+    ASSERT_TRUE(demo);
+    EXPECT_EQ(demo->address, "127.0.0.1");
+    EXPECT_EQ(demo->port, 9100);
+    EXPECT_EQ(DemoPrinter::Parse("[::1]:9101")->address, "::1");
+    for (const char* bad : {"", "127.0.0.1", ":9100", "127.0.0.1:", "127.0.0.1:0",
+                            "127.0.0.1:65536", "127.0.0.1:91x", "[]:9100"})
+        EXPECT_FALSE(DemoPrinter::Parse(QString::fromLatin1(bad))) << bad;
 }
 
 TEST_F(MainWindow, EthernetPrinterCanBePointedAtForTheDemo) {
