@@ -2,6 +2,7 @@
 // demonstrations and training. Serves until interrupted.
 
 #include "PtyServer.h"
+#include "StandardPrinter.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
 
@@ -66,6 +67,7 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
 
 int main(int argc, char** argv) {
     sim::VirtualPrinter printer;
+    sim::InstallStandardModules(printer);
     std::string tcpHost = "127.0.0.1";
     uint16_t tcpPort = 9100;
     bool serveTcp = true;
