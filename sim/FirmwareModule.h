@@ -5,7 +5,8 @@
 namespace sim {
 
 // The firmware edition the printer reports; the features of newer firmware (passwords,
-// the sensor threshold) look at it.
+// the sensor threshold) look at it. When another module already reports EDITION, this one
+// only holds the number for those features, and the two must be kept equal.
 class FirmwareModule : public SimModule {
 public:
     static constexpr int kDefaultEdition = 105;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace sim {
 
@@ -18,13 +19,13 @@ int Scaled(int base, int perLevel, int level) {
 
 } // namespace
 
+SensorModule::SensorModule() {
+    settings_ = {&own_.sensorMode,          &own_.gapIntensity, &own_.blackMarkIntensity,
+                 &own_.continuousIntensity, &own_.threshold,    &own_.automaticReference};
+}
+
 void SensorModule::Reset() {
-    sensorMode = GapMode;
-    gapIntensity = 3;
-    blackMarkIntensity = 3;
-    continuousIntensity = 3;
-    threshold = 128;
-    automaticReference = true;
+    own_ = OwnSettings{};
     underSensor = Label;
     loadedPaper = GapMode;
     levelCount = kDefaultLevels;
@@ -62,14 +63,14 @@ int SensorModule::BlackMarkReading(Media media, int level) const {
 
 int& SensorModule::IntensityOf(int mode) {
     if (mode == BlackMarkMode)
-        return blackMarkIntensity;
+        return *settings_.blackMarkIntensity;
     if (mode == ContinuousMode)
-        return continuousIntensity;
-    return gapIntensity;
+        return *settings_.continuousIntensity;
+    return *settings_.gapIntensity;
 }
 
 void SensorModule::Detect(int mode, std::string_view arguments) {
-    sensorMode = mode;
+    SensorMode() = mode;
     ++detections;
     detectedPaperHeight = static_cast<int>(LeadingNumber(CommaField(arguments, 0)));
     detectedGapLength = static_cast<int>(LeadingNumber(CommaField(arguments, 1)));
@@ -91,33 +92,14 @@ void SensorModule::Detect(int mode, std::string_view arguments) {
         }
     }
     IntensityOf(mode) = bestLevel;
-    threshold = (low + high) / 2;
+    Threshold() = (low + high) / 2;
 }
 
 void SensorModule::Install(VirtualPrinter& printer) {
     Reset();
-    printer.AddReportKey("SENSORMODE", [this](VirtualPrinter&, std::string& value) {
-        value = std::to_string(sensorMode);
-        return true;
-    });
-    printer.AddReportKey("GAPINTEN", [this](VirtualPrinter&, std::string& value) {
-        value = std::to_string(gapIntensity);
-        return true;
-    });
-    printer.AddReportKey("BLINEINTEN", [this](VirtualPrinter&, std::string& value) {
-        value = std::to_string(blackMarkIntensity);
-        return true;
-    });
-    printer.AddReportKey("CONINTEN", [this](VirtualPrinter&, std::string& value) {
-        value = std::to_string(continuousIntensity);
-        return true;
-    });
-    printer.AddReportKey("THRESHOLD", [this](VirtualPrinter& p, std::string& value) {
-        if (EditionOf(p) < kFirstEditionWithThreshold)
-            return false;
-        value = std::to_string(threshold);
-        return true;
-    });
+    // A configuration module installed before answers the settings itself.
+    if (!printer.HasReportKey("SENSORMODE"))
+        AddSettingCommands(printer);
 
     // The readings at every level, one frame each, and an empty frame at the end.
     const auto list = [this](bool blackMarkSensor) {
@@ -133,14 +115,6 @@ void SensorModule::Install(VirtualPrinter& printer) {
     printer.AddLineHandler("DIAGNOSTIC REPORT GAPSENSOR", list(false));
     printer.AddLineHandler("DIAGNOSTIC REPORT BLINESENSOR", list(true));
 
-    printer.AddLineHandler("SET SENSOR_REF", [this](VirtualPrinter&, std::string_view line,
-                                                    std::string&) {
-        const std::string_view which = ArgumentsAfter(line, "SET SENSOR_REF");
-        if (which == "AUTO")
-            automaticReference = true;
-        else if (which == "MANUAL")
-            automaticReference = false;
-    });
     printer.AddLineHandler("GAPDETECT", [this](VirtualPrinter&, std::string_view line,
                                                std::string&) {
         Detect(GapMode, ArgumentsAfter(line, "GAPDETECT"));
@@ -153,24 +127,52 @@ void SensorModule::Install(VirtualPrinter& printer) {
                                                 std::string&) {
         Detect(loadedPaper, ArgumentsAfter(line, "AUTODETECT"));
     });
+}
+
+void SensorModule::AddSettingCommands(VirtualPrinter& printer) {
+    const auto number = [&printer](const char* key, std::function<int()> value) {
+        printer.AddReportKey(key, [value](VirtualPrinter&, std::string& out) {
+            out = std::to_string(value());
+            return true;
+        });
+    };
+    number("SENSORMODE", [this] { return SensorMode(); });
+    number("GAPINTEN", [this] { return IntensityOf(GapMode); });
+    number("BLINEINTEN", [this] { return IntensityOf(BlackMarkMode); });
+    number("CONINTEN", [this] { return IntensityOf(ContinuousMode); });
+    printer.AddReportKey("THRESHOLD", [this](VirtualPrinter& p, std::string& value) {
+        if (EditionOf(p) < kFirstEditionWithThreshold)
+            return false;
+        value = std::to_string(Threshold());
+        return true;
+    });
+
+    printer.AddLineHandler("SET SENSOR_REF", [this](VirtualPrinter&, std::string_view line,
+                                                    std::string&) {
+        const std::string_view which = ArgumentsAfter(line, "SET SENSOR_REF");
+        if (which == "AUTO")
+            AutomaticReference() = true;
+        else if (which == "MANUAL")
+            AutomaticReference() = false;
+    });
     // GAP m,n and BLINE m,n choose the sensor; a gap of 0,0 means continuous paper.
     printer.AddLineHandler("GAP", [this](VirtualPrinter&, std::string_view line, std::string&) {
         const std::string_view args = ArgumentsAfter(line, "GAP");
         const double size = std::atof(CommaField(args, 0).c_str());
         const double offset = std::atof(CommaField(args, 1).c_str());
-        sensorMode = (size == 0 && offset == 0) ? ContinuousMode : GapMode;
+        SensorMode() = (size == 0 && offset == 0) ? ContinuousMode : GapMode;
     });
     printer.AddLineHandler("BLINE", [this](VirtualPrinter&, std::string_view, std::string&) {
-        sensorMode = BlackMarkMode;
+        SensorMode() = BlackMarkMode;
     });
     // SET GAP intensity[,threshold] for the sensor in use.
     printer.AddLineHandler("SET GAP", [this](VirtualPrinter&, std::string_view line,
                                              std::string&) {
         const std::string_view args = ArgumentsAfter(line, "SET GAP");
-        IntensityOf(sensorMode) = static_cast<int>(LeadingNumber(CommaField(args, 0)));
+        IntensityOf(SensorMode()) = static_cast<int>(LeadingNumber(CommaField(args, 0)));
         const std::string second = CommaField(args, 1);
         if (!second.empty())
-            threshold = static_cast<int>(LeadingNumber(second));
+            Threshold() = static_cast<int>(LeadingNumber(second));
     });
 }
 

@@ -1,6 +1,9 @@
 #include "OperationPeer.h"
 
+#include "FirmwareModule.h"
 #include "StandardPrinter.h"
+
+#include <string>
 
 OperationPeer::OperationPeer(int waitMs) : peer(std::make_unique<SimPeer>(waitMs)) {
     {
@@ -17,4 +20,10 @@ LinkError OperationPeer::Run(uint32_t operation, void* buffer, int32_t extra, In
 
 void OperationPeer::HangUpAfter(long bytes) {
     peer->SetFaults([bytes](sim::Faults& faults) { faults.closeAfterBytes = bytes; });
+}
+
+void OperationPeer::SetEdition(int edition) {
+    auto lock = peer->printer.Lock();
+    peer->printer.Module<sim::FirmwareModule>()->edition = edition;
+    peer->printer.SetReportValue("EDITION", std::to_string(edition));
 }

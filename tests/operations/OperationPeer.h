@@ -19,6 +19,8 @@ public:
         return *peer->printer.Module<T>();
     }
     sim::VirtualPrinter& Printer() { return peer->printer; }
+    // The firmware edition the printer reports and acts by.
+    void SetEdition(int edition);
     // Hangs up once this many bytes have come in (negative: never).
     void HangUpAfter(long bytes);
 

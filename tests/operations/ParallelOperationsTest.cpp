@@ -126,8 +126,8 @@ TEST_F(ParallelPrinter, SettingOperationsChangeThePrinter) {
     auto lock = printer.Lock();
     EXPECT_EQ(printer.Module<sim::ClockModule>()->year, 2029);
     EXPECT_EQ(printer.Module<sim::ClockModule>()->second, 6);
-    EXPECT_EQ(printer.Module<sim::SensorModule>()->gapIntensity, 9);
-    EXPECT_EQ(printer.Module<sim::SensorModule>()->threshold, 300);
+    EXPECT_EQ(printer.Module<sim::SensorModule>()->IntensityOf(sim::SensorModule::GapMode), 9);
+    EXPECT_EQ(printer.Module<sim::SensorModule>()->Threshold(), 300);
     EXPECT_NE(printer.Module<sim::MemoryModule>()->Find(sim::MemoryModule::Flash, "LOGO.BMP"),
               nullptr);
 }

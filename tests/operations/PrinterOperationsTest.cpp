@@ -40,7 +40,7 @@ TEST(MaintenanceOverTcp, FixedCommandsReachThePrinterAndActOnIt) {
     OperationPeer p;
     {
         auto lock = p.Printer().Lock();
-        p.Module<sim::SensorModule>().gapIntensity = 12;
+        p.Module<sim::SensorModule>().IntensityOf(sim::SensorModule::GapMode) = 12;
     }
     EXPECT_EQ(p.Run(OpInitializePrinter, nullptr), LinkOk);
     EXPECT_EQ(p.Run(OpSelfTest, nullptr), LinkOk);
@@ -50,7 +50,7 @@ TEST(MaintenanceOverTcp, FixedCommandsReachThePrinterAndActOnIt) {
     ASSERT_TRUE(WaitUntil([&] { return Saw(p.Printer(), "\x1BZ\r\n"); }));
     auto lock = p.Printer().Lock();
     EXPECT_EQ(p.Module<sim::MaintenanceModule>().factoryDefaults, 1);
-    EXPECT_EQ(p.Module<sim::SensorModule>().gapIntensity, 3);
+    EXPECT_EQ(p.Module<sim::SensorModule>().IntensityOf(sim::SensorModule::GapMode), 3);
     EXPECT_EQ(p.Module<sim::MaintenanceModule>().selfTests, 1);
     EXPECT_EQ(p.Module<sim::MaintenanceModule>().printedLabels, 1);
     EXPECT_TRUE(Saw(p.Printer(), "\x1B!C"));
@@ -162,7 +162,7 @@ TEST(PasswordOverTcp, OldFirmwareHasNoPasswordAndDoesNotAcknowledge) {
     OperationPeer p;
     {
         auto lock = p.Printer().Lock();
-        p.Module<sim::FirmwareModule>().edition = 100;
+        p.SetEdition(100);
         p.Module<sim::PasswordModule>().password = "hidden";
     }
     char password[kPasswordTextCapacity] = "x";
@@ -179,7 +179,7 @@ TEST(PasswordOverTcp, Edition101AsksForThePassword) {
     OperationPeer p;
     {
         auto lock = p.Printer().Lock();
-        p.Module<sim::FirmwareModule>().edition = 101;
+        p.SetEdition(101);
         p.Module<sim::PasswordModule>().password = "pw";
     }
     char password[kPasswordTextCapacity] = "";
@@ -289,6 +289,7 @@ TEST_F(MemoryOverTcp, ADownloadThatDoesNotFitLeavesThePrinterAsItWas) {
 
 TEST(SensorOverTcp, ManualSetupReadsBackAsTheSensorSetup) {
     OperationPeer p;
+    p.SetEdition(105);
     SensorCalibration manual{};
     manual.kind = CalibrationManual;
     manual.mediaType = MediaBlackMark;
@@ -302,8 +303,8 @@ TEST(SensorOverTcp, ManualSetupReadsBackAsTheSensorSetup) {
     EXPECT_EQ(read.mediaType, MediaBlackMark);
     EXPECT_EQ(read.intensity, 5);
     auto lock = p.Printer().Lock();
-    EXPECT_FALSE(p.Module<sim::SensorModule>().automaticReference);
-    EXPECT_EQ(read.threshold, p.Module<sim::SensorModule>().threshold);
+    EXPECT_FALSE(p.Module<sim::SensorModule>().AutomaticReference());
+    EXPECT_EQ(read.threshold, p.Module<sim::SensorModule>().Threshold());
 }
 
 TEST(SensorOverTcp, AutomaticCalibrationDetectsWithTheGivenSizes) {
@@ -338,7 +339,7 @@ TEST(SensorOverTcp, OldEditionsLeaveTheThresholdUnasked) {
     OperationPeer p;
     {
         auto lock = p.Printer().Lock();
-        p.Module<sim::FirmwareModule>().edition = 103;
+        p.SetEdition(103);
     }
     SensorCalibration read{};
     read.threshold = 77;
