@@ -36,7 +36,11 @@ void ClockModule::Install(VirtualPrinter& printer) {
             const std::string_view rest = ArgumentsAfter(line, "@" + name);
             if (rest.empty() || rest.front() != '=')
                 return;
-            long value = LeadingNumber(QuotedText(rest));
+            // The value is normally quoted; a bare number is taken as well.
+            const std::string_view bare = ArgumentsAfter(rest, "=");
+            long value = LeadingNumber(bare.find('"') == std::string_view::npos
+                                           ? std::string(bare)
+                                           : QuotedText(bare));
             if (member == &ClockModule::year && value >= 0 && value < 100)
                 value += 2000;
             this->*member = static_cast<int>(value);
