@@ -4,6 +4,34 @@
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
 
+namespace {
+
+// Each field as soon as its reply has come; the packed record is assigned member by member.
+void StoreField(PrinterClock& clock, int field, int32_t value) {
+    switch (field) {
+    case 0:
+        clock.year = value;
+        break;
+    case 1:
+        clock.month = value;
+        break;
+    case 2:
+        clock.date = value;
+        break;
+    case 3:
+        clock.hour = value;
+        break;
+    case 4:
+        clock.minute = value;
+        break;
+    default:
+        clock.second = value;
+        break;
+    }
+}
+
+} // namespace
+
 std::string ClockCommands(const PrinterClock& clock) {
     std::string text;
     text += FormatCommand("@YEAR = \"%d\"\r\n", clock.year % 100);
@@ -35,25 +63,18 @@ LinkError ReadClock(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t
     if (const LinkError code = AnnounceInterface(session); code != LinkOk)
         return code;
 
-    struct Query {
-        const char* command;
-        int32_t PrinterClock::*field;
-    };
-    static const Query kQueries[] = {
-        {"DIAGNOSTIC REPORT YEAR\r\n", &PrinterClock::year},
-        {"DIAGNOSTIC REPORT MONTH\r\n", &PrinterClock::month},
-        {"DIAGNOSTIC REPORT DATE\r\n", &PrinterClock::date},
-        {"DIAGNOSTIC REPORT HOUR\r\n", &PrinterClock::hour},
-        {"DIAGNOSTIC REPORT MINUTE\r\n", &PrinterClock::minute},
-        {"DIAGNOSTIC REPORT SECOND\r\n", &PrinterClock::second},
+    static const char* const kQueries[] = {
+        "DIAGNOSTIC REPORT YEAR\r\n",   "DIAGNOSTIC REPORT MONTH\r\n",
+        "DIAGNOSTIC REPORT DATE\r\n",   "DIAGNOSTIC REPORT HOUR\r\n",
+        "DIAGNOSTIC REPORT MINUTE\r\n", "DIAGNOSTIC REPORT SECOND\r\n",
     };
     char reply[1024];
-    for (const Query& query : kQueries) {
+    for (int field = 0; field < 6; ++field) {
         int length = 0;
-        if (const LinkError code = QueryFramed(session, query.command, reply, sizeof reply, &length);
+        if (const LinkError code = QueryFramed(session, kQueries[field], reply, sizeof reply, &length);
             code != LinkOk)
             return code;
-        clock->*query.field = ParseReplyNumber(reply);
+        StoreField(*clock, field, ParseReplyNumber(reply));
     }
     return LinkOk;
 }

@@ -19,14 +19,24 @@ namespace {
 constexpr std::chrono::milliseconds kFileRequestPause(500);
 constexpr std::chrono::milliseconds kFileCommandPause(100);
 
-LinkError QuerySpace(LinkSession& session, const char* command, uint8_t& known, int32_t& value) {
+// Fills the known flag and the value of a space report; the packed fields are assigned
+// through the area, never bound to references.
+enum class Space { Physical, Free };
+
+LinkError QuerySpace(LinkSession& session, const char* command, MemoryArea& area, Space which) {
     char reply[1024];
     int length = 0;
     if (const LinkError code = QueryFramed(session, command, reply, sizeof reply, &length);
         code != LinkOk)
         return code;
-    known = 1;
-    value = ParseReplyNumber(reply);
+    const int32_t value = ParseReplyNumber(reply);
+    if (which == Space::Physical) {
+        area.physicalKnown = 1;
+        area.physicalSpace = value;
+    } else {
+        area.freeKnown = 1;
+        area.freeSpace = value;
+    }
     return LinkOk;
 }
 
@@ -79,24 +89,19 @@ LinkError ReadMemoryInfo(PrinterLink& link, InterfaceKind kind, void* buffer, in
         return LinkPortOpenError;
     LinkError code = AnnounceInterface(session);
     if (code == LinkOk)
-        code = QuerySpace(session, "DIAGNOSTIC REPORT DPHYSPACE\r\n", dram.physicalKnown,
-                          dram.physicalSpace);
+        code = QuerySpace(session, "DIAGNOSTIC REPORT DPHYSPACE\r\n", dram, Space::Physical);
     if (code == LinkOk)
-        code = QuerySpace(session, "DIAGNOSTIC REPORT DFREESPACE\r\n", dram.freeKnown,
-                          dram.freeSpace);
+        code = QuerySpace(session, "DIAGNOSTIC REPORT DFREESPACE\r\n", dram, Space::Free);
     if (code == LinkOk)
         code = QueryList(session, "DIAGNOSTIC REPORT DFILELIST\r\n", dram);
     if (code == LinkOk)
-        code = QuerySpace(session, "DIAGNOSTIC REPORT FPHYSPACE\r\n", flash.physicalKnown,
-                          flash.physicalSpace);
+        code = QuerySpace(session, "DIAGNOSTIC REPORT FPHYSPACE\r\n", flash, Space::Physical);
     if (code == LinkOk)
-        code = QuerySpace(session, "DIAGNOSTIC REPORT FFREESPACE\r\n", flash.freeKnown,
-                          flash.freeSpace);
+        code = QuerySpace(session, "DIAGNOSTIC REPORT FFREESPACE\r\n", flash, Space::Free);
     if (code == LinkOk)
         code = QueryList(session, "DIAGNOSTIC REPORT FFILELIST\r\n", flash);
     if (code == LinkOk) {
-        code = QuerySpace(session, "DIAGNOSTIC REPORT CPHYSPACE\r\n", card.physicalKnown,
-                          card.physicalSpace);
+        code = QuerySpace(session, "DIAGNOSTIC REPORT CPHYSPACE\r\n", card, Space::Physical);
         // The card's free space is never asked.
         if (code == LinkOk)
             card.freeKnown = 0;

@@ -109,16 +109,23 @@ LinkError ReadSensorSetup(PrinterLink& link, InterfaceKind kind, void* buffer, i
         "DIAGNOSTIC REPORT BLINEINTEN\r\n",
         "DIAGNOSTIC REPORT CONINTEN\r\n",
     };
-    if (const LinkError code = QueryNumber(session, kIntensityReports[mode], calibration.intensity);
+    // Fields of the packed record are assigned, never bound to references.
+    int32_t intensity = 0;
+    if (const LinkError code = QueryNumber(session, kIntensityReports[mode], intensity);
         code != LinkOk)
         return code;
+    calibration.intensity = intensity;
 
     // Older printers know no threshold; what was read so far is a complete answer.
     int32_t edition = 0;
     if (QueryNumber(session, "DIAGNOSTIC REPORT EDITION\r\n", edition) != LinkOk ||
         edition < kFirstEditionWithThreshold)
         return LinkOk;
-    return QueryNumber(session, "DIAGNOSTIC REPORT THRESHOLD\r\n", calibration.threshold);
+    int32_t threshold = 0;
+    const LinkError code = QueryNumber(session, "DIAGNOSTIC REPORT THRESHOLD\r\n", threshold);
+    if (code == LinkOk)
+        calibration.threshold = threshold;
+    return code;
 }
 
 LinkError ReadSensorLevels(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {

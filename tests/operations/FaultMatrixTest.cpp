@@ -31,6 +31,17 @@ long BytesThrough(const std::vector<std::string>& commands, size_t index) {
     return total;
 }
 
+// The clock's fields by number; the record is packed, so no pointer into it is formed.
+int32_t ClockField(const PrinterClock& clock, size_t index) {
+    const int32_t values[6] = {clock.year, clock.month, clock.date,
+                               clock.hour, clock.minute, clock.second};
+    return values[index];
+}
+
+void SetClockFields(PrinterClock& clock, int32_t base) {
+    clock = PrinterClock{base, base - 1, base - 2, base - 3, base - 4, base - 5};
+}
+
 TEST(FaultMatrix, ReadClockKeepsTheFieldsBeforeTheHangUp) {
     const std::vector<std::string> commands = {
         kAnnounce,
@@ -45,17 +56,16 @@ TEST(FaultMatrix, ReadClockKeepsTheFieldsBeforeTheHangUp) {
         OperationPeer p;
         p.HangUpAfter(BytesThrough(commands, hang));
         GuardedRecord<PrinterClock> clock;
-        int32_t* fields = &clock.record.year;
-        for (int i = 0; i < 6; ++i)
-            fields[i] = -100 - i;
+        SetClockFields(clock.record, -100);
         EXPECT_EQ(p.Run(OpReadClock, &clock.record), LinkReceivingError) << hang;
         // The printer's clock stands at 2026-01-01 00:00:00.
         const int32_t expected[6] = {2026, 1, 1, 0, 0, 0};
         for (size_t i = 0; i < 6; ++i) {
+            const int32_t value = ClockField(clock.record, i);
             if (i + 1 < hang)
-                EXPECT_EQ(fields[i], expected[i]) << hang << " field " << i;
+                EXPECT_EQ(value, expected[i]) << hang << " field " << i;
             else
-                EXPECT_EQ(fields[i], -100 - static_cast<int32_t>(i)) << hang << " field " << i;
+                EXPECT_EQ(value, -100 - static_cast<int32_t>(i)) << hang << " field " << i;
         }
         EXPECT_TRUE(clock.Intact());
         EXPECT_EQ(p.Printer().Received(), [&] {
@@ -129,16 +139,16 @@ TEST(FaultMatrix, ReadMemoryInfoKeepsTheAreasFilledBeforeTheHangUp) {
             const MemoryArea& area = areas[m];
             if (physical[m] < hang) {
                 EXPECT_EQ(area.physicalKnown, 1) << hang << " memory " << m;
-                EXPECT_GT(area.physicalSpace, 0);
+                EXPECT_GT(+area.physicalSpace, 0);
             } else {
                 EXPECT_EQ(area.physicalKnown, 0x7F) << hang << " memory " << m;
-                EXPECT_EQ(area.physicalSpace, 0x7F7F7F7F);
+                EXPECT_EQ(+area.physicalSpace, 0x7F7F7F7F);
             }
             if (m < 2) {
                 EXPECT_EQ(area.freeKnown, freeSpace[m] < hang ? 1 : 0x7F) << hang << " " << m;
             } else {
                 EXPECT_EQ(area.freeKnown, physical[m] < hang ? 0 : 0x7F) << hang;
-                EXPECT_EQ(area.freeSpace, 0x7F7F7F7F);
+                EXPECT_EQ(+area.freeSpace, 0x7F7F7F7F);
             }
             if (list[m] < hang) {
                 EXPECT_STREQ(area.fileList, names[m]) << hang << " memory " << m;
@@ -169,10 +179,10 @@ TEST(FaultMatrix, ReadSensorSetupNeedsOnlyModeAndIntensity) {
         setup.record.threshold = -9;
         setup.record.dotsPerUnit = 203;
         EXPECT_EQ(p.Run(OpReadSensorSetup, &setup.record), expected[hang]) << hang;
-        EXPECT_EQ(setup.record.mediaType, hang > 1 ? 0 : -9) << hang;
-        EXPECT_EQ(setup.record.intensity, hang > 2 ? 3 : -9) << hang;
-        EXPECT_EQ(setup.record.threshold, -9) << hang;
-        EXPECT_EQ(setup.record.dotsPerUnit, 203);
+        EXPECT_EQ(+setup.record.mediaType, hang > 1 ? 0 : -9) << hang;
+        EXPECT_EQ(+setup.record.intensity, hang > 2 ? 3 : -9) << hang;
+        EXPECT_EQ(+setup.record.threshold, -9) << hang;
+        EXPECT_EQ(+setup.record.dotsPerUnit, 203);
         EXPECT_TRUE(setup.Intact());
     }
 }
@@ -183,7 +193,7 @@ TEST(FaultMatrix, ReadSensorLevelsLeavesTheCountWhenTheListDoesNotCome) {
     GuardedRecord<SensorLevels> levels;
     levels.record.count = 5;
     EXPECT_EQ(p.Run(OpReadSensorLevels, &levels.record), LinkReceivingError);
-    EXPECT_EQ(levels.record.count, 5);
+    EXPECT_EQ(+levels.record.count, 5);
     EXPECT_TRUE(levels.Intact());
 }
 
@@ -197,7 +207,7 @@ TEST(FaultMatrix, ReadPrinterFileFailsWhicheverExchangeTheHangUpHits) {
         PrinterFileRequest file{256, -1, "Dump.txt", buffer.data()};
         const LinkError code = p.Run(OpReadPrinterFile, &file);
         EXPECT_TRUE(code == LinkTransmissionError || code == LinkReceivingError) << code;
-        EXPECT_EQ(file.length, -1);
+        EXPECT_EQ(+file.length, -1);
         EXPECT_EQ(buffer[0], 'x');
     }
     {
@@ -210,7 +220,7 @@ TEST(FaultMatrix, ReadPrinterFileFailsWhicheverExchangeTheHangUpHits) {
         std::vector<char> buffer(256, 'x');
         PrinterFileRequest file{256, -1, "Dump.txt", buffer.data()};
         EXPECT_EQ(p.Run(OpReadPrinterFile, &file), LinkReceivingError);
-        EXPECT_EQ(file.length, -1);
+        EXPECT_EQ(+file.length, -1);
         EXPECT_EQ(buffer[0], 'x');
     }
 }

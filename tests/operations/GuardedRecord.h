@@ -4,7 +4,7 @@
 #include <cstring>
 
 // A record between two guard areas, to see that an operation writes nothing past it.
-template <class T> struct GuardedRecord {
+template <class T> struct alignas(8) GuardedRecord {
     static constexpr uint8_t kGuard = 0xA5;
 
     GuardedRecord() {

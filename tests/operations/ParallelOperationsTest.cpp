@@ -164,8 +164,8 @@ TEST_F(ParallelPrinter, ReadingOperationsSendTheirFirstCommandAndFailAtTheFirstR
         sent += cases[i].firstCommand;
         ASSERT_TRUE(Received(sent)) << cases[i].operation;
     }
-    EXPECT_EQ(levels.count, 0);
-    EXPECT_EQ(fileRequest.length, 0);
+    EXPECT_EQ(+levels.count, 0);
+    EXPECT_EQ(+fileRequest.length, 0);
     // The password command reached the printer although no acknowledgement could come.
     auto lock = printer.Lock();
     EXPECT_EQ(printer.Module<sim::PasswordModule>()->password, "Next");

@@ -137,12 +137,12 @@ TEST(ClockOverTcp, WhatIsSetReadsBack) {
     EXPECT_TRUE(Saw(p.Printer(), "@YEAR = \"31\""));
     PrinterClock read{};
     EXPECT_EQ(p.Run(OpReadClock, &read), LinkOk);
-    EXPECT_EQ(read.year, 2031);
-    EXPECT_EQ(read.month, 12);
-    EXPECT_EQ(read.date, 8);
-    EXPECT_EQ(read.hour, 15);
-    EXPECT_EQ(read.minute, 30);
-    EXPECT_EQ(read.second, 45);
+    EXPECT_EQ(+read.year, 2031);
+    EXPECT_EQ(+read.month, 12);
+    EXPECT_EQ(+read.date, 8);
+    EXPECT_EQ(+read.hour, 15);
+    EXPECT_EQ(+read.minute, 30);
+    EXPECT_EQ(+read.second, 45);
 }
 
 TEST(PasswordOverTcp, ASetPasswordReadsBackOnNewFirmware) {
@@ -217,10 +217,10 @@ TEST_F(MemoryOverTcp, DownloadsGrowTheFileListAndShrinkTheFreeSpace) {
     EXPECT_FALSE(p.progress.IsShown());
     const MemoryArea& flash = info->areas[MemoryFlash];
     EXPECT_STREQ(flash.fileList, "LOGO.PCX\r\nDEMO.BAS\r\n");
-    EXPECT_EQ(flash.physicalSpace, 4096);
-    EXPECT_EQ(flash.freeSpace, 4096 - 3 - 1);
+    EXPECT_EQ(+flash.physicalSpace, 4096);
+    EXPECT_EQ(+flash.freeSpace, 4096 - 3 - 1);
     EXPECT_STREQ(info->areas[MemoryDram].fileList, "RUN.BAS\r\n");
-    EXPECT_EQ(info->areas[MemoryDram].freeSpace, 2047);
+    EXPECT_EQ(+info->areas[MemoryDram].freeSpace, 2047);
     EXPECT_STREQ(info->areas[MemoryCard].fileList, "");
     EXPECT_EQ(info->areas[MemoryCard].physicalKnown, 1);
     EXPECT_EQ(info->areas[MemoryCard].freeKnown, 0);
@@ -257,13 +257,13 @@ TEST_F(MemoryOverTcp, AStoredFileReadsBackInOneFrameUpToTheCapacity) {
     std::vector<char> buffer(kDumpReadCapacity, 'x');
     PrinterFileRequest fits{kDumpReadCapacity, 0, "FITS.TXT", buffer.data()};
     EXPECT_EQ(p.Run(OpReadPrinterFile, &fits), LinkOk);
-    EXPECT_EQ(fits.length, kDumpReadCapacity - 2);
+    EXPECT_EQ(+fits.length, kDumpReadCapacity - 2);
     EXPECT_EQ(buffer[kDumpReadCapacity - 3], 'f');
 
     std::fill(buffer.begin(), buffer.end(), 'x');
     PrinterFileRequest large{kDumpReadCapacity, 0, "LARGE.TXT", buffer.data()};
     EXPECT_EQ(p.Run(OpReadPrinterFile, &large), LinkReceivingError);
-    EXPECT_EQ(large.length, 0);
+    EXPECT_EQ(+large.length, 0);
     EXPECT_EQ(buffer[0], 'x');
 
     // A file the printer does not have is not answered.
@@ -300,11 +300,11 @@ TEST(SensorOverTcp, ManualSetupReadsBackAsTheSensorSetup) {
     SensorCalibration read{};
     read.threshold = -1;
     EXPECT_EQ(p.Run(OpReadSensorSetup, &read), LinkOk);
-    EXPECT_EQ(read.mediaType, MediaBlackMark);
-    EXPECT_EQ(read.intensity, 5);
+    EXPECT_EQ(+read.mediaType, MediaBlackMark);
+    EXPECT_EQ(+read.intensity, 5);
     auto lock = p.Printer().Lock();
     EXPECT_FALSE(p.Module<sim::SensorModule>().AutomaticReference());
-    EXPECT_EQ(read.threshold, p.Module<sim::SensorModule>().Threshold());
+    EXPECT_EQ(+read.threshold, p.Module<sim::SensorModule>().Threshold());
 }
 
 TEST(SensorOverTcp, AutomaticCalibrationDetectsWithTheGivenSizes) {
@@ -331,7 +331,7 @@ TEST(SensorOverTcp, AutomaticCalibrationDetectsWithTheGivenSizes) {
     ASSERT_TRUE(WaitUntil([&] { return Saw(p.Printer(), "GAP 0,0"); }));
     SensorCalibration read{};
     EXPECT_EQ(p.Run(OpReadSensorSetup, &read), LinkOk);
-    EXPECT_EQ(read.mediaType, MediaContinuous);
+    EXPECT_EQ(+read.mediaType, MediaContinuous);
     EXPECT_TRUE(Saw(p.Printer(), "DIAGNOSTIC REPORT CONINTEN"));
 }
 
@@ -344,7 +344,7 @@ TEST(SensorOverTcp, OldEditionsLeaveTheThresholdUnasked) {
     SensorCalibration read{};
     read.threshold = 77;
     EXPECT_EQ(p.Run(OpReadSensorSetup, &read), LinkOk);
-    EXPECT_EQ(read.threshold, 77);
+    EXPECT_EQ(+read.threshold, 77);
     EXPECT_FALSE(SawAnyContaining(p.Printer(), "THRESHOLD"));
 }
 
@@ -360,13 +360,13 @@ TEST(SensorOverTcp, LevelsFollowTheSensorAndWhatLiesUnderIt) {
     SensorLevels mark{};
     mark.sensorSelect = 1;
     EXPECT_EQ(p.Run(OpReadSensorLevels, &mark), LinkOk);
-    ASSERT_EQ(gap.count, 16);
-    ASSERT_EQ(mark.count, 16);
+    ASSERT_EQ(+gap.count, 16);
+    ASSERT_EQ(+mark.count, 16);
     auto lock = p.Printer().Lock();
     auto& sensor = p.Module<sim::SensorModule>();
     for (int level = 0; level < 16; ++level) {
-        EXPECT_EQ(gap.readings[level], sensor.GapReading(sim::SensorModule::Liner, level));
-        EXPECT_EQ(mark.readings[level], sensor.BlackMarkReading(sim::SensorModule::Liner, level));
+        EXPECT_EQ(+gap.readings[level], sensor.GapReading(sim::SensorModule::Liner, level));
+        EXPECT_EQ(+mark.readings[level], sensor.BlackMarkReading(sim::SensorModule::Liner, level));
     }
 }
 
@@ -382,7 +382,7 @@ TEST(SensorOverTcp, ALongListFillsTheRecordAndNoMore) {
     } record{};
     std::fill(std::begin(record.guard), std::end(record.guard), 0x5A5A5A5A);
     EXPECT_EQ(p.Run(OpReadSensorLevels, &record.levels), LinkOk);
-    EXPECT_EQ(record.levels.count, 128);
+    EXPECT_EQ(+record.levels.count, 128);
     for (int32_t guard : record.guard)
         EXPECT_EQ(guard, 0x5A5A5A5A);
 }

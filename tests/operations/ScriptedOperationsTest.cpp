@@ -61,9 +61,9 @@ TEST(ReadSensorSetup, ModeAboveTwoCountsAsContinuousAndOldEditionsKeepTheThresho
     SensorCalibration calibration{};
     calibration.threshold = 42;
     EXPECT_EQ(s.Run(OpReadSensorSetup, &calibration), LinkOk);
-    EXPECT_EQ(calibration.mediaType, MediaContinuous);
-    EXPECT_EQ(calibration.intensity, 7);
-    EXPECT_EQ(calibration.threshold, 42);
+    EXPECT_EQ(+calibration.mediaType, MediaContinuous);
+    EXPECT_EQ(+calibration.intensity, 7);
+    EXPECT_EQ(+calibration.threshold, 42);
     EXPECT_NE(s.Written().find("DIAGNOSTIC REPORT CONINTEN\r\n"), std::string::npos);
     EXPECT_EQ(s.Written().find("THRESHOLD"), std::string::npos);
     EXPECT_EQ(s.script->closes, 1);
@@ -74,9 +74,9 @@ TEST(ReadSensorSetup, Edition104AsksTheThreshold) {
     s.Answer({kAnnounce, Frame("1"), Frame("4"), Frame("104"), Frame("311")});
     SensorCalibration calibration{};
     EXPECT_EQ(s.Run(OpReadSensorSetup, &calibration), LinkOk);
-    EXPECT_EQ(calibration.mediaType, MediaBlackMark);
-    EXPECT_EQ(calibration.intensity, 4);
-    EXPECT_EQ(calibration.threshold, 311);
+    EXPECT_EQ(+calibration.mediaType, MediaBlackMark);
+    EXPECT_EQ(+calibration.intensity, 4);
+    EXPECT_EQ(+calibration.threshold, 311);
     EXPECT_EQ(s.Written(), "\r\nDIAGNOSTIC INTERFACE USB\r\n"
                            "DIAGNOSTIC REPORT SENSORMODE\r\n"
                            "DIAGNOSTIC REPORT BLINEINTEN\r\n"
@@ -91,9 +91,9 @@ TEST(ReadSensorSetup, NegativeModesCountAsTheGapSensor) {
     calibration.threshold = 9;
     // The edition does not come: the result still stands, without a threshold.
     EXPECT_EQ(s.Run(OpReadSensorSetup, &calibration), LinkOk);
-    EXPECT_EQ(calibration.mediaType, MediaGap);
-    EXPECT_EQ(calibration.intensity, 6);
-    EXPECT_EQ(calibration.threshold, 9);
+    EXPECT_EQ(+calibration.mediaType, MediaGap);
+    EXPECT_EQ(+calibration.intensity, 6);
+    EXPECT_EQ(+calibration.threshold, 9);
     EXPECT_NE(s.Written().find("DIAGNOSTIC REPORT GAPINTEN\r\n"), std::string::npos);
 }
 
@@ -103,8 +103,8 @@ TEST(ReadSensorSetup, AMissingThresholdAfterANewEditionIsAFailure) {
     SensorCalibration calibration{};
     calibration.threshold = 9;
     EXPECT_EQ(s.Run(OpReadSensorSetup, &calibration), LinkReceivingError);
-    EXPECT_EQ(calibration.threshold, 9);
-    EXPECT_EQ(calibration.intensity, 6);
+    EXPECT_EQ(+calibration.threshold, 9);
+    EXPECT_EQ(+calibration.intensity, 6);
 }
 
 TEST(ReadSensorLevels, SixteenNumbersAndAnEmptyFrameGiveSixteenReadings) {
@@ -116,9 +116,9 @@ TEST(ReadSensorLevels, SixteenNumbersAndAnEmptyFrameGiveSixteenReadings) {
     Guarded<SensorLevels> levels;
     levels.record.sensorSelect = 1;
     EXPECT_EQ(s.Run(OpReadSensorLevels, &levels.record), LinkOk);
-    EXPECT_EQ(levels.record.count, 16);
-    EXPECT_EQ(levels.record.readings[0], 100);
-    EXPECT_EQ(levels.record.readings[15], 250);
+    EXPECT_EQ(+levels.record.count, 16);
+    EXPECT_EQ(+levels.record.readings[0], 100);
+    EXPECT_EQ(+levels.record.readings[15], 250);
     EXPECT_EQ(s.Written(), "DIAGNOSTIC REPORT BLINESENSOR\r\n");
     EXPECT_TRUE(levels.Intact());
 }
@@ -132,8 +132,8 @@ TEST(ReadSensorLevels, OnlyTheFirst128ReadingsAreKeptOfALongerList) {
     Guarded<SensorLevels> levels;
     levels.record.sensorSelect = 0;
     EXPECT_EQ(s.Run(OpReadSensorLevels, &levels.record), LinkOk);
-    EXPECT_EQ(levels.record.count, 128);
-    EXPECT_EQ(levels.record.readings[127], 127);
+    EXPECT_EQ(+levels.record.count, 128);
+    EXPECT_EQ(+levels.record.readings[127], 127);
     EXPECT_TRUE(levels.Intact());
     EXPECT_EQ(s.Written(), "DIAGNOSTIC REPORT GAPSENSOR\r\n");
 }
@@ -145,10 +145,10 @@ TEST(ReadSensorLevels, AListThatBreaksOffKeepsItsReadingsButNotTheCount) {
     levels.count = 77;
     levels.readings[2] = -5;
     EXPECT_EQ(s.Run(OpReadSensorLevels, &levels), LinkReceivingError);
-    EXPECT_EQ(levels.count, 77);
-    EXPECT_EQ(levels.readings[0], 11);
-    EXPECT_EQ(levels.readings[1], 22);
-    EXPECT_EQ(levels.readings[2], -5);
+    EXPECT_EQ(+levels.count, 77);
+    EXPECT_EQ(+levels.readings[0], 11);
+    EXPECT_EQ(+levels.readings[1], 22);
+    EXPECT_EQ(+levels.readings[2], -5);
     EXPECT_EQ(s.script->closes, 1);
 }
 
@@ -237,12 +237,12 @@ TEST(ReadClock, AFailureAtMinuteKeepsTheFieldsReadBefore) {
     s.Answer({kAnnounce, Frame("2026"), Frame("12"), Frame("8"), Frame("15")});
     PrinterClock clock{-1, -1, -1, -1, -1, -1};
     EXPECT_EQ(s.Run(OpReadClock, &clock), LinkReceivingError);
-    EXPECT_EQ(clock.year, 2026);
-    EXPECT_EQ(clock.month, 12);
-    EXPECT_EQ(clock.date, 8);
-    EXPECT_EQ(clock.hour, 15);
-    EXPECT_EQ(clock.minute, -1);
-    EXPECT_EQ(clock.second, -1);
+    EXPECT_EQ(+clock.year, 2026);
+    EXPECT_EQ(+clock.month, 12);
+    EXPECT_EQ(+clock.date, 8);
+    EXPECT_EQ(+clock.hour, 15);
+    EXPECT_EQ(+clock.minute, -1);
+    EXPECT_EQ(+clock.second, -1);
     EXPECT_EQ(s.Written().find("SECOND"), std::string::npos);
 }
 
@@ -254,7 +254,7 @@ TEST(ReadPrinterFile, TheFileMustLeaveTwoBytesOfTheCapacity) {
         std::vector<char> buffer(kCapacity);
         PrinterFileRequest request{kCapacity, 0, "Dump.txt", buffer.data()};
         EXPECT_EQ(s.Run(OpReadPrinterFile, &request), LinkOk);
-        EXPECT_EQ(request.length, kCapacity - 2);
+        EXPECT_EQ(+request.length, kCapacity - 2);
         EXPECT_EQ(buffer[kCapacity - 2], '\0');
         EXPECT_EQ(s.Written(), "\r\nDIAGNOSTIC FILE \"Dump.txt\"\r\n\r\n");
     }
@@ -264,7 +264,7 @@ TEST(ReadPrinterFile, TheFileMustLeaveTwoBytesOfTheCapacity) {
         std::vector<char> buffer(kCapacity, 'x');
         PrinterFileRequest request{kCapacity, -7, "Dump.txt", buffer.data()};
         EXPECT_EQ(s.Run(OpReadPrinterFile, &request), LinkReceivingError);
-        EXPECT_EQ(request.length, -7);
+        EXPECT_EQ(+request.length, -7);
         EXPECT_EQ(buffer[0], 'x');
     }
 }
@@ -289,17 +289,17 @@ TEST(ReadMemoryInfo, AnEmptyCardListIsAnEmptyTextWithAPresentSpace) {
     EXPECT_EQ(s.Run(OpReadMemoryInfo, info.get()), LinkOk);
     const MemoryArea& dram = info->areas[MemoryDram];
     EXPECT_EQ(dram.physicalKnown, 1);
-    EXPECT_EQ(dram.physicalSpace, 2048);
+    EXPECT_EQ(+dram.physicalSpace, 2048);
     EXPECT_EQ(dram.freeKnown, 1);
-    EXPECT_EQ(dram.freeSpace, 2000);
+    EXPECT_EQ(+dram.freeSpace, 2000);
     EXPECT_STREQ(dram.fileList, "A.BAS\r\nLOGO.PCX\r\n");
     EXPECT_STREQ(info->areas[MemoryFlash].fileList, "");
     const MemoryArea& card = info->areas[MemoryCard];
     EXPECT_STREQ(card.fileList, "");
     EXPECT_EQ(card.physicalKnown, 1);
-    EXPECT_EQ(card.physicalSpace, 0);
+    EXPECT_EQ(+card.physicalSpace, 0);
     EXPECT_EQ(card.freeKnown, 0);
-    EXPECT_EQ(card.freeSpace, 0x7F7F7F7F);
+    EXPECT_EQ(+card.freeSpace, 0x7F7F7F7F);
     EXPECT_EQ(s.Written().find("CFREESPACE"), std::string::npos);
 }
 
