@@ -30,22 +30,21 @@ void ClockModule::Install(VirtualPrinter& printer) {
     for (const Field& field : kFields) {
         const std::string name = field.name;
         const auto member = field.value;
-        printer.AddLineHandler("@" + name, [this, name, member](VirtualPrinter&,
-                                                                std::string_view line,
-                                                                std::string&) {
-            const std::string_view rest = ArgumentsAfter(line, "@" + name);
-            if (rest.empty() || rest.front() != '=')
-                return;
-            // The value is normally quoted; a bare number is taken as well.
-            const std::string_view bare = ArgumentsAfter(rest, "=");
-            long value = LeadingNumber(bare.find('"') == std::string_view::npos
-                                           ? std::string(bare)
-                                           : QuotedText(bare));
-            if (member == &ClockModule::year && value >= 0 && value < 100)
-                value += 2000;
-            this->*member = static_cast<int>(value);
-            ++linesSet;
-        });
+        printer.AddLineHandler(
+            "@" + name, [this, name, member](VirtualPrinter&, std::string_view line, std::string&) {
+                const std::string_view rest = ArgumentsAfter(line, "@" + name);
+                if (rest.empty() || rest.front() != '=')
+                    return;
+                // The value is normally quoted; a bare number is taken as well.
+                const std::string_view bare = ArgumentsAfter(rest, "=");
+                long value =
+                    LeadingNumber(bare.find('"') == std::string_view::npos ? std::string(bare)
+                                                                           : QuotedText(bare));
+                if (member == &ClockModule::year && value >= 0 && value < 100)
+                    value += 2000;
+                this->*member = static_cast<int>(value);
+                ++linesSet;
+            });
         printer.AddReportKey(name, [this, member](VirtualPrinter&, std::string& value) {
             value = std::to_string(this->*member);
             return true;

@@ -11,7 +11,7 @@ public:
     void Install(VirtualPrinter& printer) override;
     void Reset() override;
 
-    int year = 2026;  // full year; a two-digit value sets 2000 + value
+    int year = 2026; // full year; a two-digit value sets 2000 + value
     int month = 1;
     int date = 1;
     int hour = 0;

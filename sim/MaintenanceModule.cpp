@@ -32,22 +32,21 @@ void MaintenanceModule::Install(VirtualPrinter& printer) {
     printer_ = &printer;
     Reset();
 
-    printer.AddLineHandler("INITIALPRINTER", [this](VirtualPrinter& p, std::string_view,
-                                                    std::string&) {
-        ++factoryDefaults;
-        // Settings go back to the factory's; stored files stay.
-        if (SensorModule* sensor = p.Module<SensorModule>())
-            sensor->Reset();
-        for (const auto& action : factoryActions_)
-            action();
-    });
+    printer.AddLineHandler("INITIALPRINTER",
+                           [this](VirtualPrinter& p, std::string_view, std::string&) {
+                               ++factoryDefaults;
+                               // Settings go back to the factory's; stored files stay.
+                               if (SensorModule* sensor = p.Module<SensorModule>())
+                                   sensor->Reset();
+                               for (const auto& action : factoryActions_)
+                                   action();
+                           });
     printer.AddLineHandler("SELFTEST", [this](VirtualPrinter&, std::string_view, std::string&) {
         ++selfTests;
         ++printedLabels;
     });
-    printer.AddLineHandler("CLS", [this](VirtualPrinter&, std::string_view, std::string&) {
-        labelLines.clear();
-    });
+    printer.AddLineHandler(
+        "CLS", [this](VirtualPrinter&, std::string_view, std::string&) { labelLines.clear(); });
     for (const char* item : {"BOX", "BARCODE", "TEXT"}) {
         printer.AddLineHandler(item, [this](VirtualPrinter&, std::string_view line, std::string&) {
             labelLines.emplace_back(line);

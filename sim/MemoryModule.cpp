@@ -26,7 +26,9 @@ int DeviceOfPrefix(std::string_view& rest) {
     return MemoryModule::Dram;
 }
 
-long Kilobytes(size_t bytes) { return static_cast<long>((bytes + 1023) / 1024); }
+long Kilobytes(size_t bytes) {
+    return static_cast<long>((bytes + 1023) / 1024);
+}
 
 } // namespace
 
@@ -138,16 +140,16 @@ void MemoryModule::Install(VirtualPrinter& printer) {
         Kill(device, QuotedText(rest));
     });
 
-    printer.AddLineHandler("DIAGNOSTIC FILE", [this](VirtualPrinter&, std::string_view line,
-                                                     std::string& reply) {
-        ++fileRequests;
-        const File* file = FindAnywhere(QuotedText(line));
-        if (!file) {
-            ++missingFileRequests;
-            return;
-        }
-        reply += VirtualPrinter::Frame(file->data);
-    });
+    printer.AddLineHandler("DIAGNOSTIC FILE",
+                           [this](VirtualPrinter&, std::string_view line, std::string& reply) {
+                               ++fileRequests;
+                               const File* file = FindAnywhere(QuotedText(line));
+                               if (!file) {
+                                   ++missingFileRequests;
+                                   return;
+                               }
+                               reply += VirtualPrinter::Frame(file->data);
+                           });
 
     for (int device = 0; device < kDeviceCount; ++device) {
         const std::string letter = kLetters[device];
@@ -160,14 +162,15 @@ void MemoryModule::Install(VirtualPrinter& printer) {
             return true;
         });
         // The file list comes as one frame per file and an empty frame at its end.
-        printer.AddLineHandler("DIAGNOSTIC REPORT " + letter + "FILELIST",
-                               [this, device](VirtualPrinter&, std::string_view, std::string& reply) {
-                                   if (memories[device].present) {
-                                       for (const File& file : memories[device].files)
-                                           reply += VirtualPrinter::Frame(file.name);
-                                   }
-                                   reply += VirtualPrinter::Frame("");
-                               });
+        printer.AddLineHandler(
+            "DIAGNOSTIC REPORT " + letter + "FILELIST",
+            [this, device](VirtualPrinter&, std::string_view, std::string& reply) {
+                if (memories[device].present) {
+                    for (const File& file : memories[device].files)
+                        reply += VirtualPrinter::Frame(file.name);
+                }
+                reply += VirtualPrinter::Frame("");
+            });
     }
 }
 

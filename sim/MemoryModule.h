@@ -22,8 +22,8 @@ public:
     };
     struct Memory {
         int physicalKb = 0;
-        bool present = true;  // a card can be left out
-        std::vector<File> files;  // in the order they were stored
+        bool present = true;     // a card can be left out
+        std::vector<File> files; // in the order they were stored
     };
 
     void Install(VirtualPrinter& printer) override;

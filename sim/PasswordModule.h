@@ -19,7 +19,7 @@ public:
         changes = 0;
     }
 
-    std::string password;  // empty: none set
+    std::string password; // empty: none set
     int changes = 0;
 };
 

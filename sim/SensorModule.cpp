@@ -36,7 +36,7 @@ void SensorModule::Reset() {
 
 int SensorModule::GapReading(Media media, int level) const {
     switch (media) {
-    case Liner:  // the backing paper alone lets the most light through
+    case Liner: // the backing paper alone lets the most light through
         return Scaled(40, 60, level);
     case Label:
     case BlackMark:
@@ -83,7 +83,8 @@ void SensorModule::Detect(int mode, std::string_view arguments) {
     int high = 0;
     for (int level = 0; level < kDefaultLevels; ++level) {
         const int a = mode == GapMode ? GapReading(Liner, level) : BlackMarkReading(Label, level);
-        const int b = mode == GapMode ? GapReading(Label, level) : BlackMarkReading(BlackMark, level);
+        const int b =
+            mode == GapMode ? GapReading(Label, level) : BlackMarkReading(BlackMark, level);
         if (std::abs(a - b) > bestDifference) {
             bestDifference = std::abs(a - b);
             bestLevel = level;
@@ -115,18 +116,18 @@ void SensorModule::Install(VirtualPrinter& printer) {
     printer.AddLineHandler("DIAGNOSTIC REPORT GAPSENSOR", list(false));
     printer.AddLineHandler("DIAGNOSTIC REPORT BLINESENSOR", list(true));
 
-    printer.AddLineHandler("GAPDETECT", [this](VirtualPrinter&, std::string_view line,
-                                               std::string&) {
-        Detect(GapMode, ArgumentsAfter(line, "GAPDETECT"));
-    });
-    printer.AddLineHandler("BLINEDETECT", [this](VirtualPrinter&, std::string_view line,
-                                                 std::string&) {
-        Detect(BlackMarkMode, ArgumentsAfter(line, "BLINEDETECT"));
-    });
-    printer.AddLineHandler("AUTODETECT", [this](VirtualPrinter&, std::string_view line,
-                                                std::string&) {
-        Detect(loadedPaper, ArgumentsAfter(line, "AUTODETECT"));
-    });
+    printer.AddLineHandler("GAPDETECT",
+                           [this](VirtualPrinter&, std::string_view line, std::string&) {
+                               Detect(GapMode, ArgumentsAfter(line, "GAPDETECT"));
+                           });
+    printer.AddLineHandler("BLINEDETECT",
+                           [this](VirtualPrinter&, std::string_view line, std::string&) {
+                               Detect(BlackMarkMode, ArgumentsAfter(line, "BLINEDETECT"));
+                           });
+    printer.AddLineHandler("AUTODETECT",
+                           [this](VirtualPrinter&, std::string_view line, std::string&) {
+                               Detect(loadedPaper, ArgumentsAfter(line, "AUTODETECT"));
+                           });
 }
 
 void SensorModule::AddSettingCommands(VirtualPrinter& printer) {
@@ -147,14 +148,14 @@ void SensorModule::AddSettingCommands(VirtualPrinter& printer) {
         return true;
     });
 
-    printer.AddLineHandler("SET SENSOR_REF", [this](VirtualPrinter&, std::string_view line,
-                                                    std::string&) {
-        const std::string_view which = ArgumentsAfter(line, "SET SENSOR_REF");
-        if (which == "AUTO")
-            AutomaticReference() = true;
-        else if (which == "MANUAL")
-            AutomaticReference() = false;
-    });
+    printer.AddLineHandler(
+        "SET SENSOR_REF", [this](VirtualPrinter&, std::string_view line, std::string&) {
+            const std::string_view which = ArgumentsAfter(line, "SET SENSOR_REF");
+            if (which == "AUTO")
+                AutomaticReference() = true;
+            else if (which == "MANUAL")
+                AutomaticReference() = false;
+        });
     // GAP m,n and BLINE m,n choose the sensor; a gap of 0,0 means continuous paper.
     printer.AddLineHandler("GAP", [this](VirtualPrinter&, std::string_view line, std::string&) {
         const std::string_view args = ArgumentsAfter(line, "GAP");
@@ -166,8 +167,7 @@ void SensorModule::AddSettingCommands(VirtualPrinter& printer) {
         SensorMode() = BlackMarkMode;
     });
     // SET GAP intensity[,threshold] for the sensor in use.
-    printer.AddLineHandler("SET GAP", [this](VirtualPrinter&, std::string_view line,
-                                             std::string&) {
+    printer.AddLineHandler("SET GAP", [this](VirtualPrinter&, std::string_view line, std::string&) {
         const std::string_view args = ArgumentsAfter(line, "SET GAP");
         IntensityOf(SensorMode()) = static_cast<int>(LeadingNumber(CommaField(args, 0)));
         const std::string second = CommaField(args, 1);

@@ -10,12 +10,12 @@ namespace sim {
 // whose configuration module already holds them points the view at those fields, so both
 // modules see one set of settings.
 struct SensorSettingsView {
-    int* sensorMode = nullptr;  // 0 gap, 1 black mark, 2 continuous
+    int* sensorMode = nullptr; // 0 gap, 1 black mark, 2 continuous
     int* gapIntensity = nullptr;
     int* blackMarkIntensity = nullptr;
     int* continuousIntensity = nullptr;
     int* threshold = nullptr;
-    bool* automaticReference = nullptr;  // SET SENSOR_REF AUTO / MANUAL
+    bool* automaticReference = nullptr; // SET SENSOR_REF AUTO / MANUAL
 };
 
 // The media sensor: the readings of the gap and black-mark sensors at every intensity

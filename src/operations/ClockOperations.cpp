@@ -71,7 +71,8 @@ LinkError ReadClock(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t
     char reply[1024];
     for (int field = 0; field < 6; ++field) {
         int length = 0;
-        if (const LinkError code = QueryFramed(session, kQueries[field], reply, sizeof reply, &length);
+        if (const LinkError code =
+                QueryFramed(session, kQueries[field], reply, sizeof reply, &length);
             code != LinkOk)
             return code;
         StoreField(*clock, field, ParseReplyNumber(reply));

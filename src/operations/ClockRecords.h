@@ -7,9 +7,9 @@
 
 // The printer's real-time clock, as ReadClock fills it and SetClock sends it.
 struct PrinterClock {
-    int32_t year;  // as the printer reports it; SetClock sends it modulo 100
+    int32_t year; // as the printer reports it; SetClock sends it modulo 100
     int32_t month;
-    int32_t date;  // day of the month
+    int32_t date; // day of the month
     int32_t hour;
     int32_t minute;
     int32_t second;

@@ -74,9 +74,8 @@ std::string DumpTextCommand(const DumpTextRequest& request) {
 LinkError DumpText(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     const auto* request = static_cast<const DumpTextRequest*>(buffer);
     // A card file name that cannot be quoted would end the command early or start another.
-    if (!request ||
-        (request->mode == DumpSaveToCard &&
-         !QuotableText(FieldText(request->fileName, sizeof request->fileName))))
+    if (!request || (request->mode == DumpSaveToCard &&
+                     !QuotableText(FieldText(request->fileName, sizeof request->fileName))))
         return LinkUnknownError;
     LinkSession session(link, kind);
     if (!session.IsOpen())

@@ -7,7 +7,7 @@
 enum DumpMode : int32_t {
     DumpPrint = 0,
     DumpSaveToCard = 1,
-    DumpSaveToFile = 2,  // any value other than 0 and 1 behaves as this one
+    DumpSaveToFile = 2, // any value other than 0 and 1 behaves as this one
 };
 
 constexpr int kDumpFileNameCapacity = 16;
@@ -17,16 +17,16 @@ constexpr int kDumpFileNameCapacity = 16;
 // In-buffer of DumpText: the mode and the card file name used by mode 1.
 struct DumpTextRequest {
     int32_t mode;
-    char fileName[kDumpFileNameCapacity];  // up to 15 characters and a zero byte
+    char fileName[kDumpFileNameCapacity]; // up to 15 characters and a zero byte
 };
 
 // In-buffer of PrintTestPattern, filled from the printer configuration.
 struct TestPatternRequest {
-    float dotsPerInch;  // not used by the label program
+    float dotsPerInch; // not used by the label program
     float dotsPerMm;
     float widthMm;
     float heightMm;
-    int32_t sensorMode;  // not used by the label program
+    int32_t sensorMode; // not used by the label program
 };
 
 #pragma pack(pop)

@@ -47,7 +47,9 @@ LinkError QueryList(LinkSession& session, const char* command, MemoryArea& area)
 
 } // namespace
 
-bool ValidMemoryIndex(int32_t memory) { return memory >= MemoryDram && memory <= MemoryCard; }
+bool ValidMemoryIndex(int32_t memory) {
+    return memory >= MemoryDram && memory <= MemoryCard;
+}
 
 const char* MemoryPrefix(int32_t memory) {
     switch (memory) {

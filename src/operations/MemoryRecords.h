@@ -20,10 +20,10 @@ constexpr int kDumpReadCapacity = 1048576;
 
 // Space and file list of one memory.
 struct MemoryArea {
-    char fileList[kFileListCapacity];  // items each followed by CR LF, zero-terminated
-    uint8_t physicalKnown;             // 1 when physicalSpace was read
-    int32_t physicalSpace;             // kilobytes, as the printer reports it
-    uint8_t freeKnown;                 // 1 when freeSpace was read; never for the card
+    char fileList[kFileListCapacity]; // items each followed by CR LF, zero-terminated
+    uint8_t physicalKnown;            // 1 when physicalSpace was read
+    int32_t physicalSpace;            // kilobytes, as the printer reports it
+    uint8_t freeKnown;                // 1 when freeSpace was read; never for the card
     int32_t freeSpace;
 };
 
@@ -34,9 +34,9 @@ struct MemoryInfo {
 
 // In-buffer of DownloadFile.
 struct DownloadRequest {
-    const char* localPath;    // the PC file to send
-    const char* printerName;  // the name it gets in the printer
-    int32_t memory;           // MemoryDevice
+    const char* localPath;   // the PC file to send
+    const char* printerName; // the name it gets in the printer
+    int32_t memory;          // MemoryDevice
 };
 
 // In/out-buffer of ReadPrinterFile. The whole file comes in one frame, so it must be at

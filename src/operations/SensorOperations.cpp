@@ -23,8 +23,8 @@ std::string CalibrationCommands(const SensorCalibration& c) {
     if (c.kind == CalibrationAutomatic && c.mediaType != MediaContinuous && c.paperHeight != 0 &&
         c.gapLength != 0) {
         text = "SET SENSOR_REF MANUAL\r\n";
-        const char* detect = c.mediaType == MediaGap         ? "GAPDETECT %d,%d\r\n"
-                             : c.mediaType == MediaBlackMark ? "BLINEDETECT %d,%d\r\n"
+        const char* detect = c.mediaType == MediaGap             ? "GAPDETECT %d,%d\r\n"
+                             : c.mediaType == MediaBlackMark     ? "BLINEDETECT %d,%d\r\n"
                              : c.mediaType == MediaAutoSelection ? "AUTODETECT %d,%d\r\n"
                                                                  : nullptr;
         if (detect)

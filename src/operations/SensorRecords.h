@@ -22,19 +22,19 @@ constexpr int kMaxSensorReadings = 128;
 
 // Shared by ReadSensorSetup, the calibration dialog and CalibrateSensor.
 struct SensorCalibration {
-    uint8_t confirmed;  // 1 when the dialog was left with a calibrating button
-    int32_t mediaType;  // SensorMediaType
-    int32_t kind;       // CalibrationKind
+    uint8_t confirmed; // 1 when the dialog was left with a calibrating button
+    int32_t mediaType; // SensorMediaType
+    int32_t kind;      // CalibrationKind
     int32_t threshold;
     int32_t intensity;
-    int32_t paperHeight;  // dots; 0 = not given
-    int32_t gapLength;    // dots; 0 = not given
-    int32_t dotsPerUnit;  // of the main window's measuring unit
+    int32_t paperHeight; // dots; 0 = not given
+    int32_t gapLength;   // dots; 0 = not given
+    int32_t dotsPerUnit; // of the main window's measuring unit
 };
 
 // The sensor's reading at each intensity level.
 struct SensorLevels {
-    int32_t sensorSelect;  // 1 black-mark sensor, any other value the gap sensor
+    int32_t sensorSelect; // 1 black-mark sensor, any other value the gap sensor
     int32_t count;
     int32_t readings[kMaxSensorReadings];
 };

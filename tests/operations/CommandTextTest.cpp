@@ -1,5 +1,5 @@
-#include "operations/ClockOperations.h"
 #include "operations/CommandText.h"
+#include "operations/ClockOperations.h"
 #include "operations/MaintenanceOperations.h"
 #include "operations/MemoryOperations.h"
 #include "operations/SensorOperations.h"
@@ -27,8 +27,7 @@ TEST(TestPatternProgram, ALabelOf100By50MillimetresAt8DotsGivesTheFullProgram) {
 }
 
 TEST(TestPatternProgram, ALabelNoWiderThanTheMarginsGetsOnlyTheFrameCommands) {
-    EXPECT_EQ(TestPatternProgram(Pattern(8.0f, 3.0f, 3.0f)),
-              "CLS\r\nDIRECTION 0,0\r\nPRINT 1\r\n");
+    EXPECT_EQ(TestPatternProgram(Pattern(8.0f, 3.0f, 3.0f)), "CLS\r\nDIRECTION 0,0\r\nPRINT 1\r\n");
     // 2m = 32 equals W = 32: still not below it.
     EXPECT_EQ(TestPatternProgram(Pattern(8.0f, 4.0f, 50.0f)),
               "CLS\r\nDIRECTION 0,0\r\nPRINT 1\r\n");
@@ -36,8 +35,7 @@ TEST(TestPatternProgram, ALabelNoWiderThanTheMarginsGetsOnlyTheFrameCommands) {
 
 TEST(TestPatternProgram, ResolutionsAbove8DotsUseWiderBars) {
     // k = 8 exactly keeps 2 and 4; anything above gives 3 and 6.
-    EXPECT_NE(TestPatternProgram(Pattern(8.0f, 100.0f, 50.0f)).find(",90,2,4,"),
-              std::string::npos);
+    EXPECT_NE(TestPatternProgram(Pattern(8.0f, 100.0f, 50.0f)).find(",90,2,4,"), std::string::npos);
     const std::string above = TestPatternProgram(Pattern(8.01f, 100.0f, 50.0f));
     EXPECT_NE(above.find(",90,3,6,"), std::string::npos) << above;
     // 12 dots per millimetre, 100 x 60 mm: W 1200, H 720, m 24 (24.5 truncated).
@@ -45,8 +43,7 @@ TEST(TestPatternProgram, ResolutionsAbove8DotsUseWiderBars) {
     // S 720, q 90, bx = 114 + 48, by = 24 + 24, tx = 114 + 72, mul = 72 * 534 / 3 / 100 / 4.
     EXPECT_NE(twelve.find("BOX 24,24,1176,696,4\r\n"), std::string::npos) << twelve;
     EXPECT_NE(twelve.find("BARCODE  162,48,\"39\",90,1,90,3,6,"), std::string::npos) << twelve;
-    EXPECT_NE(twelve.find("TEXT  186,48,\"0\",0,32,32,\"TEST\"\r\n"), std::string::npos)
-        << twelve;
+    EXPECT_NE(twelve.find("TEXT  186,48,\"0\",0,32,32,\"TEST\"\r\n"), std::string::npos) << twelve;
     // n = ((720 - 48) - 48) / 39 - 2 = 14: all ten digits.
     EXPECT_NE(twelve.find("\"1234567890\""), std::string::npos);
 }
@@ -54,8 +51,7 @@ TEST(TestPatternProgram, ResolutionsAbove8DotsUseWiderBars) {
 TEST(TestPatternProgram, NarrowLabelsCutTheBarcodeDataAndDropTheText) {
     // k 8, 12 x 12 mm: W = H = S = 96, m 16, n = ((96 - 32) - 32) / 26 - 2 = -0.77 -> 0.
     const std::string tiny = TestPatternProgram(Pattern(8.0f, 12.0f, 12.0f));
-    EXPECT_NE(tiny.find("BARCODE  60,32,\"39\",12,1,90,2,4,\"\"\r\n"), std::string::npos)
-        << tiny;
+    EXPECT_NE(tiny.find("BARCODE  60,32,\"39\",12,1,90,2,4,\"\"\r\n"), std::string::npos) << tiny;
     // S = 96 is not above 32 + 160.
     EXPECT_EQ(tiny.find("TEXT"), std::string::npos);
     // k 8, 30 x 30 mm: S 240, n = (208 - 32) / 26 - 2 = 4.77 -> "1234"; TEXT since 240 > 192.

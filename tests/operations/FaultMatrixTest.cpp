@@ -1,11 +1,11 @@
 #include "GuardedRecord.h"
-#include "OperationPeer.h"
 #include "MemoryModule.h"
-#include "PasswordModule.h"
+#include "OperationPeer.h"
 #include "operations/ClockRecords.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
 #include "operations/SensorRecords.h"
+#include "PasswordModule.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ long BytesThrough(const std::vector<std::string>& commands, size_t index) {
 
 // The clock's fields by number; the record is packed, so no pointer into it is formed.
 int32_t ClockField(const PrinterClock& clock, size_t index) {
-    const int32_t values[6] = {clock.year, clock.month, clock.date,
+    const int32_t values[6] = {clock.year, clock.month,  clock.date,
                                clock.hour, clock.minute, clock.second};
     return values[index];
 }

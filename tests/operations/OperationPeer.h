@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SimPeer.h"
 #include "link/ProgressWindow.h"
 #include "operations/Dispatch.h"
+#include "SimPeer.h"
 
 #include <memory>
 

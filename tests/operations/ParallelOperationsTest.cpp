@@ -1,13 +1,8 @@
 #include "ClockModule.h"
-#include "MaintenanceModule.h"
-#include "MemoryModule.h"
-#include "PasswordModule.h"
-#include "PtyServer.h"
-#include "SensorModule.h"
-#include "SimPeer.h"
-#include "StandardPrinter.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "MaintenanceModule.h"
+#include "MemoryModule.h"
 #include "operations/ClockRecords.h"
 #include "operations/Dispatch.h"
 #include "operations/MaintenanceRecords.h"
@@ -15,6 +10,11 @@
 #include "operations/PasswordOperations.h"
 #include "operations/PrinterStatus.h"
 #include "operations/SensorRecords.h"
+#include "PasswordModule.h"
+#include "PtyServer.h"
+#include "SensorModule.h"
+#include "SimPeer.h"
+#include "StandardPrinter.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,13 +3,13 @@
 #include "MaintenanceModule.h"
 #include "MemoryModule.h"
 #include "OperationPeer.h"
-#include "PasswordModule.h"
-#include "SensorModule.h"
 #include "operations/ClockRecords.h"
 #include "operations/MaintenanceRecords.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
 #include "operations/SensorRecords.h"
+#include "PasswordModule.h"
+#include "SensorModule.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,5 @@
 #include "../link/RecordingProgress.h"
 #include "GuardedRecord.h"
-#include "ScriptedBackend.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "operations/ClockRecords.h"
@@ -9,6 +8,7 @@
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
 #include "operations/SensorRecords.h"
+#include "ScriptedBackend.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -328,14 +328,18 @@ protected:
 };
 
 TEST_F(DownloadFileTest, TheHeaderIsFollowedDirectlyByTheFileBytes) {
-    const std::string path = MakeFile("ten.bin", std::string("0123\0" "56789", 10));
+    const std::string path = MakeFile("ten.bin", std::string("0123\0"
+                                                             "56789",
+                                                             10));
     for (int32_t memory : {MemoryFlash, MemoryDram}) {
         Scripted s;
         DownloadRequest request{path.c_str(), "TEN.BIN", memory};
         EXPECT_EQ(s.Run(OpDownloadFile, &request), LinkOk);
         const std::string header =
             memory == MemoryFlash ? "DOWNLOAD F,\"TEN.BIN\",10," : "DOWNLOAD \"TEN.BIN\",10,";
-        EXPECT_EQ(s.Written(), header + std::string("0123\0" "56789", 10));
+        EXPECT_EQ(s.Written(), header + std::string("0123\0"
+                                                    "56789",
+                                                    10));
         // Percent mode around the file bytes only: 3 at the start, then 100.
         EXPECT_EQ(s.views.created, 1);
         EXPECT_EQ(s.views.positions, (std::vector<int>{3, 100, 100}));
@@ -452,8 +456,8 @@ TEST(CommonFrame, OpenAndWriteFailuresGiveTheirCodes) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("abc");
     }
-    const uint32_t operations[] = {2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,
-                                   15, 16, 17, 22, 23, 24, 25};
+    const uint32_t operations[] = {2,  3,  5,  6,  7,  8,  9,  10, 11, 12,
+                                   13, 14, 15, 16, 17, 22, 23, 24, 25};
     for (uint32_t op : operations) {
         char password[kPasswordTextCapacity] = "pw";
         DumpTextRequest dump{0, "D.TXT"};

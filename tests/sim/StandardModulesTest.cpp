@@ -92,8 +92,7 @@ TEST(MaintenanceModule, DumpCommandsEndAtTheirCommaWithoutALineEnd) {
               "");
     EXPECT_EQ(maintenance.dumpMode, "PRINT");
     EXPECT_EQ(maintenance.selfTests, 1);
-    const auto* file =
-        printer.Module<MemoryModule>()->Find(MemoryModule::Card, "CARD1.TXT");
+    const auto* file = printer.Module<MemoryModule>()->Find(MemoryModule::Card, "CARD1.TXT");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->data, "dump");
     EXPECT_EQ(printer.Receive("DIAGNOSTIC FILE \"CARD1.TXT\"\r\n"), "{4|dump}");
