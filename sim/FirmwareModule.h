@@ -11,10 +11,15 @@ class FirmwareModule : public SimModule {
 public:
     static constexpr int kDefaultEdition = 105;
 
+    explicit FirmwareModule(int factoryEdition = kDefaultEdition)
+        : edition(factoryEdition), factoryEdition_(factoryEdition) {}
     void Install(VirtualPrinter& printer) override;
-    void Reset() override { edition = kDefaultEdition; }
+    void Reset() override { edition = factoryEdition_; }
 
-    int edition = kDefaultEdition;
+    int edition;
+
+private:
+    int factoryEdition_;
 };
 
 // The edition of a printer; the default one when it has no firmware module.

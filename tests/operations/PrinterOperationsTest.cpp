@@ -38,9 +38,12 @@ bool SawAnyContaining(sim::VirtualPrinter& printer, const std::string& part) {
 
 TEST(MaintenanceOverTcp, FixedCommandsReachThePrinterAndActOnIt) {
     OperationPeer p;
+    int factoryIntensity = 0;
     {
         auto lock = p.Printer().Lock();
-        p.Module<sim::SensorModule>().IntensityOf(sim::SensorModule::GapMode) = 12;
+        int& intensity = p.Module<sim::SensorModule>().IntensityOf(sim::SensorModule::GapMode);
+        factoryIntensity = intensity;
+        intensity = factoryIntensity + 7;
     }
     EXPECT_EQ(p.Run(OpInitializePrinter, nullptr), LinkOk);
     EXPECT_EQ(p.Run(OpSelfTest, nullptr), LinkOk);
@@ -50,7 +53,8 @@ TEST(MaintenanceOverTcp, FixedCommandsReachThePrinterAndActOnIt) {
     ASSERT_TRUE(WaitUntil([&] { return Saw(p.Printer(), "\x1BZ\r\n"); }));
     auto lock = p.Printer().Lock();
     EXPECT_EQ(p.Module<sim::MaintenanceModule>().factoryDefaults, 1);
-    EXPECT_EQ(p.Module<sim::SensorModule>().IntensityOf(sim::SensorModule::GapMode), 3);
+    EXPECT_EQ(p.Module<sim::SensorModule>().IntensityOf(sim::SensorModule::GapMode),
+              factoryIntensity);
     EXPECT_EQ(p.Module<sim::MaintenanceModule>().selfTests, 1);
     EXPECT_EQ(p.Module<sim::MaintenanceModule>().printedLabels, 1);
     EXPECT_TRUE(Saw(p.Printer(), "\x1B!C"));

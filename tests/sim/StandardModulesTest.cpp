@@ -16,6 +16,19 @@ namespace {
 using sim::MemoryModule;
 using sim::VirtualPrinter;
 
+// A printer with exactly the modules these tests are about, each holding its own state.
+class ModulePrinter : public VirtualPrinter {
+public:
+    ModulePrinter() {
+        AddModule<sim::FirmwareModule>();
+        AddModule<MemoryModule>();
+        AddModule<sim::ClockModule>();
+        AddModule<sim::PasswordModule>();
+        AddModule<sim::SensorModule>();
+        AddModule<sim::MaintenanceModule>();
+    }
+};
+
 // Feeds the bytes one at a time, as a slow link would bring them, and collects the answer.
 std::string Trickle(VirtualPrinter& printer, const std::string& bytes) {
     std::string reply;
@@ -25,8 +38,7 @@ std::string Trickle(VirtualPrinter& printer, const std::string& bytes) {
 }
 
 TEST(MemoryModule, DownloadsArriveWholeHoweverTheyAreSplit) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     const std::string data("A\r\nDOWNLOAD \"X\",2,\0}", 20);
     const std::string bytes = "DOWNLOAD F,\"DATA.BIN\",20," + data + "SELFTEST\r\n";
     EXPECT_EQ(Trickle(printer, bytes), "");
@@ -40,8 +52,7 @@ TEST(MemoryModule, DownloadsArriveWholeHoweverTheyAreSplit) {
 }
 
 TEST(MemoryModule, SpaceIsCountedInWholeKilobytesAndReplacedFilesFreeTheirs) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     auto& memory = *printer.Module<MemoryModule>();
     memory.memories[MemoryModule::Dram].physicalKb = 4;
     EXPECT_TRUE(memory.Store(MemoryModule::Dram, "A", std::string(1025, 'a')));
@@ -54,8 +65,7 @@ TEST(MemoryModule, SpaceIsCountedInWholeKilobytesAndReplacedFilesFreeTheirs) {
 }
 
 TEST(MemoryModule, KillRemovesOneNameOrEverythingOfOneMemory) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     auto& memory = *printer.Module<MemoryModule>();
     memory.Store(MemoryModule::Card, "A.BAS", "1");
     memory.Store(MemoryModule::Card, "B.BAS", "2");
@@ -70,8 +80,7 @@ TEST(MemoryModule, KillRemovesOneNameOrEverythingOfOneMemory) {
 }
 
 TEST(MemoryModule, AMissingCardHasNoSpaceNoFilesAndRefusesDownloads) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     auto& memory = *printer.Module<MemoryModule>();
     memory.Store(MemoryModule::Card, "OLD.TXT", "x");
     memory.memories[MemoryModule::Card].present = false;
@@ -84,8 +93,7 @@ TEST(MemoryModule, AMissingCardHasNoSpaceNoFilesAndRefusesDownloads) {
 }
 
 TEST(MaintenanceModule, DumpCommandsEndAtTheirCommaWithoutALineEnd) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     auto& maintenance = *printer.Module<sim::MaintenanceModule>();
     maintenance.dumpText = "dump";
     EXPECT_EQ(Trickle(printer, "DUMP_TEXT SAVE 1000,E,\"CARD1.TXT\",DUMP_TEXT PRINT,SELFTEST\r\n"),
@@ -99,8 +107,7 @@ TEST(MaintenanceModule, DumpCommandsEndAtTheirCommaWithoutALineEnd) {
 }
 
 TEST(MaintenanceModule, LabelsAreCountedBySetsAndCopies) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     printer.Receive("CLS\r\nBOX 1,1,10,10,2\r\nPRINT 2,3\r\nCLS\r\nPRINT 1\r\nPRINT 0\r\n");
     auto& maintenance = *printer.Module<sim::MaintenanceModule>();
     EXPECT_EQ(maintenance.printedLabels, 7);
@@ -108,8 +115,7 @@ TEST(MaintenanceModule, LabelsAreCountedBySetsAndCopies) {
 }
 
 TEST(MaintenanceModule, FactoryDefaultRestoresSettingsButKeepsFiles) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     auto& sensor = *printer.Module<sim::SensorModule>();
     int otherDefaults = 0;
     printer.Module<sim::MaintenanceModule>()->AddFactoryDefaultAction([&] { ++otherDefaults; });
@@ -125,8 +131,7 @@ TEST(MaintenanceModule, FactoryDefaultRestoresSettingsButKeepsFiles) {
 }
 
 TEST(SensorModule, DetectionPicksTheLevelThatSeparatesTheMediaBest) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     auto& sensor = *printer.Module<sim::SensorModule>();
     printer.Receive("GAPDETECT 400,24\r\n");
     // Liner 40 + 60 L against label 20 + 25 L: the difference grows until the liner
@@ -140,9 +145,20 @@ TEST(SensorModule, DetectionPicksTheLevelThatSeparatesTheMediaBest) {
     EXPECT_EQ(sensor.detectedPaperHeight, 0);
 }
 
-TEST(SensorModule, TheThresholdAndPasswordNeedNewEnoughFirmware) {
+TEST(StandardPrinter, HoldsEveryModule) {
     VirtualPrinter printer;
     sim::InstallStandardModules(printer);
+    EXPECT_NE(printer.Module<sim::FirmwareModule>(), nullptr);
+    EXPECT_NE(printer.Module<MemoryModule>(), nullptr);
+    EXPECT_NE(printer.Module<sim::ClockModule>(), nullptr);
+    EXPECT_NE(printer.Module<sim::PasswordModule>(), nullptr);
+    EXPECT_NE(printer.Module<sim::SensorModule>(), nullptr);
+    EXPECT_NE(printer.Module<sim::MaintenanceModule>(), nullptr);
+    EXPECT_NE(printer.Receive("DIAGNOSTIC REPORT EDITION\r\n"), "");
+}
+
+TEST(SensorModule, TheThresholdAndPasswordNeedNewEnoughFirmware) {
+    ModulePrinter printer;
     printer.Module<sim::PasswordModule>()->password = "pw";
     EXPECT_EQ(printer.Receive("DIAGNOSTIC REPORT THRESHOLD\r\n"), "{3|128}");
     EXPECT_EQ(printer.Receive("DIAGNOSTIC REPORT PASSWORD\r\n"), "{2|pw}");
@@ -158,8 +174,7 @@ TEST(SensorModule, TheThresholdAndPasswordNeedNewEnoughFirmware) {
 }
 
 TEST(ClockModule, TwoDigitYearsAreOfThisCentury) {
-    VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    ModulePrinter printer;
     printer.Receive("@YEAR = \"7\"\r\n@HOUR = \"23\"\r\n@MINUTE = 5\r\n");
     auto& clock = *printer.Module<sim::ClockModule>();
     EXPECT_EQ(clock.year, 2007);
