@@ -503,3 +503,72 @@ TEST(CommonFrame, OpenAndWriteFailuresGiveTheirCodes) {
 }
 
 } // namespace
+
+namespace {
+
+// A write refused at each exchange in turn gives 2 and keeps what the earlier exchanges
+// stored; every command here fits one piece, so piece k is the command of exchange k.
+TEST(WriteFailureMatrix, ReadClockStopsAtTheRefusedQuery) {
+    for (int refused = 0; refused <= 6; ++refused) {
+        Scripted s;
+        s.script->acceptPieces = refused;
+        s.Answer(
+            {kAnnounce, Frame("2026"), Frame("2"), Frame("3"), Frame("4"), Frame("5"), Frame("6")});
+        PrinterClock clock{-1, -1, -1, -1, -1, -1};
+        EXPECT_EQ(s.Run(OpReadClock, &clock), LinkTransmissionError) << refused;
+        const int32_t values[6] = {clock.year, clock.month,  clock.date,
+                                   clock.hour, clock.minute, clock.second};
+        const int32_t expected[6] = {2026, 2, 3, 4, 5, 6};
+        for (int field = 0; field < 6; ++field)
+            EXPECT_EQ(values[field], field + 1 < refused ? expected[field] : -1)
+                << refused << " " << field;
+        EXPECT_EQ(s.script->closes, 1);
+    }
+}
+
+TEST(WriteFailureMatrix, ReadMemoryInfoKeepsTheEarlierAreas) {
+    for (int refused = 0; refused <= 8; ++refused) {
+        Scripted s;
+        s.script->acceptPieces = refused;
+        s.Answer({kAnnounce, Frame("1"), Frame("2"), Frame("D") + "{0|}", Frame("3"), Frame("4"),
+                  Frame("F") + "{0|}", Frame("5"), Frame("C") + "{0|}"});
+        auto info = std::make_unique<MemoryInfo>();
+        std::memset(info.get(), 0, sizeof *info);
+        EXPECT_EQ(s.Run(OpReadMemoryInfo, info.get()), LinkTransmissionError) << refused;
+        const MemoryArea* a = info->areas;
+        EXPECT_EQ(+a[0].physicalSpace, refused > 1 ? 1 : 0) << refused;
+        EXPECT_EQ(+a[0].freeSpace, refused > 2 ? 2 : 0) << refused;
+        EXPECT_STREQ(a[0].fileList, refused > 3 ? "D\r\n" : "") << refused;
+        EXPECT_EQ(+a[1].physicalSpace, refused > 4 ? 3 : 0) << refused;
+        EXPECT_EQ(+a[1].freeSpace, refused > 5 ? 4 : 0) << refused;
+        EXPECT_STREQ(a[1].fileList, refused > 6 ? "F\r\n" : "") << refused;
+        EXPECT_EQ(+a[2].physicalSpace, refused > 7 ? 5 : 0) << refused;
+        EXPECT_STREQ(a[2].fileList, "") << refused;
+    }
+}
+
+TEST(WriteFailureMatrix, ReadSensorSetupAndPasswordState) {
+    for (int refused = 0; refused <= 4; ++refused) {
+        Scripted s;
+        s.script->acceptPieces = refused;
+        s.Answer({kAnnounce, Frame("1"), Frame("8"), Frame("104"), Frame("250")});
+        SensorCalibration setup{};
+        setup.mediaType = setup.intensity = setup.threshold = -1;
+        // A refused edition query is as good as an old printer: the result stands.
+        const LinkError expected = refused == 3 ? LinkOk : LinkTransmissionError;
+        EXPECT_EQ(s.Run(OpReadSensorSetup, &setup), expected) << refused;
+        EXPECT_EQ(+setup.mediaType, refused > 1 ? 1 : -1) << refused;
+        EXPECT_EQ(+setup.intensity, refused > 2 ? 8 : -1) << refused;
+        EXPECT_EQ(+setup.threshold, -1) << refused;
+    }
+    for (int refused = 0; refused <= 2; ++refused) {
+        Scripted s;
+        s.script->acceptPieces = refused;
+        s.Answer({kAnnounce, Frame("105"), Frame("pw")});
+        char password[kPasswordTextCapacity] = "stale";
+        EXPECT_EQ(s.Run(OpReadPasswordState, password), LinkTransmissionError) << refused;
+        EXPECT_STREQ(password, "");
+    }
+}
+
+} // namespace
