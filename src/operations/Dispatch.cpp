@@ -1,5 +1,6 @@
 #include "operations/Dispatch.h"
 
+#include "config/ConfigOperations.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "operations/StatusOperations.h"
@@ -12,10 +13,10 @@ LinkError NotBuilt(PrinterLink&, InterfaceKind, void*, int32_t) { return LinkUnk
 
 const OperationEntry kOperations[kOperationCount] = {
     {"QueryStatus", QueryStatus, ProgressWrap::None},
-    {"ReadConfiguration", NotBuilt, ProgressWrap::WhenExtraIsOne},
+    {"ReadConfiguration", ReadConfiguration, ProgressWrap::WhenExtraIsOne},
     {"ReadPasswordState", NotBuilt, ProgressWrap::None},
     {"SetPassword", NotBuilt, ProgressWrap::None},
-    {"WriteConfiguration", NotBuilt, ProgressWrap::Always},
+    {"WriteConfiguration", WriteConfiguration, ProgressWrap::Always},
     {"InitializePrinter", NotBuilt, ProgressWrap::None},
     {"DumpText", NotBuilt, ProgressWrap::None},
     {"SelfTest", NotBuilt, ProgressWrap::None},
