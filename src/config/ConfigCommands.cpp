@@ -39,12 +39,14 @@ float UnitDivisor(const PrinterConfig& config) {
 
 const char* OnOff(int32_t value) { return value != 0 ? "ON" : "OFF"; }
 
-// Dots in hundredths of an inch, rounded; false without a usable resolution.
+// Dots in hundredths of an inch, to the nearest (halves upwards, negative lengths
+// too); false without a usable resolution. The product is taken wide so that large
+// lengths do not wrap.
 bool HundredthsOfInch(int32_t dots, float dpi, int32_t& hundredths) {
     if (!UsableDivisor(dpi))
         return false;
     const double value =
-        std::trunc(static_cast<double>(static_cast<int64_t>(dots) * 100) / dpi + 0.5);
+        std::floor(static_cast<double>(static_cast<int64_t>(dots) * 100) / dpi + 0.5);
     if (!std::isfinite(value))
         return false;
     constexpr double kLow = std::numeric_limits<int32_t>::min();

@@ -76,6 +76,9 @@ bool DotsPerMmForDpi(float dpi, float& dotsPerMm) {
     if (t == 0)
         return false;
     t = ((t + 5) / 10) * 10;
+    // Below 1.27 dots per inch the tenths round to nothing: no divisor for lengths.
+    if (t == 0)
+        return false;
     dotsPerMm = static_cast<float>(static_cast<double>(t) * 0.01);
     return true;
 }

@@ -11,8 +11,9 @@
 float ParseReplyReal(const char* text);
 
 // Dots per millimetre for a resolution in dots per inch, to one decimal: 203 gives 8.0,
-// 300 gives 11.8, 600 gives 23.6, 200 gives 7.9. False when the resolution is unusable
-// (its magnitude below 0.254, or too large to compute with).
+// 300 gives 11.8, 600 gives 23.6, 200 gives 7.9. False when the resolution is unusable:
+// so small that the dots per millimetre round to 0 (magnitude below 1.27), or too large
+// to compute with.
 bool DotsPerMmForDpi(float dpi, float& dotsPerMm);
 
 // The D emulation speed of a one-letter reply: "A" to "V" 1.0 to 11.5 in half steps,

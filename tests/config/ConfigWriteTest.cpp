@@ -1,0 +1,116 @@
+#include "DirectBackend.h"
+#include "ConfigModule.h"
+#include "StandardPrinter.h"
+#include "VirtualPrinter.h"
+#include "config/ConfigCommands.h"
+#include "config/ConfigOperations.h"
+#include "config/PrinterConfig.h"
+#include "link/PrinterLink.h"
+#include "operations/Dispatch.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct DirectPrinter {
+    DirectPrinter() {
+        sim::InstallStandardModules(printer);
+        line = ConnectDirect(link, printer);
+    }
+    sim::VirtualPrinter printer;
+    PrinterLink link;
+    std::shared_ptr<DirectLine> line;
+};
+
+PrinterConfig CommonRecord() {
+    PrinterConfig c = DefaultPrinterConfig();
+    c.Dpi = 203.0f;
+    c.DotsPerMm = 8.0f;
+    c.InchUnit = 1;
+    c.Speed = {1, 5.0f};
+    c.Density = {1, 11};
+    c.PaperWidth = {1, 609.0f};
+    c.PaperHeight = {1, 406.0f};
+    c.PrintOut = {1, 1};
+    c.Ribbon = {1, 0};
+    c.AutoThreshold = {1, 0};
+    return c;
+}
+
+TEST(WriteConfiguration, SendsEachTextOfTheTabInOneWrite) {
+    DirectPrinter p;
+    PrinterConfig c = CommonRecord();
+    const std::vector<std::string> texts = ConfigCommandTexts(c, ConfigTabCommon);
+    ASSERT_EQ(texts.size(), 7u);
+    // The parallel port writes every block whole, so its pieces are the texts themselves.
+    ASSERT_EQ(Dispatch(p.link, OpWriteConfiguration, InterfaceLpt, &c, ConfigTabCommon), LinkOk);
+    EXPECT_EQ(p.line->pieces, texts);
+    EXPECT_EQ(p.line->opens, 1);
+    EXPECT_EQ(p.line->closes, 1);
+    EXPECT_TRUE(p.line->unread.empty());
+}
+
+TEST(WriteConfiguration, EmptyGroupsAndOtherTabsStillOpenAndCloseTheLink) {
+    DirectPrinter p;
+    PrinterConfig c = DefaultPrinterConfig();
+    for (int32_t tab : {1, 2, 3, 4, -2}) {
+        EXPECT_EQ(Dispatch(p.link, OpWriteConfiguration, InterfaceEthernet, &c, tab), LinkOk);
+    }
+    EXPECT_TRUE(p.line->pieces.empty());
+    EXPECT_EQ(p.line->opens, 5);
+    EXPECT_EQ(p.line->closes, 5);
+
+    p.line->openFails = true;
+    EXPECT_EQ(Dispatch(p.link, OpWriteConfiguration, InterfaceEthernet, &c, ConfigTabZ),
+              LinkPortOpenError);
+    EXPECT_TRUE(p.line->pieces.empty());
+}
+
+TEST(WriteConfiguration, AFailedSendStopsTheGroupWith2) {
+    const PrinterConfig c = CommonRecord();
+    const std::vector<std::string> texts = ConfigCommandTexts(c, ConfigTabCommon);
+    for (size_t failing = 0; failing < texts.size(); ++failing) {
+        SCOPED_TRACE(texts[failing]);
+        DirectPrinter p;
+        const size_t before = std::accumulate(texts.begin(), texts.begin() + failing, size_t{0},
+                                              [](size_t n, const std::string& t) {
+                                                  return n + t.size();
+                                              });
+        // The printer hangs up in the middle of the failing text.
+        p.line->hangUpAfterBytes = static_cast<long>(before + 2);
+        PrinterConfig copy = c;
+        EXPECT_EQ(Dispatch(p.link, OpWriteConfiguration, InterfaceLpt, &copy, ConfigTabCommon),
+                  LinkTransmissionError);
+        EXPECT_EQ(p.printer.Received(), [&] {
+            std::string sent;
+            for (size_t i = 0; i < failing; ++i)
+                sent += texts[i];
+            return sent + texts[failing].substr(0, 2);
+        }());
+        EXPECT_EQ(p.line->closes, 1);
+    }
+}
+
+TEST(WriteConfiguration, ThePrinterAppliesWhatItReceives) {
+    DirectPrinter p;
+    PrinterConfig c = CommonRecord();
+    ASSERT_EQ(Dispatch(p.link, OpWriteConfiguration, InterfaceUsb, &c, ConfigTabCommon), LinkOk);
+    auto lock = p.printer.Lock();
+    const auto* module = p.printer.Module<sim::ConfigModule>();
+    ASSERT_NE(module, nullptr);
+    const sim::ConfigSettings& s = module->Settings();
+    EXPECT_EQ(s.speed, 5.0);
+    EXPECT_EQ(s.density, 11);
+    EXPECT_EQ(s.paperWidthDots, 609.0);
+    EXPECT_EQ(s.paperHeightDots, 406.0);
+    EXPECT_EQ(s.printOut, 1);
+    EXPECT_FALSE(s.ribbon);
+    EXPECT_FALSE(s.autoThreshold);
+    EXPECT_EQ(s.gapInten, 0);
+}
+
+} // namespace
