@@ -270,12 +270,8 @@ LinkError ReadEmulationKeys(ReportQuery& query, PrinterConfig& c) {
     return result;
 }
 
-LinkError ReadCounter(ReportQuery& query, const char* key, int32_t& counter) {
-    if (const LinkError result = query.Ask(key); result != LinkOk)
-        return result;
-    counter = std::max<int32_t>(query.Number(), 0);
-    return LinkOk;
-}
+// A counter reply; the printer never counts below 0.
+int32_t CounterOf(const ReportQuery& query) { return std::max<int32_t>(query.Number(), 0); }
 
 LinkError AskInt(ReportQuery& query, const char* key, ConfigInt& item) {
     if (const LinkError result = query.Ask(key); result != LinkOk)
@@ -352,9 +348,9 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
     if (c.Edition < 102) {
         c.MaxLength.valid = 0;
     } else {
-        if (const LinkError result = ReadCounter(query, "CUTCOUNTER", c.CutCounter);
-            result != LinkOk)
+        if (const LinkError result = query.Ask("CUTCOUNTER"); result != LinkOk)
             return result;
+        c.CutCounter = CounterOf(query);
         if (const LinkError result = query.Ask("MAXLENGTH"); result != LinkOk)
             return result;
         SetFloat(c.MaxLength, query.Real());
@@ -370,9 +366,9 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
             query.AskText("RESETMILAGE", c.ResetMilage, sizeof c.ResetMilage);
         result != LinkOk)
         return result;
-    if (const LinkError result = ReadCounter(query, "RESETCUTCOUNTER", c.ResetCutCounter);
-        result != LinkOk)
+    if (const LinkError result = query.Ask("RESETCUTCOUNTER"); result != LinkOk)
         return result;
+    c.ResetCutCounter = CounterOf(query);
     if (const LinkError result = AskInt(query, "RIBBONSENSOR", c.RibbonSensor); result != LinkOk)
         return result;
     if (const LinkError result = AskInt(query, "RIBBONENCODER", c.RibbonEncoder);

@@ -1,4 +1,6 @@
 #include "ConfigModule.h"
+#include "PackedField.h"
+#include "PartialRead.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"
 #include "config/ConfigCommands.h"
@@ -11,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -167,7 +168,7 @@ TEST(ConfigRoundTrip, OtherSensorModesAndPostPrintActionsRoundTrip) {
     ConfigPeer p(sim::FirmwareProfile::Of(104, 600));
     PrinterConfig before;
     ASSERT_EQ(p.Read(before), LinkOk);
-    EXPECT_EQ(before.DotsPerMm, 23.6f);
+    EXPECT_EQ(Copy(before.DotsPerMm), 23.6f);
     for (int mode : {2, 0}) {
         for (int printOut : {0, 1, 2}) {
             SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(printOut));
@@ -240,59 +241,30 @@ TEST(ConfigRoundTrip, ResetRestoresTheFactorySettings) {
 TEST(ConfigOverTcp, HangingUpAtEachExchangeGivesItsCodeAndKeepsWhatWasRead) {
     const sim::FirmwareProfile profile = sim::FirmwareProfile::Of(103, 300);
     ConfigPeer reference(profile);
-    reference.peer.printer.ClearReceived();
     PrinterConfig full;
     ASSERT_EQ(reference.Read(full), LinkOk);
     ASSERT_TRUE(WaitUntil([&] { return reference.peer.printer.Commands().size() == 66u; }));
-    const std::string sent = reference.peer.printer.Received();
     const std::vector<std::string> commands = reference.peer.printer.Commands();
+    const std::vector<long> ends = CommandEnds(reference.peer.printer.Received(), commands);
+    ASSERT_EQ(ends.size(), commands.size());
 
-    std::vector<long> ends;
-    size_t at = 0;
-    for (const std::string& command : commands) {
-        at = sent.find(command, at);
-        ASSERT_NE(at, std::string::npos);
-        at = sent.find('\n', at) + 1;
-        ends.push_back(static_cast<long>(at));
-    }
-
-    const std::set<std::string> lateKeys = {"DIAGNOSTIC REPORT REPRINT", "DIAGNOSTIC REPORT SHIFTX",
-                                            "DIAGNOSTIC REPORT SHIFTXBASE",
-                                            "DIAGNOSTIC REPORT EDITION"};
-    const PrinterConfig defaults = DefaultPrinterConfig();
     ConfigPeer p(profile);
-    std::vector<uint8_t> previous;
+    std::vector<uint8_t> filled;
     for (size_t k = 0; k < commands.size(); ++k) {
         SCOPED_TRACE(commands[k]);
         p.peer.SetFaults([&](sim::Faults& f) { f.closeAfterBytes = ends[k]; });
-        std::vector<uint8_t> memory(sizeof(PrinterConfig) + 128, 0xA5);
-        auto* record = reinterpret_cast<PrinterConfig*>(memory.data() + 64);
-        std::memcpy(record, &defaults, sizeof defaults);
+        GuardedRecord guarded;
         const LinkError result =
-            Dispatch(p.peer.link, OpReadConfiguration, InterfaceEthernet, record, 0);
-
-        if (lateKeys.count(commands[k]))
+            Dispatch(p.peer.link, OpReadConfiguration, InterfaceEthernet, guarded.Record(), 0);
+        if (IsLateKey(commands[k]))
             EXPECT_EQ(result, LinkOk);
         else if (commands[k] == "OUT _SERIAL$")
             EXPECT_TRUE(result == LinkTransmissionError || result == LinkReceivingError)
                 << result;
         else
             EXPECT_EQ(result, LinkReceivingError);
-        for (size_t i = 0; i < 64; ++i) {
-            ASSERT_EQ(memory[i], 0xA5);
-            ASSERT_EQ(memory[64 + sizeof(PrinterConfig) + i], 0xA5);
-        }
-        const auto* got = reinterpret_cast<const uint8_t*>(record);
-        const auto* want = reinterpret_cast<const uint8_t*>(&full);
-        const auto* base = reinterpret_cast<const uint8_t*>(&defaults);
-        std::vector<uint8_t> filled(sizeof(PrinterConfig), 0);
-        for (size_t i = 0; i < sizeof(PrinterConfig); ++i) {
-            ASSERT_TRUE(got[i] == base[i] || got[i] == want[i]) << "offset " << i;
-            filled[i] = got[i] != base[i];
-        }
-        for (size_t i = 0; i < previous.size(); ++i)
-            ASSERT_TRUE(!previous[i] || filled[i]) << "offset " << i << " lost";
-        previous = filled;
+        ASSERT_TRUE(guarded.GuardsIntact());
+        filled = CheckPartialRecord(*guarded.Record(), full, filled);
     }
     // With the fault gone the link works again: nothing was left open.
     p.peer.SetFaults([](sim::Faults& f) { f.closeAfterBytes = -1; });
@@ -311,8 +283,8 @@ TEST(ConfigOverTcp, ASilentPrinterEndsTheReadWith3AndAnOldOneWith0) {
     ConfigPeer old(sim::FirmwareProfile::Of(0, 300));
     old.peer.ShortenWaits(100);
     ASSERT_EQ(old.Read(c), LinkOk);
-    EXPECT_EQ(c.Edition, 0);
-    EXPECT_EQ(c.Dpi, 300.0f);
+    EXPECT_EQ(Copy(c.Edition), 0);
+    EXPECT_EQ(Copy(c.Dpi), 300.0f);
     EXPECT_EQ(c.Reprint.valid, 0);
     EXPECT_EQ(c.Head.valid, 1);
 }

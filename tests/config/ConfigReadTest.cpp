@@ -1,5 +1,7 @@
 #include "ConfigModule.h"
 #include "DirectBackend.h"
+#include "PackedField.h"
+#include "PartialRead.h"
 #include "StandardPrinter.h"
 #include "VirtualPrinter.h"
 #include "config/ConfigOperations.h"
@@ -11,7 +13,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -78,34 +79,34 @@ TEST(ReadConfiguration, FullReadOfAnEdition103PrinterFillsEveryField) {
     PrinterConfig c = DefaultPrinterConfig();
     ASSERT_EQ(p.Read(c), LinkOk);
 
-    EXPECT_EQ(c.Edition, 103);
+    EXPECT_EQ(Copy(c.Edition), 103);
     EXPECT_EQ(c.ResolutionValid, 1);
-    EXPECT_EQ(c.Dpi, 203.0f);
-    EXPECT_EQ(c.DotsPerMm, 8.0f);
+    EXPECT_EQ(Copy(c.Dpi), 203.0f);
+    EXPECT_EQ(Copy(c.DotsPerMm), 8.0f);
     EXPECT_STREQ(c.Version, "VP-203 V1.03");
     EXPECT_STREQ(c.Serial, "VP2030103");
     EXPECT_STREQ(c.Milage, "12.5");
     EXPECT_STREQ(c.ResetMilage, "3.1");
     EXPECT_STREQ(c.Checksum, "5A3C91E4");
-    EXPECT_EQ(c.CutCounter, 41);
-    EXPECT_EQ(c.ResetCutCounter, 7);
+    EXPECT_EQ(Copy(c.CutCounter), 41);
+    EXPECT_EQ(Copy(c.ResetCutCounter), 7);
     EXPECT_EQ(c.Speed.valid, 1);
-    EXPECT_EQ(c.Speed.value, 4.0f);
-    EXPECT_EQ(c.PaperWidth.value, 812.0f);
-    EXPECT_EQ(c.PaperHeight.value, 507.5f);
-    EXPECT_EQ(c.DensityBase.value, 8);
-    EXPECT_EQ(c.CodePage.value, 10);
-    EXPECT_EQ(c.Country.value, 0);
-    EXPECT_EQ(c.BaudRate.value, 4);
-    EXPECT_EQ(c.Parity.value, 0);
-    EXPECT_EQ(c.DataBit.value, 1);
-    EXPECT_EQ(c.ZSpeed.value, 4);  // reported as "C"
-    EXPECT_EQ(c.ZPrintMode.value, 1);
-    EXPECT_EQ(c.ZControl.value, '~');
-    EXPECT_EQ(c.ZFeedPowerUp.value, 2);
-    EXPECT_EQ(c.DSpeed.value, 4.0f);
-    EXPECT_EQ(c.DPresentSensor.value, 1);
-    EXPECT_EQ(c.DControlCodes.value, 1);
+    EXPECT_EQ(Copy(c.Speed.value), 4.0f);
+    EXPECT_EQ(Copy(c.PaperWidth.value), 812.0f);
+    EXPECT_EQ(Copy(c.PaperHeight.value), 507.5f);
+    EXPECT_EQ(Copy(c.DensityBase.value), 8);
+    EXPECT_EQ(Copy(c.CodePage.value), 10);
+    EXPECT_EQ(Copy(c.Country.value), 0);
+    EXPECT_EQ(Copy(c.BaudRate.value), 4);
+    EXPECT_EQ(Copy(c.Parity.value), 0);
+    EXPECT_EQ(Copy(c.DataBit.value), 1);
+    EXPECT_EQ(Copy(c.ZSpeed.value), 4);  // reported as "C"
+    EXPECT_EQ(Copy(c.ZPrintMode.value), 1);
+    EXPECT_EQ(Copy(c.ZControl.value), '~');
+    EXPECT_EQ(Copy(c.ZFeedPowerUp.value), 2);
+    EXPECT_EQ(Copy(c.DSpeed.value), 4.0f);
+    EXPECT_EQ(Copy(c.DPresentSensor.value), 1);
+    EXPECT_EQ(Copy(c.DControlCodes.value), 1);
     EXPECT_EQ(c.MaxLength.valid, 1);
     EXPECT_EQ(c.AutoThreshold.valid, 1);
     EXPECT_EQ(EmulationFlags(c), 20);
@@ -132,7 +133,7 @@ TEST(ReadConfiguration, TheEditionDecidesWhichKeysAreAsked) {
         DirectPrinter p(sim::FirmwareProfile::Of(k.edition));
         PrinterConfig c = AllFlagsSet();
         ASSERT_EQ(p.Read(c), LinkOk);
-        EXPECT_EQ(c.Edition, k.edition);
+        EXPECT_EQ(Copy(c.Edition), k.edition);
         EXPECT_EQ(p.Asked("ZDARKNESS"), k.emulations);
         EXPECT_EQ(p.Asked("DROWOFFSET"), k.emulations);
         EXPECT_EQ(EmulationFlags(c), k.emulations ? 20 : 0);
@@ -140,7 +141,7 @@ TEST(ReadConfiguration, TheEditionDecidesWhichKeysAreAsked) {
         EXPECT_EQ(p.Asked("MAXLENGTH"), k.cutCounter);
         EXPECT_EQ(c.MaxLength.valid, k.cutCounter ? 1 : 0);
         // Without the key the counter keeps what the caller's record held.
-        EXPECT_EQ(c.CutCounter, k.cutCounter ? 41 : 55);
+        EXPECT_EQ(Copy(c.CutCounter), k.cutCounter ? 41 : 55);
         EXPECT_EQ(p.Asked("RESETMILAGE"), k.ribbonKeys);
         EXPECT_EQ(p.Asked("AUTOTHRESHOLD"), k.ribbonKeys);
         EXPECT_EQ(c.RibbonSensor.valid, k.ribbonKeys ? 1 : 0);
@@ -157,7 +158,7 @@ TEST(ReadConfiguration, FirmwareWithoutTheLateKeysEndsTheReadSuccessfully) {
     ASSERT_EQ(old.Read(c), LinkOk);
     EXPECT_EQ(old.AskedKeys().back(), "REPRINT");
     EXPECT_EQ(c.Reprint.valid, 0);
-    EXPECT_EQ(c.Edition, 0);
+    EXPECT_EQ(Copy(c.Edition), 0);
     EXPECT_EQ(c.Head.valid, 1);
     EXPECT_EQ(old.line->closes, 1);
 
@@ -176,7 +177,7 @@ TEST(ReadConfiguration, FirmwareWithoutTheLateKeysEndsTheReadSuccessfully) {
         EXPECT_EQ(r.Reprint.valid, 1);
         EXPECT_EQ(r.ShiftX.valid, i == 0 ? 0 : 1);
         EXPECT_EQ(r.ShiftXBase.valid, i == 1 ? 0 : 1);
-        EXPECT_EQ(r.Edition, i == 2 ? 0 : 77);
+        EXPECT_EQ(Copy(r.Edition), i == 2 ? 0 : 77);
         EXPECT_EQ(EmulationFlags(r), 0);
         EXPECT_FALSE(p.Asked("ZDARKNESS"));
     }
@@ -190,7 +191,7 @@ TEST(ReadConfiguration, ResolutionRepliesThatGiveNoDivisorEndTheReadWith3) {
         PrinterConfig c = DefaultPrinterConfig();
         EXPECT_EQ(p.Read(c), LinkReceivingError);
         EXPECT_EQ(c.ResolutionValid, 0);
-        EXPECT_EQ(c.DotsPerMm, 11.8f);
+        EXPECT_EQ(Copy(c.DotsPerMm), 11.8f);
         EXPECT_EQ(p.AskedKeys(), std::vector<std::string>{"DPI"});
         EXPECT_EQ(p.line->closes, 1);
     }
@@ -200,7 +201,7 @@ TEST(ReadConfiguration, ResolutionRepliesThatGiveNoDivisorEndTheReadWith3) {
         p.printer.SetReportValue("DPI", reply);
         PrinterConfig c = DefaultPrinterConfig();
         ASSERT_EQ(p.Read(c), LinkOk) << reply;
-        EXPECT_EQ(c.DotsPerMm, dotsPerMm) << reply;
+        EXPECT_EQ(Copy(c.DotsPerMm), dotsPerMm) << reply;
     }
 }
 
@@ -215,14 +216,14 @@ TEST(ReadConfiguration, MainKeyConversions) {
     p.printer.SetReportValue("PARITY", "even");
     PrinterConfig c = DefaultPrinterConfig();
     ASSERT_EQ(p.Read(c), LinkOk);
-    EXPECT_EQ(c.SensorMode.value, 2);
-    EXPECT_EQ(c.CodePage.value, 36);
-    EXPECT_EQ(c.Country.value, 17);
+    EXPECT_EQ(Copy(c.SensorMode.value), 2);
+    EXPECT_EQ(Copy(c.CodePage.value), 36);
+    EXPECT_EQ(Copy(c.Country.value), 17);
     EXPECT_EQ(c.Density.valid, 1);
-    EXPECT_EQ(c.Density.value, 0);
-    EXPECT_EQ(c.Speed.value, 3.5f);
-    EXPECT_EQ(c.BaudRate.value, 8);
-    EXPECT_EQ(c.Parity.value, 3);
+    EXPECT_EQ(Copy(c.Density.value), 0);
+    EXPECT_EQ(Copy(c.Speed.value), 3.5f);
+    EXPECT_EQ(Copy(c.BaudRate.value), 8);
+    EXPECT_EQ(Copy(c.Parity.value), 3);
 
     p.printer.SetReportValue("SENSORMODE", "-1");
     p.printer.SetReportValue("CODEPAGE", "850");
@@ -230,10 +231,10 @@ TEST(ReadConfiguration, MainKeyConversions) {
     p.printer.SetReportValue("RESETCUTCOUNTER", "-1");
     PrinterConfig d = DefaultPrinterConfig();
     ASSERT_EQ(p.Read(d), LinkOk);
-    EXPECT_EQ(d.SensorMode.value, -1);
-    EXPECT_EQ(d.CodePage.value, 10);
-    EXPECT_EQ(d.CutCounter, 0);
-    EXPECT_EQ(d.ResetCutCounter, 0);
+    EXPECT_EQ(Copy(d.SensorMode.value), -1);
+    EXPECT_EQ(Copy(d.CodePage.value), 10);
+    EXPECT_EQ(Copy(d.CutCounter), 0);
+    EXPECT_EQ(Copy(d.ResetCutCounter), 0);
 }
 
 TEST(ReadConfiguration, EmulationRepliesClearFlagsTheyCannotFill) {
@@ -273,7 +274,7 @@ TEST(ReadConfiguration, EmulationRepliesClearFlagsTheyCannotFill) {
         const ConfigInt item = intOf(c, k.key);
         EXPECT_EQ(item.valid, k.valid);
         if (k.valid) {
-            EXPECT_EQ(item.value, k.value);
+            EXPECT_EQ(Copy(item.value), k.value);
         }
     }
 
@@ -287,7 +288,7 @@ TEST(ReadConfiguration, EmulationRepliesClearFlagsTheyCannotFill) {
     EXPECT_EQ(c.ZControl.valid, 0);
     EXPECT_EQ(c.ZFormat.valid, 0);
     EXPECT_EQ(c.ZDelimiter.valid, 1);
-    EXPECT_EQ(c.ZDelimiter.value, ';');
+    EXPECT_EQ(Copy(c.ZDelimiter.value), ';');
     EXPECT_EQ(c.DSpeed.valid, 0);
     for (const auto& [letter, speed] :
          {std::pair{"G", 4.0f}, std::pair{"W", 12.0f}, std::pair{"e", 20.0f}}) {
@@ -295,7 +296,7 @@ TEST(ReadConfiguration, EmulationRepliesClearFlagsTheyCannotFill) {
         PrinterConfig d = DefaultPrinterConfig();
         ASSERT_EQ(p.Read(d), LinkOk);
         EXPECT_EQ(d.DSpeed.valid, 1);
-        EXPECT_EQ(d.DSpeed.value, speed) << letter;
+        EXPECT_EQ(Copy(d.DSpeed.value), speed) << letter;
     }
 }
 
@@ -308,7 +309,7 @@ TEST(ReadConfiguration, TextRepliesNeverPassTheirFields) {
     ASSERT_EQ(p.Read(c), LinkOk);
     EXPECT_EQ(std::string(c.Serial), std::string(63, 'S'));
     EXPECT_EQ(c.Speed.valid, 1);
-    EXPECT_EQ(c.Speed.value, 4.0f);
+    EXPECT_EQ(Copy(c.Speed.value), 4.0f);
 
     // More than a line holds fails the read after the serial query.
     p.printer.serialNumber = std::string(1100, 'L');
@@ -380,65 +381,29 @@ TEST(ReadConfiguration, HangingUpAtEachExchangeInTurn) {
     DirectPrinter reference(sim::FirmwareProfile::Of(103));
     PrinterConfig full = DefaultPrinterConfig();
     ASSERT_EQ(reference.Read(full), LinkOk);
-    const std::string sent = reference.printer.Received();
     const std::vector<std::string> commands = reference.printer.Commands();
-
-    // Where each command ends in what was sent.
-    std::vector<long> ends;
-    size_t at = 0;
-    for (const std::string& command : commands) {
-        at = sent.find(command, at);
-        ASSERT_NE(at, std::string::npos);
-        at = sent.find('\n', at) + 1;
-        ends.push_back(static_cast<long>(at));
-    }
-    ASSERT_EQ(static_cast<size_t>(ends.back()), sent.size());
     ASSERT_EQ(commands.size(), 66u);
+    const std::vector<long> ends = CommandEnds(reference.printer.Received(), commands);
+    ASSERT_EQ(ends.size(), commands.size());
 
-    const PrinterConfig defaults = DefaultPrinterConfig();
-    const std::set<std::string> lateKeys = {"DIAGNOSTIC REPORT REPRINT", "DIAGNOSTIC REPORT SHIFTX",
-                                            "DIAGNOSTIC REPORT SHIFTXBASE",
-                                            "DIAGNOSTIC REPORT EDITION"};
-    std::vector<uint8_t> previous;
+    std::vector<uint8_t> filled;
     for (size_t k = 0; k < commands.size(); ++k) {
         SCOPED_TRACE(commands[k]);
         DirectPrinter p(sim::FirmwareProfile::Of(103));
         p.line->hangUpAfterBytes = ends[k];
-
-        // The record with guard bytes on both sides.
-        std::vector<uint8_t> memory(sizeof(PrinterConfig) + 128, 0xA5);
-        auto* record = reinterpret_cast<PrinterConfig*>(memory.data() + 64);
-        std::memcpy(record, &defaults, sizeof defaults);
-        const LinkError result = p.Read(*record);
-
-        const bool serialLine = commands[k] == "OUT _SERIAL$";
-        if (lateKeys.count(commands[k]))
+        GuardedRecord guarded;
+        const LinkError result = p.Read(*guarded.Record());
+        if (IsLateKey(commands[k]))
             EXPECT_EQ(result, LinkOk);
-        else if (serialLine)
+        else if (commands[k] == "OUT _SERIAL$")
             // The line ends with the silence; the next query finds the link gone.
             EXPECT_EQ(result, LinkTransmissionError);
         else
             EXPECT_EQ(result, LinkReceivingError);
         EXPECT_EQ(p.line->opens, 1);
         EXPECT_EQ(p.line->closes, 1);
-        for (size_t i = 0; i < 64; ++i) {
-            ASSERT_EQ(memory[i], 0xA5) << "before the record";
-            ASSERT_EQ(memory[64 + sizeof(PrinterConfig) + i], 0xA5) << "after the record";
-        }
-
-        // Each byte holds either its default or the value of the full read; what an
-        // earlier exchange filled stays filled.
-        const auto* got = reinterpret_cast<const uint8_t*>(record);
-        const auto* want = reinterpret_cast<const uint8_t*>(&full);
-        const auto* base = reinterpret_cast<const uint8_t*>(&defaults);
-        std::vector<uint8_t> filled(sizeof(PrinterConfig), 0);
-        for (size_t i = 0; i < sizeof(PrinterConfig); ++i) {
-            ASSERT_TRUE(got[i] == base[i] || got[i] == want[i]) << "offset " << i;
-            filled[i] = got[i] != base[i];
-        }
-        for (size_t i = 0; i < previous.size(); ++i)
-            ASSERT_TRUE(!previous[i] || filled[i]) << "offset " << i << " lost";
-        previous = filled;
+        ASSERT_TRUE(guarded.GuardsIntact());
+        filled = CheckPartialRecord(*guarded.Record(), full, filled);
     }
 }
 
