@@ -1,10 +1,10 @@
 // Wall time of a full configuration read (edition 103) over TCP loopback against the
 // virtual printer, beside the number of exchanges it makes.
 
-#include "SimPeer.h"
-#include "StandardPrinter.h"
 #include "config/PrinterConfig.h"
 #include "operations/Dispatch.h"
+#include "SimPeer.h"
+#include "StandardPrinter.h"
 
 #include <QCoreApplication>
 
@@ -40,7 +40,8 @@ Result Measure(int edition, int rounds) {
             std::fprintf(stderr, "read failed with %d\n", static_cast<int>(code));
             std::exit(1);
         }
-        result.milliseconds.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        result.milliseconds.push_back(
+            std::chrono::duration<double, std::milli>(end - start).count());
         result.exchanges = peer.printer.Commands().size();
     }
     return result;

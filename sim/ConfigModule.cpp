@@ -48,8 +48,8 @@ bool ParseReal(std::string_view text, double& value, std::string_view* rest = nu
     text = Trim(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::fixed);
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     if (error != std::errc())
         return false;
     if (rest)
@@ -81,7 +81,9 @@ bool IsOn(std::string_view argument, bool& on) {
     return true;
 }
 
-const char* OnOffDigit(bool on) { return on ? "1" : "0"; }
+const char* OnOffDigit(bool on) {
+    return on ? "1" : "0";
+}
 
 } // namespace
 
@@ -196,12 +198,18 @@ void ConfigModule::AddReports(VirtualPrinter& printer) {
     report("ZSPEED", emulations, [&s, &p, integer] {
         if (p.zSpeedLetters) {
             switch (s.zSpeed) {
-            case 2: return std::string("A");
-            case 3: return std::string("B");
-            case 4: return std::string("C");
-            case 6: return std::string("D");
-            case 8: return std::string("E");
-            default: break;
+            case 2:
+                return std::string("A");
+            case 3:
+                return std::string("B");
+            case 4:
+                return std::string("C");
+            case 6:
+                return std::string("D");
+            case 8:
+                return std::string("E");
+            default:
+                break;
             }
         }
         return integer(s.zSpeed);
@@ -230,8 +238,7 @@ void ConfigModule::AddReports(VirtualPrinter& printer) {
 
     const bool ribbonKeys = p.KnowsRibbonKeys();
     report("RESETMILAGE", ribbonKeys, [&p] { return p.resetMilage; });
-    report("RESETCUTCOUNTER", ribbonKeys,
-           [&p, integer] { return integer(p.resetCutCounter); });
+    report("RESETCUTCOUNTER", ribbonKeys, [&p, integer] { return integer(p.resetCutCounter); });
     report("RIBBONSENSOR", ribbonKeys, [&s] { return OnOffDigit(s.ribbonSensor); });
     report("RIBBONENCODER", ribbonKeys, [&s] { return OnOffDigit(s.ribbonEncoder); });
     report("AUTOTHRESHOLD", ribbonKeys, [&s] { return OnOffDigit(s.autoThreshold); });
@@ -242,22 +249,21 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
     using Apply = std::function<void(std::string_view argument)>;
     auto command = [&printer](std::string name, Apply apply) {
         const size_t length = name.size();
-        printer.AddLineHandler(std::move(name), [length, apply = std::move(apply)](
-                                                    VirtualPrinter&, std::string_view line,
-                                                    std::string&) {
-            // "SET RIBBON" must not take "SET RIBBONX ON".
-            if (line.size() > length && line[length] != ' ')
-                return;
-            apply(Trim(line.substr(length)));
-        });
+        printer.AddLineHandler(std::move(name),
+                               [length, apply = std::move(apply)](
+                                   VirtualPrinter&, std::string_view line, std::string&) {
+                                   // "SET RIBBON" must not take "SET RIBBONX ON".
+                                   if (line.size() > length && line[length] != ' ')
+                                       return;
+                                   apply(Trim(line.substr(length)));
+                               });
     };
     auto onOff = [&command](std::string name, bool& target) {
         command(std::move(name), [&target](std::string_view argument) { IsOn(argument, target); });
     };
     auto integer = [&command](std::string name, int& target) {
-        command(std::move(name), [&target](std::string_view argument) {
-            ParseInt(argument, target);
-        });
+        command(std::move(name),
+                [&target](std::string_view argument) { ParseInt(argument, target); });
     };
     auto lengthPair = [this](std::string_view argument, double& first, double& second) {
         const std::vector<std::string_view> parts = Split(argument, ',');
@@ -396,7 +402,9 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
             return;
         if (parts.size() == 2 && !ParseInt(parts[1], threshold))
             return;
-        int& target = s.sensorMode == 1 ? s.blineInten : s.sensorMode == 2 ? s.conInten : s.gapInten;
+        int& target = s.sensorMode == 1   ? s.blineInten
+                      : s.sensorMode == 2 ? s.conInten
+                                          : s.gapInten;
         target = intensity;
         if (parts.size() == 2)
             s.threshold = threshold;
@@ -409,7 +417,7 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
     });
     command("SET COM1", [&s](std::string_view argument) {
         static const char* const kRates[][2] = {
-            {"12", "1200"},   {"24", "2400"},   {"48", "4800"},  {"96", "9600"},
+            {"12", "1200"},  {"24", "2400"},  {"48", "4800"},  {"96", "9600"},
             {"19", "19200"}, {"38", "38400"}, {"56", "57600"}, {"115", "115200"},
         };
         const std::vector<std::string_view> parts = Split(argument, ',');

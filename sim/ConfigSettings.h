@@ -11,10 +11,10 @@ struct ConfigSettings {
     int density = 8;
     double paperWidthDots = 0.0;
     double paperHeightDots = 0.0;
-    int sensorMode = 0;  // 0 gap, 1 black line, 2 continuous
+    int sensorMode = 0; // 0 gap, 1 black line, 2 continuous
     double gapSizeDots = 0.0;
     double gapOffsetDots = 0.0;
-    int printOut = 1;  // 0 off, 1 tear, 2 peel, 3 cutter
+    int printOut = 1; // 0 off, 1 tear, 2 peel, 3 cutter
     int cutterPiece = 1;
     int referenceX = 0;
     int referenceY = 0;

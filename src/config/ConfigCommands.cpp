@@ -22,9 +22,13 @@ std::string Decimal(int32_t value, const char* format = "%d") {
     return text;
 }
 
-bool Usable(float value) { return std::isfinite(value); }
+bool Usable(float value) {
+    return std::isfinite(value);
+}
 
-bool UsableDivisor(float divisor) { return std::isfinite(divisor) && divisor != 0.0f; }
+bool UsableDivisor(float divisor) {
+    return std::isfinite(divisor) && divisor != 0.0f;
+}
 
 // A length in dots in the unit the page was collected in: "%.2f" inch or "%.2f mm".
 std::string LengthInUnit(float dots, const PrinterConfig& config) {
@@ -37,7 +41,9 @@ float UnitDivisor(const PrinterConfig& config) {
     return config.InchUnit != 0 ? config.Dpi : config.DotsPerMm;
 }
 
-const char* OnOff(int32_t value) { return value != 0 ? "ON" : "OFF"; }
+const char* OnOff(int32_t value) {
+    return value != 0 ? "ON" : "OFF";
+}
 
 // Dots in hundredths of an inch, to the nearest (halves upwards, negative lengths
 // too); false without a usable resolution. The product is taken wide so that large
@@ -64,10 +70,9 @@ std::string PostPrintText(const PrinterConfig& config) {
     case 2:
         return "SET TEAR OFF\r\nSET PEEL ON\r\nSET CUTTER OFF\r\n";
     case 3: {
-        const int32_t pieces =
-            config.CutterPiece.valid == 1 && config.CutterPiece.value != 0
-                ? config.CutterPiece.value
-                : 1;
+        const int32_t pieces = config.CutterPiece.valid == 1 && config.CutterPiece.value != 0
+                                   ? config.CutterPiece.value
+                                   : 1;
         return "SET TEAR OFF\r\nSET PEEL OFF\r\nSET CUTTER " + Decimal(pieces) + "\r\n";
     }
     default:

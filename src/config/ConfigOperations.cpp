@@ -181,8 +181,7 @@ void ClearEmulationFlags(PrinterConfig& c) {
     for (ConfigInt* item :
          {&c.ZDarkness, &c.ZSpeed, &c.ZPosition, &c.ZPrintMode, &c.ZLabelWidth, &c.ZFeedPowerUp,
           &c.ZFeedHeadClose, &c.ZLabelTop, &c.ZLabelShift, &c.DHeat, &c.DLabelWidth,
-          &c.DPresentSensor, &c.DCutterEquipped, &c.DControlCodes, &c.DColumnOffset,
-          &c.DRowOffset})
+          &c.DPresentSensor, &c.DCutterEquipped, &c.DControlCodes, &c.DColumnOffset, &c.DRowOffset})
         item->valid = 0;
     c.ZControl.valid = 0;
     c.ZFormat.valid = 0;
@@ -271,7 +270,9 @@ LinkError ReadEmulationKeys(ReportQuery& query, PrinterConfig& c) {
 }
 
 // A counter reply; the printer never counts below 0.
-int32_t CounterOf(const ReportQuery& query) { return std::max<int32_t>(query.Number(), 0); }
+int32_t CounterOf(const ReportQuery& query) {
+    return std::max<int32_t>(query.Number(), 0);
+}
 
 LinkError AskInt(ReportQuery& query, const char* key, ConfigInt& item) {
     if (const LinkError result = query.Ask(key); result != LinkOk)
@@ -362,8 +363,7 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
         c.AutoThreshold.valid = 0;
         return LinkOk;
     }
-    if (const LinkError result =
-            query.AskText("RESETMILAGE", c.ResetMilage, sizeof c.ResetMilage);
+    if (const LinkError result = query.AskText("RESETMILAGE", c.ResetMilage, sizeof c.ResetMilage);
         result != LinkOk)
         return result;
     if (const LinkError result = query.Ask("RESETCUTCOUNTER"); result != LinkOk)
@@ -371,8 +371,7 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
     c.ResetCutCounter = CounterOf(query);
     if (const LinkError result = AskInt(query, "RIBBONSENSOR", c.RibbonSensor); result != LinkOk)
         return result;
-    if (const LinkError result = AskInt(query, "RIBBONENCODER", c.RibbonEncoder);
-        result != LinkOk)
+    if (const LinkError result = AskInt(query, "RIBBONENCODER", c.RibbonEncoder); result != LinkOk)
         return result;
     return AskInt(query, "AUTOTHRESHOLD", c.AutoThreshold);
 }

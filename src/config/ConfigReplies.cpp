@@ -2,8 +2,8 @@
 
 #include "operations/ReplyReaders.h"
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -23,7 +23,9 @@ int32_t CodeOf(std::string_view reply, std::initializer_list<LetterCode> codes) 
     return 0;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -53,9 +55,8 @@ float ParseReplyReal(const char* text) {
         return 0.0f;
 
     double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(number.data(), number.data() + number.size(), value,
-                        std::chars_format::fixed);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                              std::chars_format::fixed);
     (void)end;
     if (error == std::errc::result_out_of_range)
         value = number[0] == '-' ? -DBL_MAX : DBL_MAX;
@@ -68,8 +69,7 @@ float ParseReplyReal(const char* text) {
 
 bool DotsPerMmForDpi(float dpi, float& dotsPerMm) {
     // Hundredths of a dot per millimetre; the factor is 1 / 25.4 as a float holds 25.4.
-    const long double hundredths =
-        static_cast<long double>(dpi) * 0.03937007933143675L * 100.0L;
+    const long double hundredths = static_cast<long double>(dpi) * 0.03937007933143675L * 100.0L;
     if (!std::isfinite(hundredths) || std::fabs(hundredths) > 2.0e9L)
         return false;
     long long t = static_cast<long long>(hundredths);

@@ -45,10 +45,10 @@ struct PrinterConfig {
     ConfigInt DensityBase;
     ConfigFloat PaperWidth;
     ConfigFloat PaperHeight;
-    ConfigInt SensorMode;  // 0 gap, 1 black line, 2 continuous
+    ConfigInt SensorMode; // 0 gap, 1 black line, 2 continuous
     ConfigFloat GapSize;
     ConfigFloat GapOffset;
-    ConfigInt PrintOut;  // 0 off, 1 tear, 2 peel, 3 cutter
+    ConfigInt PrintOut; // 0 off, 1 tear, 2 peel, 3 cutter
     ConfigInt CutterPiece;
     ConfigInt ReferenceX;
     ConfigInt ReferenceY;
@@ -71,7 +71,7 @@ struct PrinterConfig {
     ConfigInt GapInten;
     ConfigInt BlineInten;
     ConfigInt ConInten;
-    ConfigInt AutoThreshold;  // 0 manual, otherwise auto
+    ConfigInt AutoThreshold; // 0 manual, otherwise auto
 
     // 1 when the page was last collected in inch, 0 in millimetre.
     uint8_t InchUnit;
@@ -80,23 +80,23 @@ struct PrinterConfig {
     ConfigInt ZDarkness;
     ConfigInt ZSpeed;
     ConfigInt ZPosition;
-    ConfigInt ZPrintMode;  // 1 tear off, 2 peel off, 3 cutter
+    ConfigInt ZPrintMode; // 1 tear off, 2 peel off, 3 cutter
     ConfigInt ZLabelWidth;
     ConfigChar ZControl;
     ConfigChar ZFormat;
     ConfigChar ZDelimiter;
-    ConfigInt ZFeedPowerUp;    // 1 feed, 2 calibration, 3 length, 4 no motion
-    ConfigInt ZFeedHeadClose;  // coded as ZFeedPowerUp
+    ConfigInt ZFeedPowerUp;   // 1 feed, 2 calibration, 3 length, 4 no motion
+    ConfigInt ZFeedHeadClose; // coded as ZFeedPowerUp
     ConfigInt ZLabelTop;
     ConfigInt ZLabelShift;
 
     // "D" tab.
     ConfigInt DHeat;
-    ConfigFloat DSpeed;  // inch per second
+    ConfigFloat DSpeed; // inch per second
     ConfigInt DLabelWidth;
-    ConfigInt DPresentSensor;   // 1 off, 2 on
-    ConfigInt DCutterEquipped;  // 1 off, 2 on
-    ConfigInt DControlCodes;    // 1 standard, 2 alternate, 3 alternate-2
+    ConfigInt DPresentSensor;  // 1 off, 2 on
+    ConfigInt DCutterEquipped; // 1 off, 2 on
+    ConfigInt DControlCodes;   // 1 standard, 2 alternate, 3 alternate-2
     ConfigInt DColumnOffset;
     ConfigInt DRowOffset;
 

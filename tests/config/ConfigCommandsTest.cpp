@@ -38,12 +38,28 @@ PrinterConfig ReadAt(float dpi, float dotsPerMm, bool inch = true) {
     return c;
 }
 
-const std::string kControlEnd = "\x1e" "XA" "\x1e" "JUS" "\x1e" "XZ" "\r\n";
-const std::string kFormatStart = "\x1e" "XA" "\x1e";
-const std::string kFormatEnd = "\x1e" "JUS" "\x1e" "XZ" "\r\n";
+const std::string kControlEnd = "\x1e"
+                                "XA"
+                                "\x1e"
+                                "JUS"
+                                "\x1e"
+                                "XZ"
+                                "\r\n";
+const std::string kFormatStart = "\x1e"
+                                 "XA"
+                                 "\x1e";
+const std::string kFormatEnd = "\x1e"
+                               "JUS"
+                               "\x1e"
+                               "XZ"
+                               "\r\n";
 
-std::string Control(const std::string& command) { return "\x10" + command + kControlEnd; }
-std::string Format(const std::string& command) { return kFormatStart + command + kFormatEnd; }
+std::string Control(const std::string& command) {
+    return "\x10" + command + kControlEnd;
+}
+std::string Format(const std::string& command) {
+    return kFormatStart + command + kFormatEnd;
+}
 std::string Triple(const std::string& command) {
     return "\x02" + command + "\r\r\n~" + command + "\r\r\n~" + command + "|\r\n";
 }
@@ -194,8 +210,8 @@ TEST(ConfigCommands, PostPrintActionIsOneThreeLineText) {
         Set(c.PrintOut, k.printOut);
         c.CutterPiece = k.cutterPiece;
         const Texts texts = ConfigCommandTexts(c, ConfigTabCommon);
-        const Texts expected = k.expected.empty() ? Texts{"SET GAP 0\r\n"}
-                                                  : Texts{k.expected, "SET GAP 0\r\n"};
+        const Texts expected =
+            k.expected.empty() ? Texts{"SET GAP 0\r\n"} : Texts{k.expected, "SET GAP 0\r\n"};
         EXPECT_EQ(texts, expected) << "print out " << k.printOut;
     }
 }
@@ -205,7 +221,7 @@ TEST(ConfigCommands, ShiftDirectionAndReferenceNeedTheirFlags) {
         PrinterConfig c = ReadAt(203.0f, 8.0f);
         change(c);
         Texts texts = ConfigCommandTexts(c, ConfigTabCommon);
-        texts.pop_back();  // the gap intensity
+        texts.pop_back(); // the gap intensity
         return texts;
     };
     EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Shift, 10); }), Texts{"SHIFT 10\r\n"});
@@ -215,8 +231,7 @@ TEST(ConfigCommands, ShiftDirectionAndReferenceNeedTheirFlags) {
                   Set(c.Shift, 7);
               }),
               Texts{"SHIFT -5,7\r\n"});
-    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Direction, 1); }),
-              Texts{"DIRECTION 1\r\n"});
+    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Direction, 1); }), Texts{"DIRECTION 1\r\n"});
     EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Mirror, 1); }), Texts{});
     EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.ReferenceX, 3); }), Texts{});
 }
@@ -244,16 +259,15 @@ TEST(ConfigCommands, ZCommandsAreWrappedInTheirFixedEnvelopes) {
     Set(c.ZDarkness, 20);
     const Texts darkness = ConfigCommandTexts(c, ConfigTabZ);
     ASSERT_EQ(darkness.size(), 1u);
-    const char kDarkness[] = {0x10, 'S', 'D', '2', '0', 0x1E, 'X', 'A', 0x1E, 'J', 'U', 'S',
-                              0x1E, 'X', 'Z', '\r', '\n'};
+    const char kDarkness[] = {0x10, 'S', 'D', '2',  '0', 0x1E, 'X',  'A', 0x1E,
+                              'J',  'U', 'S', 0x1E, 'X', 'Z',  '\r', '\n'};
     EXPECT_EQ(darkness[0], std::string(kDarkness, sizeof kDarkness));
 
     PrinterConfig speed = ReadAt(203.0f, 8.0f);
     Set(speed.ZSpeed, 4);
-    const char kSpeed[] = {0x1E, 'X', 'A', 0x1E, 'P', 'R', '4', 0x1E, 'J', 'U', 'S', 0x1E, 'X',
-                           'Z', '\r', '\n'};
-    EXPECT_EQ(ConfigCommandTexts(speed, ConfigTabZ),
-              Texts{std::string(kSpeed, sizeof kSpeed)});
+    const char kSpeed[] = {0x1E, 'X', 'A', 0x1E, 'P', 'R', '4',  0x1E,
+                           'J',  'U', 'S', 0x1E, 'X', 'Z', '\r', '\n'};
+    EXPECT_EQ(ConfigCommandTexts(speed, ConfigTabZ), Texts{std::string(kSpeed, sizeof kSpeed)});
 }
 
 TEST(ConfigCommands, ZTabSendsEveryRowInOrder) {
@@ -271,9 +285,9 @@ TEST(ConfigCommands, ZTabSendsEveryRowInOrder) {
     Set(c.ZLabelTop, -12);
     Set(c.ZLabelShift, 300);
     const Texts expected = {
-        Control("SD20"), Format("PR6"),   Control("TA-05"), Format("MMP"),
-        Format("PW812"), Control("CT#"),  Control("CC$"),   Control("CD;"),
-        Format("MFL"),   Format("MF;N"),  Format("LT-12"),  Format("LS300"),
+        Control("SD20"), Format("PR6"),  Control("TA-05"), Format("MMP"),
+        Format("PW812"), Control("CT#"), Control("CC$"),   Control("CD;"),
+        Format("MFL"),   Format("MF;N"), Format("LT-12"),  Format("LS300"),
     };
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabZ), expected);
 }
@@ -303,7 +317,8 @@ TEST(ConfigCommands, ZCodesOutsideTheirLettersAndPaddedPositions) {
 TEST(ConfigCommands, DCommandsRepeatForTheThreeControlCodeSets) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
     Set(c.DHeat, 5);
-    const char kHeat[] = "\x02" "KZH05\r\r\n~KZH05\r\r\n~KZH05|\r\n";
+    const char kHeat[] = "\x02"
+                         "KZH05\r\r\n~KZH05\r\r\n~KZH05|\r\n";
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabD), Texts{std::string(kHeat)});
 
     PrinterConfig label = ReadAt(203.0f, 8.0f);
@@ -355,9 +370,12 @@ TEST(ConfigCommands, DSpeedLettersBothWays) {
         float speed;
         char letter;
     } toLetter[] = {
-        {4.0f, 'G'},  {4.2f, 'G'},  {4.3f, 'H'},  {25.0f, 'G'}, {1.0f, 'A'},  {0.75f, 'A'},
-        {0.7f, 'G'},  {1.5f, 'B'},  {11.5f, 'V'}, {12.0f, 'W'}, {12.3f, 'W'}, {12.5f, 'X'},
-        {13.0f, 'X'}, {14.0f, 'Y'}, {15.0f, 'Z'}, {15.5f, 'a'}, {16.0f, 'a'}, {20.0f, 'e'},
+        {4.0f, 'G'},  {4.2f, 'G'},  {4.3f, 'H'},
+        {25.0f, 'G'}, {1.0f, 'A'},  {0.75f, 'A'},
+        {0.7f, 'G'},  {1.5f, 'B'},  {11.5f, 'V'},
+        {12.0f, 'W'}, {12.3f, 'W'}, {12.5f, 'X'},
+        {13.0f, 'X'}, {14.0f, 'Y'}, {15.0f, 'Z'},
+        {15.5f, 'a'}, {16.0f, 'a'}, {20.0f, 'e'},
         {20.5f, 'G'}, {-3.0f, 'G'}, {std::numeric_limits<float>::quiet_NaN(), 'G'},
     };
     for (const auto& k : toLetter)
@@ -413,7 +431,7 @@ TEST(ConfigCommands, InterfaceTabNeedsAllFourSettings) {
     EXPECT_TRUE(ConfigCommandTexts(unknown, ConfigTabInterface).empty());
 }
 
-TEST(ConfigCommands, FixedFormatsIgnoreTheLocaleAndRoundAsPrintf) {
+TEST(ConfigCommands, FixedDecimalsRoundAsPrintfDoes) {
     EXPECT_EQ(FormatFixed(63.4375, 2), "63.44");
     EXPECT_EQ(FormatFixed(4.0, 1), "4.0");
     EXPECT_EQ(FormatFixed(-0.004, 2), "-0.00");

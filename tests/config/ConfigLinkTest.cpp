@@ -1,14 +1,14 @@
+#include "config/ConfigCommands.h"
+#include "config/ConfigOperations.h"
+#include "config/PrinterConfig.h"
 #include "ConfigModule.h"
+#include "operations/Dispatch.h"
+#include "operations/LinkSession.h"
+#include "operations/ReplyReaders.h"
 #include "PackedField.h"
 #include "PartialRead.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"
-#include "config/ConfigCommands.h"
-#include "config/ConfigOperations.h"
-#include "config/PrinterConfig.h"
-#include "operations/Dispatch.h"
-#include "operations/LinkSession.h"
-#include "operations/ReplyReaders.h"
 
 #include <gtest/gtest.h>
 
@@ -62,9 +62,15 @@ bool SameRecord(const PrinterConfig& a, const PrinterConfig& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void Set(ConfigInt& item, int32_t value) { item = {1, value}; }
-void Set(ConfigFloat& item, float value) { item = {1, value}; }
-void Set(ConfigChar& item, char value) { item = {1, value}; }
+void Set(ConfigInt& item, int32_t value) {
+    item = {1, value};
+}
+void Set(ConfigFloat& item, float value) {
+    item = {1, value};
+}
+void Set(ConfigChar& item, char value) {
+    item = {1, value};
+}
 
 // New values for every setting a tab can carry, lengths given in the page's unit.
 void ChangeTab(PrinterConfig& c, int32_t tab, bool inch) {
@@ -158,7 +164,8 @@ TEST(ConfigRoundTrip, EachTabWrittenReadsBackEqualInBothUnitsAtBothResolutions) 
                 PrinterConfig after;
                 ASSERT_EQ(p.Read(after), LinkOk);
                 after.InchUnit = wanted.InchUnit;
-                EXPECT_TRUE(SameRecord(after, wanted)) << "differ at " << Differences(after, wanted);
+                EXPECT_TRUE(SameRecord(after, wanted))
+                    << "differ at " << Differences(after, wanted);
             }
         }
     }
@@ -259,8 +266,7 @@ TEST(ConfigOverTcp, HangingUpAtEachExchangeGivesItsCodeAndKeepsWhatWasRead) {
         if (IsLateKey(commands[k]))
             EXPECT_EQ(result, LinkOk);
         else if (commands[k] == "OUT _SERIAL$")
-            EXPECT_TRUE(result == LinkTransmissionError || result == LinkReceivingError)
-                << result;
+            EXPECT_TRUE(result == LinkTransmissionError || result == LinkReceivingError) << result;
         else
             EXPECT_EQ(result, LinkReceivingError);
         ASSERT_TRUE(guarded.GuardsIntact());

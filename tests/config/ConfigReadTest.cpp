@@ -1,13 +1,13 @@
+#include "config/ConfigOperations.h"
+#include "config/PrinterConfig.h"
 #include "ConfigModule.h"
 #include "DirectBackend.h"
+#include "link/PrinterLink.h"
+#include "operations/Dispatch.h"
 #include "PackedField.h"
 #include "PartialRead.h"
 #include "StandardPrinter.h"
 #include "VirtualPrinter.h"
-#include "config/ConfigOperations.h"
-#include "config/PrinterConfig.h"
-#include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +55,8 @@ PrinterConfig AllFlagsSet() {
     auto* bytes = reinterpret_cast<uint8_t*>(&c);
     for (size_t offset = 389; offset < 549; offset += 5)
         bytes[offset] = 1;
-    for (size_t offset : {550, 555, 560, 565, 570, 581, 586, 591, 596, 601, 606, 611, 616, 621,
-                          626, 631, 636})
+    for (size_t offset :
+         {550, 555, 560, 565, 570, 581, 586, 591, 596, 601, 606, 611, 616, 621, 626, 631, 636})
         bytes[offset] = 1;
     c.ZControl.valid = c.ZFormat.valid = c.ZDelimiter.valid = 1;
     c.CutCounter = 55;
@@ -68,8 +68,7 @@ int EmulationFlags(const PrinterConfig& c) {
     for (const ConfigInt* item :
          {&c.ZDarkness, &c.ZSpeed, &c.ZPosition, &c.ZPrintMode, &c.ZLabelWidth, &c.ZFeedPowerUp,
           &c.ZFeedHeadClose, &c.ZLabelTop, &c.ZLabelShift, &c.DHeat, &c.DLabelWidth,
-          &c.DPresentSensor, &c.DCutterEquipped, &c.DControlCodes, &c.DColumnOffset,
-          &c.DRowOffset})
+          &c.DPresentSensor, &c.DCutterEquipped, &c.DControlCodes, &c.DColumnOffset, &c.DRowOffset})
         set += item->valid;
     return set + c.ZControl.valid + c.ZFormat.valid + c.ZDelimiter.valid + c.DSpeed.valid;
 }
@@ -100,7 +99,7 @@ TEST(ReadConfiguration, FullReadOfAnEdition103PrinterFillsEveryField) {
     EXPECT_EQ(Copy(c.BaudRate.value), 4);
     EXPECT_EQ(Copy(c.Parity.value), 0);
     EXPECT_EQ(Copy(c.DataBit.value), 1);
-    EXPECT_EQ(Copy(c.ZSpeed.value), 4);  // reported as "C"
+    EXPECT_EQ(Copy(c.ZSpeed.value), 4); // reported as "C"
     EXPECT_EQ(Copy(c.ZPrintMode.value), 1);
     EXPECT_EQ(Copy(c.ZControl.value), '~');
     EXPECT_EQ(Copy(c.ZFeedPowerUp.value), 2);
@@ -134,6 +133,10 @@ TEST(ReadConfiguration, TheEditionDecidesWhichKeysAreAsked) {
         PrinterConfig c = AllFlagsSet();
         ASSERT_EQ(p.Read(c), LinkOk);
         EXPECT_EQ(Copy(c.Edition), k.edition);
+        // The printer of the edition knows exactly the keys of its edition.
+        EXPECT_EQ(p.printer.HasReportKey("ZLABELTOP"), k.emulations);
+        EXPECT_EQ(p.printer.HasReportKey("MAXLENGTH"), k.cutCounter);
+        EXPECT_EQ(p.printer.HasReportKey("RIBBONENCODER"), k.ribbonKeys);
         EXPECT_EQ(p.Asked("ZDARKNESS"), k.emulations);
         EXPECT_EQ(p.Asked("DROWOFFSET"), k.emulations);
         EXPECT_EQ(EmulationFlags(c), k.emulations ? 20 : 0);
@@ -246,24 +249,29 @@ TEST(ReadConfiguration, EmulationRepliesClearFlagsTheyCannotFill) {
     };
     auto intOf = [](const PrinterConfig& c, const char* key) -> ConfigInt {
         const std::string k = key;
-        if (k == "ZDARKNESS") return c.ZDarkness;
-        if (k == "ZSPEED") return c.ZSpeed;
-        if (k == "ZPRINTMODE") return c.ZPrintMode;
-        if (k == "ZFEEDHEADCLOSE") return c.ZFeedHeadClose;
-        if (k == "DPRESENTSENSOR") return c.DPresentSensor;
-        if (k == "DCONTROLCODES") return c.DControlCodes;
-        if (k == "DROWOFFSET") return c.DRowOffset;
+        if (k == "ZDARKNESS")
+            return c.ZDarkness;
+        if (k == "ZSPEED")
+            return c.ZSpeed;
+        if (k == "ZPRINTMODE")
+            return c.ZPrintMode;
+        if (k == "ZFEEDHEADCLOSE")
+            return c.ZFeedHeadClose;
+        if (k == "DPRESENTSENSOR")
+            return c.DPresentSensor;
+        if (k == "DCONTROLCODES")
+            return c.DControlCodes;
+        if (k == "DROWOFFSET")
+            return c.DRowOffset;
         return {9, 9};
     };
     const Case cases[] = {
-        {"ZDARKNESS", "", 0, 0},        {"ZDARKNESS", "x", 1, 0},
-        {"ZSPEED", "D", 1, 6},          {"ZSPEED", "12", 1, 12},
-        {"ZSPEED", "", 0, 0},           {"ZPRINTMODE", "R", 1, 1},
-        {"ZPRINTMODE", "", 0, 0},       {"ZPRINTMODE", "TEAR", 0, 0},
-        {"ZFEEDHEADCLOSE", "L", 1, 3},  {"ZFEEDHEADCLOSE", "X", 0, 0},
-        {"DPRESENTSENSOR", "A", 1, 2},  {"DPRESENTSENSOR", "Y", 0, 0},
-        {"DCONTROLCODES", "2", 1, 3},   {"DCONTROLCODES", "3", 0, 0},
-        {"DROWOFFSET", "-40", 1, -40},  {"DROWOFFSET", "", 0, 0},
+        {"ZDARKNESS", "", 0, 0},       {"ZDARKNESS", "x", 1, 0},      {"ZSPEED", "D", 1, 6},
+        {"ZSPEED", "12", 1, 12},       {"ZSPEED", "", 0, 0},          {"ZPRINTMODE", "R", 1, 1},
+        {"ZPRINTMODE", "", 0, 0},      {"ZPRINTMODE", "TEAR", 0, 0},  {"ZFEEDHEADCLOSE", "L", 1, 3},
+        {"ZFEEDHEADCLOSE", "X", 0, 0}, {"DPRESENTSENSOR", "A", 1, 2}, {"DPRESENTSENSOR", "Y", 0, 0},
+        {"DCONTROLCODES", "2", 1, 3},  {"DCONTROLCODES", "3", 0, 0},  {"DROWOFFSET", "-40", 1, -40},
+        {"DROWOFFSET", "", 0, 0},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.key) + " '" + k.reply + "'");
@@ -369,10 +377,10 @@ TEST(ReadConfiguration, LinkFailuresAndTheParallelPort) {
     for (InterfaceKind kind : {InterfaceUsb, InterfaceCom, InterfaceEthernet}) {
         PrinterConfig k = DefaultPrinterConfig();
         ASSERT_EQ(p.Read(k, kind), LinkOk) << kind;
-        EXPECT_EQ(p.printer.Commands().front(),
-                  kind == InterfaceUsb   ? "DIAGNOSTIC INTERFACE USB"
-                  : kind == InterfaceCom ? "DIAGNOSTIC INTERFACE COM"
-                                         : "DIAGNOSTIC INTERFACE NET");
+        EXPECT_EQ(p.printer.Commands().front(), kind == InterfaceUsb ? "DIAGNOSTIC INTERFACE USB"
+                                                : kind == InterfaceCom
+                                                    ? "DIAGNOSTIC INTERFACE COM"
+                                                    : "DIAGNOSTIC INTERFACE NET");
     }
 }
 

@@ -1,12 +1,12 @@
-#include "DirectBackend.h"
-#include "ConfigModule.h"
-#include "StandardPrinter.h"
-#include "VirtualPrinter.h"
 #include "config/ConfigCommands.h"
 #include "config/ConfigOperations.h"
 #include "config/PrinterConfig.h"
+#include "ConfigModule.h"
+#include "DirectBackend.h"
 #include "link/PrinterLink.h"
 #include "operations/Dispatch.h"
+#include "StandardPrinter.h"
+#include "VirtualPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -76,10 +76,9 @@ TEST(WriteConfiguration, AFailedSendStopsTheGroupWith2) {
     for (size_t failing = 0; failing < texts.size(); ++failing) {
         SCOPED_TRACE(texts[failing]);
         DirectPrinter p;
-        const size_t before = std::accumulate(texts.begin(), texts.begin() + failing, size_t{0},
-                                              [](size_t n, const std::string& t) {
-                                                  return n + t.size();
-                                              });
+        const size_t before =
+            std::accumulate(texts.begin(), texts.begin() + failing, size_t{0},
+                            [](size_t n, const std::string& t) { return n + t.size(); });
         // The printer hangs up in the middle of the failing text.
         p.line->hangUpAfterBytes = static_cast<long>(before + 2);
         PrinterConfig copy = c;

@@ -11,7 +11,9 @@ bool DirectBackend::Open() {
     return !line_->openFails;
 }
 
-void DirectBackend::Close() { ++line_->closes; }
+void DirectBackend::Close() {
+    ++line_->closes;
+}
 
 bool DirectBackend::WritePiece(const uint8_t* bytes, size_t length) {
     if (line_->hungUp)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "VirtualPrinter.h"
 #include "link/LinkBackend.h"
 #include "link/LinkSettings.h"
 #include "link/PrinterLink.h"
+#include "VirtualPrinter.h"
 
 #include <memory>
 #include <string>
