@@ -179,7 +179,7 @@ void ConfigModule::AddReports(VirtualPrinter& printer) {
     report("GAPINTEN", true, [&s, integer] { return integer(s.gapInten); });
     report("BLINEINTEN", true, [&s, integer] { return integer(s.blineInten); });
     report("CONINTEN", true, [&s, integer] { return integer(s.conInten); });
-    report("THRESHOLD", true, [&s, integer] { return integer(s.threshold); });
+    report("THRESHOLD", p.KnowsThreshold(), [&s, integer] { return integer(s.threshold); });
     report("BAUDRATE", true, [&s] { return s.baudRate; });
     report("DATABIT", true, [&s] { return s.dataBits; });
     report("PARITY", true, [&s] { return s.parity; });

@@ -10,9 +10,13 @@ namespace sim {
 // Keys by edition: every edition answers the main configuration keys; editions from 1
 // also REPRINT, SHIFTX, SHIFTXBASE and EDITION (edition 0 is firmware older than those
 // keys); from 100 the Z and D emulation keys; from 102 CUTCOUNTER and MAXLENGTH; from 103
-// RESETMILAGE, RESETCUTCOUNTER, RIBBONSENSOR, RIBBONENCODER and AUTOTHRESHOLD.
+// RESETMILAGE, RESETCUTCOUNTER, RIBBONSENSOR, RIBBONENCODER and AUTOTHRESHOLD; from 104
+// the sensor THRESHOLD.
 struct FirmwareProfile {
-    int edition = 103;
+    // The edition of the standard printer, new enough for every feature.
+    static constexpr int kStandardEdition = 105;
+
+    int edition = kStandardEdition;
     int dpi = 203;
     // Dots per millimetre the printer converts with; 0: dpi / 25.4 to one decimal.
     double dotsPerMm = 0.0;
@@ -38,6 +42,7 @@ struct FirmwareProfile {
     bool KnowsEmulations() const { return edition >= 100; }
     bool KnowsCutCounter() const { return edition >= 102; }
     bool KnowsRibbonKeys() const { return edition >= 103; }
+    bool KnowsThreshold() const { return edition >= 104; }
 };
 
 } // namespace sim

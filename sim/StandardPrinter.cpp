@@ -6,7 +6,7 @@
 namespace sim {
 
 void InstallStandardModules(VirtualPrinter& printer) {
-    InstallStandardModules(printer, FirmwareProfile::Of(103));
+    InstallStandardModules(printer, FirmwareProfile::Of(FirmwareProfile::kStandardEdition));
 }
 
 void InstallStandardModules(VirtualPrinter& printer, const FirmwareProfile& profile) {
