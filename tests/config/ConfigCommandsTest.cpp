@@ -70,6 +70,13 @@ TEST(ConfigCommands, DefaultRecordSendsOnlyTheGapIntensityOnTheCommonTab) {
     EXPECT_TRUE(ConfigCommandTexts(c, ConfigTabZ).empty());
     EXPECT_TRUE(ConfigCommandTexts(c, ConfigTabD).empty());
     EXPECT_TRUE(ConfigCommandTexts(c, ConfigTabInterface).empty());
+    // Only a speed given after a read that reported gap mode with intensity 5.
+    PrinterConfig speedOnly = c;
+    Set(speedOnly.SensorMode, 0);
+    Set(speedOnly.GapInten, 5);
+    Set(speedOnly.Speed, 4.0f);
+    EXPECT_EQ(ConfigCommandTexts(speedOnly, ConfigTabCommon),
+              (Texts{"SPEED 4.0\r\n", "SET GAP 5\r\n"}));
     // Tab indexes outside the four tabs send nothing, whatever the record holds.
     PrinterConfig full = c;
     Set(full.Speed, 5.0f);
