@@ -112,4 +112,42 @@ TEST(WriteConfiguration, ThePrinterAppliesWhatItReceives) {
     EXPECT_EQ(s.gapInten, 0);
 }
 
+TEST(WriteConfiguration, ThePrinterIgnoresCommandsItCannotParse) {
+    DirectPrinter p;
+    const sim::ConfigSettings before = p.printer.Module<sim::ConfigModule>()->Settings();
+    const char* const malformed[] = {
+        "SIZE 4.00\r\n",
+        "SIZE 4.00 cm,2.00 cm\r\n",
+        "GAP 0.12\r\n",
+        "SET COM1 96,N,9,1\r\n",
+        "SET COM1 97,N,8,1\r\n",
+        "SET RIBBONX OFF\r\n",
+        "SET RIBBON MAYBE\r\n",
+        "DIRECTION 1,2,3\r\n",
+        "SPEED fast\r\n",
+        "\x10SD20\r\n",
+        "\x1eXA\x1ePW812\x1eXZ\r\n",
+        "\x02KZHxx\r\r\n",
+        "~KcLWabcd;PSQ;CC9;|\r\n",
+    };
+    for (const char* text : malformed)
+        p.printer.Receive(text);
+    const sim::ConfigSettings& after = p.printer.Module<sim::ConfigModule>()->Settings();
+    EXPECT_EQ(after.paperWidthDots, before.paperWidthDots);
+    EXPECT_EQ(after.paperHeightDots, before.paperHeightDots);
+    EXPECT_EQ(after.sensorMode, before.sensorMode);
+    EXPECT_EQ(after.gapSizeDots, before.gapSizeDots);
+    EXPECT_EQ(after.baudRate, before.baudRate);
+    EXPECT_EQ(after.dataBits, before.dataBits);
+    EXPECT_EQ(after.ribbon, before.ribbon);
+    EXPECT_EQ(after.direction, before.direction);
+    EXPECT_EQ(after.speed, before.speed);
+    EXPECT_EQ(after.zDarkness, before.zDarkness);
+    EXPECT_EQ(after.zLabelWidthDots, before.zLabelWidthDots);
+    EXPECT_EQ(after.dHeat, before.dHeat);
+    EXPECT_EQ(after.dLabelWidthDots, before.dLabelWidthDots);
+    EXPECT_EQ(after.dPresentSensor, before.dPresentSensor);
+    EXPECT_EQ(after.dControlCodes, before.dControlCodes);
+}
+
 } // namespace
