@@ -1,5 +1,6 @@
 #include "operations/Dispatch.h"
 
+#include "config/ConfigOperations.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "operations/ClockOperations.h"
@@ -17,10 +18,10 @@ LinkError NotBuilt(PrinterLink&, InterfaceKind, void*, int32_t) { return LinkUnk
 
 const OperationEntry kOperations[kOperationCount] = {
     {"QueryStatus", QueryStatus, ProgressWrap::None},
-    {"ReadConfiguration", NotBuilt, ProgressWrap::WhenExtraIsOne},
+    {"ReadConfiguration", ReadConfiguration, ProgressWrap::WhenExtraIsOne},
     {"ReadPasswordState", ReadPasswordState, ProgressWrap::None},
     {"SetPassword", SetPassword, ProgressWrap::None},
-    {"WriteConfiguration", NotBuilt, ProgressWrap::Always},
+    {"WriteConfiguration", WriteConfiguration, ProgressWrap::Always},
     {"InitializePrinter", InitializePrinter, ProgressWrap::None},
     {"DumpText", DumpText, ProgressWrap::None},
     {"SelfTest", SelfTest, ProgressWrap::None},
