@@ -2,6 +2,7 @@
 
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "operations/NetworkOperations.h"
 #include "operations/StatusOperations.h"
 
 namespace {
@@ -29,9 +30,9 @@ const OperationEntry kOperations[kOperationCount] = {
     {"SendStoredCommand", NotBuilt, ProgressWrap::None},
     {"PrintTestPattern", NotBuilt, ProgressWrap::None},
     {"IgnoreAutoBas", NotBuilt, ProgressWrap::None},
-    {"SetNetAddress", NotBuilt, ProgressWrap::None},
-    {"SetNetName", NotBuilt, ProgressWrap::None},
-    {"ReadNetSettings", NotBuilt, ProgressWrap::None},
+    {"SetNetAddress", SetNetAddress, ProgressWrap::None},
+    {"SetNetName", SetNetName, ProgressWrap::None},
+    {"ReadNetSettings", ReadNetSettings, ProgressWrap::None},
     {"ProbePort", ProbePort, ProgressWrap::None},
     {"ReadPrinterFile", NotBuilt, ProgressWrap::None},
     {"ReadSensorSetup", NotBuilt, ProgressWrap::None},
