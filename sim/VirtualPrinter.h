@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Faults.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -97,6 +99,8 @@ public:
     uint8_t extendedStatus[8] = {};
     // When false the extended status query gets no answer (older firmware).
     bool answersExtendedStatus = true;
+    // How the transports misbehave (read and changed under Lock()).
+    Faults faults;
     // The plain line answered to OUT _SERIAL$.
     std::string serialNumber = "SIM0000001";
 

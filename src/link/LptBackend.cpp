@@ -1,5 +1,6 @@
 #include "link/LptBackend.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cstring>
@@ -39,7 +40,11 @@ bool LptBackend::Open() {
         return false;
     file_.setFileName(device);
     // Read-write, as a FIFO opened write-only would wait for a reader.
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+    // A plain file collects what is sent after what it already holds.
+    QIODevice::OpenMode mode = QIODevice::ReadWrite | QIODevice::Unbuffered;
+    if (QFileInfo(device).isFile())
+        mode |= QIODevice::Append;
+    if (!file_.open(mode))
         return false;
 #if !defined(Q_OS_WIN)
     const int fd = file_.handle();

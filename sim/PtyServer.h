@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ServerLoop.h"
+
+#include <string>
+
+namespace sim {
+
+class VirtualPrinter;
+
+// Serves the printer on a pseudo-terminal: the serial link opens SlavePath().
+// A hang-up fault makes the printer fall silent (a serial line cannot be closed).
+class PtyServer {
+public:
+    explicit PtyServer(VirtualPrinter& printer);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    bool Start(std::string* error = nullptr);
+    void Stop();
+    const std::string& SlavePath() const { return slavePath_; }
+
+private:
+    bool Step(int wakeFd);
+
+    VirtualPrinter& printer_;
+    int masterFd_ = -1;
+    int slaveFd_ = -1;  // held open so the master survives the client closing its side
+    long received_ = 0;
+    std::string slavePath_;
+    ServerLoop loop_;
+};
+
+// Serves the printer on a FIFO (or takes a file's bytes) for the parallel link: whatever
+// is written there reaches the printer; nothing is answered.
+class FifoServer {
+public:
+    FifoServer(VirtualPrinter& printer, std::string path);
+    ~FifoServer();
+    FifoServer(const FifoServer&) = delete;
+    FifoServer& operator=(const FifoServer&) = delete;
+
+    // Creates the FIFO when the path does not exist yet.
+    bool Start(std::string* error = nullptr);
+    void Stop();
+    const std::string& Path() const { return path_; }
+
+private:
+    bool Step(int wakeFd);
+
+    VirtualPrinter& printer_;
+    std::string path_;
+    bool created_ = false;
+    int fd_ = -1;
+    ServerLoop loop_;
+};
+
+} // namespace sim

@@ -1,0 +1,167 @@
+// tarnvik-printer-sim: a virtual label printer to point Tarnvik at, for development,
+// demonstrations and training. Serves until interrupted.
+
+#include "PtyServer.h"
+#include "TcpServer.h"
+#include "VirtualPrinter.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void OnSignal(int) { stopRequested = 1; }
+
+const char* const kUsage =
+    "Usage: tarnvik-printer-sim [options]\n"
+    "\n"
+    "A virtual thermal label printer that answers the printer command language.\n"
+    "\n"
+    "Links:\n"
+    "  --tcp ADDR:PORT        serve TCP (default 127.0.0.1:9100; port 0 picks a free one)\n"
+    "  --no-tcp               do not serve TCP\n"
+    "  --pty                  serve a pseudo-terminal for the serial link; prints its path\n"
+    "  --fifo PATH            read a FIFO (created when missing) for the parallel link\n"
+    "\n"
+    "State:\n"
+    "  --status N             status byte answered to the status query (0..255)\n"
+    "  --extended-status B    fifth extended status byte (0..255)\n"
+    "  --no-extended-status   leave the extended status query unanswered\n"
+    "  --serial TEXT          serial number line\n"
+    "\n"
+    "Misbehaviour:\n"
+    "  --refuse               refuse TCP connections\n"
+    "  --silent               take everything, answer nothing\n"
+    "  --stop-reading         stop reading what is sent\n"
+    "  --close-after N        hang up after N received bytes per connection\n"
+    "  --garbage TEXT         send TEXT before every answer\n"
+    "  --frame-surplus N      frames announce N bytes more than they carry\n"
+    "  --wrong-frame-end C    frames end with the character C instead of '}'\n"
+    "  --trickle MS           send answers one byte every MS milliseconds\n"
+    "\n"
+    "  -h, --help             show this text\n";
+
+bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
+    const size_t colon = text.rfind(':');
+    if (colon == std::string::npos)
+        return false;
+    host = text.substr(0, colon);
+    const long value = std::strtol(text.c_str() + colon + 1, nullptr, 10);
+    if (value < 0 || value > 65535)
+        return false;
+    port = static_cast<uint16_t>(value);
+    return !host.empty();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    sim::VirtualPrinter printer;
+    std::string tcpHost = "127.0.0.1";
+    uint16_t tcpPort = 9100;
+    bool serveTcp = true;
+    bool servePty = false;
+    std::string fifoPath;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "%s needs a value\n", option.c_str());
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (option == "-h" || option == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (option == "--tcp") {
+            if (!ParseHostPort(value(), tcpHost, tcpPort)) {
+                std::fprintf(stderr, "--tcp takes ADDR:PORT\n");
+                return 2;
+            }
+        } else if (option == "--no-tcp") {
+            serveTcp = false;
+        } else if (option == "--pty") {
+            servePty = true;
+        } else if (option == "--fifo") {
+            fifoPath = value();
+        } else if (option == "--status") {
+            printer.statusByte = static_cast<uint8_t>(std::stoi(value()));
+        } else if (option == "--extended-status") {
+            printer.extendedStatus[4] = static_cast<uint8_t>(std::stoi(value()));
+        } else if (option == "--no-extended-status") {
+            printer.answersExtendedStatus = false;
+        } else if (option == "--serial") {
+            printer.serialNumber = value();
+        } else if (option == "--refuse") {
+            printer.faults.refuse = true;
+        } else if (option == "--silent") {
+            printer.faults.silent = true;
+        } else if (option == "--stop-reading") {
+            printer.faults.stopReading = true;
+        } else if (option == "--close-after") {
+            printer.faults.closeAfterBytes = std::stol(value());
+        } else if (option == "--garbage") {
+            printer.faults.garbageBeforeReply = value();
+        } else if (option == "--frame-surplus") {
+            printer.faults.frameLengthSurplus = std::stoi(value());
+        } else if (option == "--wrong-frame-end") {
+            const std::string c = value();
+            printer.faults.wrongFrameEnd = c.empty() ? ']' : c[0];
+        } else if (option == "--trickle") {
+            printer.faults.trickleDelayMs = std::stoi(value());
+        } else {
+            std::fprintf(stderr, "unknown option %s (see --help)\n", option.c_str());
+            return 2;
+        }
+    }
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    std::unique_ptr<sim::TcpServer> tcp;
+    std::unique_ptr<sim::PtyServer> pty;
+    std::unique_ptr<sim::FifoServer> fifo;
+    std::string error;
+    if (serveTcp) {
+        tcp = std::make_unique<sim::TcpServer>(printer, tcpHost, tcpPort);
+        if (!tcp->Start(&error)) {
+            std::fprintf(stderr, "cannot serve TCP on %s:%u: %s\n", tcpHost.c_str(), tcpPort,
+                         error.c_str());
+            return 1;
+        }
+        std::printf("TCP %s:%u\n", tcpHost.c_str(), tcp->Port());
+    }
+    if (servePty) {
+        pty = std::make_unique<sim::PtyServer>(printer);
+        if (!pty->Start(&error)) {
+            std::fprintf(stderr, "cannot make a pseudo-terminal: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("serial %s\n", pty->SlavePath().c_str());
+    }
+    if (!fifoPath.empty()) {
+        fifo = std::make_unique<sim::FifoServer>(printer, fifoPath);
+        if (!fifo->Start(&error)) {
+            std::fprintf(stderr, "cannot serve %s: %s\n", fifoPath.c_str(), error.c_str());
+            return 1;
+        }
+        std::printf("parallel %s\n", fifoPath.c_str());
+    }
+    std::fflush(stdout);
+
+    while (!stopRequested)
+        ::pause();
+    return 0;
+}
