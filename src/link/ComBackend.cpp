@@ -1,23 +1,8 @@
 #include "link/ComBackend.h"
 
-#include <QRegularExpression>
+#include "link/PortNames.h"
+
 #include <QSerialPort>
-
-#include <cstring>
-
-QString SerialDeviceForPortName(const QString& portName) {
-#if defined(Q_OS_WIN)
-    return portName;
-#else
-    static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"));
-    const QRegularExpressionMatch match = comName.match(portName);
-    if (match.hasMatch()) {
-        const int number = match.captured(1).toInt();
-        return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-    }
-    return portName;
-#endif
-}
 
 ComBackend::ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts)
     : settings_(settings), timeouts_(timeouts) {}
@@ -25,8 +10,7 @@ ComBackend::ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts
 ComBackend::~ComBackend() { Close(); }
 
 bool ComBackend::Open() {
-    const QString name = QString::fromLocal8Bit(
-        settings_.portName, static_cast<qsizetype>(strnlen(settings_.portName, sizeof settings_.portName)));
+    const QString name = FieldText(settings_.portName, sizeof settings_.portName);
     if (name.isEmpty())
         return false;
     port_ = std::make_unique<QSerialPort>();

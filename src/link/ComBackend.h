@@ -4,15 +4,9 @@
 #include "link/LinkSettings.h"
 #include "link/LinkTimeouts.h"
 
-#include <QString>
-
 #include <memory>
 
 class QSerialPort;
-
-// The device a serial port name opens: "COMn" is the n-th serial port of the platform
-// (/dev/ttyS(n-1) on Linux); any other name is used as given.
-QString SerialDeviceForPortName(const QString& portName);
 
 // A serial port, set up from the serial settings at every open.
 class ComBackend : public LinkBackend {

@@ -1,8 +1,8 @@
 #include "link/EthernetBackend.h"
 
-#include <QTcpSocket>
+#include "link/PortNames.h"
 
-#include <cstring>
+#include <QTcpSocket>
 
 EthernetBackend::EthernetBackend(const NetSettings& settings, const LinkTimeouts& timeouts)
     : settings_(settings), timeouts_(timeouts) {}
@@ -10,9 +10,7 @@ EthernetBackend::EthernetBackend(const NetSettings& settings, const LinkTimeouts
 EthernetBackend::~EthernetBackend() { Close(); }
 
 bool EthernetBackend::Open() {
-    const QString address =
-        QString::fromLocal8Bit(settings_.address, static_cast<qsizetype>(strnlen(
-                                                      settings_.address, sizeof settings_.address)));
+    const QString address = FieldText(settings_.address, sizeof settings_.address);
     if (address.isEmpty() || settings_.port <= 0 || settings_.port > 65535)
         return false;
     socket_ = std::make_unique<QTcpSocket>();

@@ -1,9 +1,8 @@
 #include "link/LptBackend.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
+#include "link/PortNames.h"
 
-#include <cstring>
+#include <QFileInfo>
 
 #if !defined(Q_OS_WIN)
 #include <cerrno>
@@ -12,26 +11,13 @@
 #include <unistd.h>
 #endif
 
-QString ParallelDeviceForPortName(const QString& portName) {
-#if defined(Q_OS_WIN)
-    return portName;
-#else
-    static const QRegularExpression lptName(QStringLiteral("^LPT([0-9]+)$"));
-    const QRegularExpressionMatch match = lptName.match(portName);
-    if (match.hasMatch())
-        return QStringLiteral("/dev/lp%1").arg(match.captured(1).toInt() - 1);
-    return portName;
-#endif
-}
-
 LptBackend::LptBackend(const LptPortName& name, const LinkTimeouts& timeouts)
     : name_(name), timeouts_(timeouts) {}
 
 LptBackend::~LptBackend() { Close(); }
 
 bool LptBackend::Open() {
-    const QString name = QString::fromLocal8Bit(
-        name_.text, static_cast<qsizetype>(strnlen(name_.text, sizeof name_.text)));
+    const QString name = FieldText(name_.text, sizeof name_.text);
     if (name.isEmpty())
         return false;
     const QString device = ParallelDeviceForPortName(name);

@@ -5,11 +5,6 @@
 #include "link/LinkTimeouts.h"
 
 #include <QFile>
-#include <QString>
-
-// The device a parallel port name opens: "LPTn" is /dev/lp(n-1) on Linux; any other
-// name (a device, FIFO or file) is used as given.
-QString ParallelDeviceForPortName(const QString& portName);
 
 // A parallel port: written in one call, never read.
 class LptBackend : public LinkBackend {

@@ -1,7 +1,6 @@
 #include "PtyServer.h"
 #include "SimPeer.h"
-#include "link/ComBackend.h"
-#include "link/LptBackend.h"
+#include "link/PortNames.h"
 
 #include <QDir>
 #include <QFile>

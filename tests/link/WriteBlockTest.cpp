@@ -200,3 +200,26 @@ TEST(ReceiveRing, WrapsAtItsCapacityKeepingOrder) {
 }
 
 } // namespace
+
+#include "FailingBackend.h"
+
+namespace {
+
+TEST(WriteBlock, ABackendThatFailsMidBlockStopsTheBlockAndLaterReads) {
+    auto script = std::make_shared<LinkScript>();
+    script->reads = {"reply"};
+    PrinterLink link;
+    link.SetBackendFactory(InterfaceUsb, [script](PrinterLink&) {
+        return std::make_unique<FailingBackend>(std::make_unique<ScriptedBackend>(script), 150);
+    });
+    const LinkHandle handle = link.OpenLink(InterfaceUsb);
+    const std::vector<uint8_t> block(300, 'u');
+    EXPECT_FALSE(link.WriteBlock(handle, InterfaceUsb, block.data(), 300));
+    EXPECT_EQ(script->Written().size(), 128u);
+    uint8_t byte = 0;
+    EXPECT_FALSE(link.ReadByte(handle, InterfaceUsb, &byte));
+    link.CloseLink(InterfaceUsb, handle);
+    EXPECT_EQ(script->closes, 1);
+}
+
+} // namespace
