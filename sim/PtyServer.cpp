@@ -72,6 +72,11 @@ bool PtyServer::Step(int wakeFd) {
     const ssize_t got = ::read(masterFd_, buffer, sizeof buffer);
     if (got <= 0)
         return true;
+    // The faults as they are now, not as they were when the wait began.
+    {
+        auto lock = printer_.Lock();
+        faults = printer_.faults;
+    }
     const bool hungUp = faults.closeAfterBytes >= 0 && received_ + got >= faults.closeAfterBytes;
     size_t take = static_cast<size_t>(got);
     if (faults.closeAfterBytes >= 0 && received_ < faults.closeAfterBytes && hungUp)

@@ -152,7 +152,10 @@ TEST(SerialLink, ExchangesBytesOverAPseudoTerminalWithEverySettingCombination) {
 
 TEST(SerialLink, ASilentPrinterFailsTheReadAfterAboutTheComWait) {
     PtyPeer peer;
-    peer.printer.faults.silent = true;
+    {
+        auto lock = peer.printer.Lock();
+        peer.printer.faults.silent = true;
+    }
     const LinkHandle handle = peer.link.OpenLink(InterfaceCom);
     ASSERT_NE(handle, kInvalidLinkHandle);
     ASSERT_TRUE(peer.link.WriteBlock(handle, InterfaceCom, kStatusQuery, 3));

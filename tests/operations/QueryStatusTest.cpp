@@ -74,8 +74,10 @@ TEST(QueryStatus, RefusedSilentAndHangingUpPrintersGiveTheirCodes) {
         return Dispatch(peer.link, OpQueryStatus, InterfaceEthernet, &status) == LinkPortOpenError;
     }));
 
-    peer.SetFaults([](sim::Faults& f) { f.refuse = false; });
-    peer.printer.statusByte = 0x10;
+    peer.SetFaults([&](sim::Faults& f) {
+        f.refuse = false;
+        peer.printer.statusByte = 0x10;
+    });
     ASSERT_TRUE(WaitUntil([&] {
         return Dispatch(peer.link, OpQueryStatus, InterfaceEthernet, &status) == LinkOk;
     }));
