@@ -29,6 +29,11 @@ NetModule::NetModule() : NetModule(Identity{}) {}
 
 NetModule::NetModule(Identity identity) : identity_(std::move(identity)) { FactoryDefault(); }
 
+void NetModule::SetIdentity(Identity identity) {
+    identity_ = std::move(identity);
+    FactoryDefault();
+}
+
 void NetModule::FactoryDefault() {
     UseDhcp();
     mask = "255.255.255.0";

@@ -28,6 +28,8 @@ public:
     void Reset() override;
 
     const Identity& Ident() const { return identity_; }
+    // Another printer: its identity, then the factory state.
+    void SetIdentity(Identity identity);
     // The address the printer answers on now: the DHCP lease or the fixed address.
     std::string CurrentAddress() const;
 
