@@ -101,7 +101,7 @@ TEST(EthernetDialog, SwitchingToStaticAndSetIpReportsTheThreeTextsAsTyped) {
     Click(dialog, "ButtonSetIP");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(config.apply, 1);
-    EXPECT_EQ(config.action, 0);
+    EXPECT_EQ(int32_t(config.action), 0);
     EXPECT_EQ(config.dhcp, 0);
     EXPECT_STREQ(config.ipAddress, "10.20.30.40");
     EXPECT_STREQ(config.subnetMask, "not checked");
@@ -117,7 +117,7 @@ TEST(EthernetDialog, SetPrinterNameReportsOnlyTheName) {
     Type(dialog, "EditPrinterName", "RECEIVING");
     Click(dialog, "ButtonSetPrinterName");
     EXPECT_EQ(config.apply, 1);
-    EXPECT_EQ(config.action, 1);
+    EXPECT_EQ(int32_t(config.action), 1);
     EXPECT_STREQ(config.printerName, "RECEIVING");
     EXPECT_EQ(config.dhcp, 1);
     EXPECT_STREQ(config.ipAddress, "0.0.0.0");

@@ -142,9 +142,12 @@ TEST_F(LanSetupTest, FactoryDefaultReachesOnlyTheAddressedPrinter) {
     LanClient client(settings);
     ASSERT_TRUE(SendLanFactoryDefault(client, 4, Mac("00:1B:82:00:00:01")));
     // Both got the request; only the addressed one acts on it.
-    for (int i = 0; i < 100 && first->responder->FactoryDefaults() == 0; ++i)
+    for (int i = 0; i < 200 && (first->responder->FactoryDefaults() == 0 ||
+                                second->responder->Received().empty());
+         ++i)
         QThread::msleep(10);
     EXPECT_EQ(first->responder->FactoryDefaults(), 1);
+    ASSERT_EQ(second->responder->Received().size(), 1u);
     auto lock = first->printer.Lock();
     EXPECT_TRUE(first->net->dhcp);
     EXPECT_EQ(first->net->name, "FRONT-DESK");

@@ -314,12 +314,12 @@ TEST_F(NetSetupDialog, ExitStoresAddressAndPortAndABadPortKeepsTheDialogOpen) {
     Click(*dialog, "ButtonExit");
     EXPECT_EQ(prompter.errors, QStringList{"'91x' is not a valid integer value"});
     EXPECT_STREQ(settings.address, "10.1.2.3");
-    EXPECT_EQ(settings.port, 9100);
+    EXPECT_EQ(int32_t(settings.port), 9100);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
 
     Find<QLineEdit>(*dialog, "EditPort")->setText("6101");
     Click(*dialog, "ButtonExit");
-    EXPECT_EQ(settings.port, 6101);
+    EXPECT_EQ(int32_t(settings.port), 6101);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
@@ -332,7 +332,7 @@ TEST_F(NetSetupDialog, TheCloseBoxStoresNothing) {
     Find<QLineEdit>(*dialog, "EditPort")->setText("6101");
     dialog->close();
     EXPECT_STREQ(settings.address, "old");
-    EXPECT_EQ(settings.port, 9100);
+    EXPECT_EQ(int32_t(settings.port), 9100);
 }
 
 TEST_F(NetSetupDialog, CaptionsInSimplifiedChinese) {

@@ -41,7 +41,7 @@ TEST_F(NetworkOperations, ReadOfADhcpPrinterAsksTheSixReportsInOrder) {
     EXPECT_STREQ(config.printerName, "PS-000001");
     EXPECT_STREQ(config.macAddress, "00:1B:82:00:00:01");
     // The dialog's fields are not the operation's business.
-    EXPECT_EQ(config.action, 7);
+    EXPECT_EQ(int32_t(config.action), 7);
     EXPECT_EQ(config.apply, 9);
     EXPECT_EQ(peer.printer.Commands(),
               (std::vector<std::string>{"DIAGNOSTIC INTERFACE NET", "DIAGNOSTIC REPORT CONFIGIP",
