@@ -59,8 +59,7 @@ uint16_t BigEndian16(const std::vector<uint8_t>& bytes, size_t offset) {
 } // namespace
 
 LanResponder::LanResponder(VirtualPrinter& printer, Options options)
-    : printer_(printer),
-      net_([&printer]() -> NetModule& {
+    : printer_(printer), net_([&printer]() -> NetModule& {
           auto lock = printer.Lock();
           if (NetModule* module = printer.Module<NetModule>())
               return *module;
@@ -68,7 +67,9 @@ LanResponder::LanResponder(VirtualPrinter& printer, Options options)
       }()),
       options_(std::move(options)) {}
 
-LanResponder::~LanResponder() { Stop(); }
+LanResponder::~LanResponder() {
+    Stop();
+}
 
 bool LanResponder::Start() {
     Stop();
@@ -102,10 +103,9 @@ bool LanResponder::Start() {
         membership.imr_interface.s_addr = htonl(INADDR_ANY);
         if (!options_.multicastInterface.empty())
             inet_pton(AF_INET, options_.multicastInterface.c_str(), &membership.imr_interface);
-        if (::setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership) !=
-            0) {
-            error_ = std::string("cannot join ") + options_.multicastGroup + ": " +
-                     std::strerror(errno);
+        if (::setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership) != 0) {
+            error_ =
+                std::string("cannot join ") + options_.multicastGroup + ": " + std::strerror(errno);
             Stop();
             return false;
         }
@@ -153,8 +153,8 @@ void LanResponder::Serve() {
         }
         const auto answer = Answer(request);
         if (answer && !options_.silent)
-            ::sendto(fd_, answer->data(), answer->size(), 0,
-                     reinterpret_cast<sockaddr*>(&sender), senderLength);
+            ::sendto(fd_, answer->data(), answer->size(), 0, reinterpret_cast<sockaddr*>(&sender),
+                     senderLength);
     }
 }
 

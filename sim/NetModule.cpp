@@ -27,7 +27,9 @@ std::vector<std::string> QuotedTexts(std::string_view line) {
 
 NetModule::NetModule() : NetModule(Identity{}) {}
 
-NetModule::NetModule(Identity identity) : identity_(std::move(identity)) { FactoryDefault(); }
+NetModule::NetModule(Identity identity) : identity_(std::move(identity)) {
+    FactoryDefault();
+}
 
 void NetModule::SetIdentity(Identity identity) {
     identity_ = std::move(identity);
@@ -56,7 +58,9 @@ void NetModule::UseFixedAddress(std::string address, std::string subnetMask,
     lastUsedIp = ip;
 }
 
-std::string NetModule::CurrentAddress() const { return dhcp ? lastUsedIp : ip; }
+std::string NetModule::CurrentAddress() const {
+    return dhcp ? lastUsedIp : ip;
+}
 
 void NetModule::Reset() {
     FactoryDefault();
@@ -65,21 +69,19 @@ void NetModule::Reset() {
 }
 
 void NetModule::Install(VirtualPrinter& printer) {
-    printer.AddLineHandler("NET DHCP", [this](VirtualPrinter&, std::string_view, std::string&) {
-        UseDhcp();
-    });
-    printer.AddLineHandler("NET IP", [this](VirtualPrinter&, std::string_view line,
-                                            std::string&) {
+    printer.AddLineHandler("NET DHCP",
+                           [this](VirtualPrinter&, std::string_view, std::string&) { UseDhcp(); });
+    printer.AddLineHandler("NET IP", [this](VirtualPrinter&, std::string_view line, std::string&) {
         const auto texts = QuotedTexts(line);
         if (texts.size() == 3)
             UseFixedAddress(texts[0], texts[1], texts[2]);
     });
-    printer.AddLineHandler("NET NAME", [this](VirtualPrinter&, std::string_view line,
-                                              std::string&) {
-        const auto texts = QuotedTexts(line);
-        if (!texts.empty())
-            name = texts[0];
-    });
+    printer.AddLineHandler("NET NAME",
+                           [this](VirtualPrinter&, std::string_view line, std::string&) {
+                               const auto texts = QuotedTexts(line);
+                               if (!texts.empty())
+                                   name = texts[0];
+                           });
     const auto report = [this](std::string NetModule::*field) {
         return [this, field](VirtualPrinter&, std::string& value) {
             value = this->*field;

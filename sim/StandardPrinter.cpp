@@ -5,6 +5,8 @@
 
 namespace sim {
 
-void InstallStandardModules(VirtualPrinter& printer) { printer.AddModule<NetModule>(); }
+void InstallStandardModules(VirtualPrinter& printer) {
+    printer.AddModule<NetModule>();
+}
 
 } // namespace sim

@@ -7,7 +7,9 @@
 
 LanClient::LanClient(LanClientSettings settings) : settings_(std::move(settings)) {}
 
-LanClient::~LanClient() { Close(); }
+LanClient::~LanClient() {
+    Close();
+}
 
 bool LanClient::Open() {
     Close();
@@ -32,8 +34,7 @@ bool LanClient::SendTo(const std::vector<QHostAddress>& targets, const uint8_t* 
     bool sent = false;
     const QByteArray datagram(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
     for (const QHostAddress& target : targets) {
-        if (socket_->writeDatagram(datagram, target, settings_.port) ==
-            static_cast<qint64>(length))
+        if (socket_->writeDatagram(datagram, target, settings_.port) == static_cast<qint64>(length))
             sent = true;
     }
     return sent;

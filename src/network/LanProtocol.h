@@ -61,7 +61,7 @@ constexpr size_t kModeOffset = 942;
 constexpr size_t kModeCompanionOffset = 948;
 constexpr uint8_t kModeDhcp = 8;
 constexpr uint8_t kModeStatic = 1;
-constexpr size_t kWriteNameCapacity = 64;  // 63 characters and the terminator
+constexpr size_t kWriteNameCapacity = 64; // 63 characters and the terminator
 } // namespace lan
 
 // Writes the 32-byte header at out.

@@ -75,8 +75,8 @@ LanWriteResult WriteLanNetConfig(LanClient& client, uint16_t sequence, const Mac
     // for the address, and such a text goes out as zeros.
     const bool dhcp = config.dhcp == 1;
     Ipv4Address addresses[3];
-    const char (*texts[3])[kNetTextCapacity] = {&config.ipAddress, &config.subnetMask,
-                                                 &config.gateway};
+    const char(*texts[3])[kNetTextCapacity] = {&config.ipAddress, &config.subnetMask,
+                                               &config.gateway};
     for (int i = 0; i < 3; ++i) {
         const std::string text = FieldText(*texts[i]);
         const auto address = ParseDottedAddress(text);

@@ -12,8 +12,7 @@ void LanWriteBuffer::Begin(uint16_t sequence, const MacAddress& target, LanSetti
     bytes_[35] = 0;
 }
 
-const LanWriteBuffer::Bytes& LanWriteBuffer::WriteName(uint16_t sequence,
-                                                       const MacAddress& target,
+const LanWriteBuffer::Bytes& LanWriteBuffer::WriteName(uint16_t sequence, const MacAddress& target,
                                                        std::string_view name) {
     Begin(sequence, target, LanItemName);
     const size_t length = std::min(name.size(), lan::kWriteNameCapacity - 1);
@@ -22,11 +21,9 @@ const LanWriteBuffer::Bytes& LanWriteBuffer::WriteName(uint16_t sequence,
     return bytes_;
 }
 
-const LanWriteBuffer::Bytes& LanWriteBuffer::WriteIpSettings(uint16_t sequence,
-                                                             const MacAddress& target,
-                                                             const Ipv4Address& ip,
-                                                             const Ipv4Address& mask,
-                                                             const Ipv4Address& gateway) {
+const LanWriteBuffer::Bytes&
+LanWriteBuffer::WriteIpSettings(uint16_t sequence, const MacAddress& target, const Ipv4Address& ip,
+                                const Ipv4Address& mask, const Ipv4Address& gateway) {
     Begin(sequence, target, LanItemIpSettings);
     std::memcpy(bytes_.data() + lan::kIpOffset, ip.data(), 4);
     std::memcpy(bytes_.data() + lan::kMaskOffset, mask.data(), 4);
@@ -35,8 +32,7 @@ const LanWriteBuffer::Bytes& LanWriteBuffer::WriteIpSettings(uint16_t sequence,
 }
 
 const LanWriteBuffer::Bytes& LanWriteBuffer::WriteAddressMode(uint16_t sequence,
-                                                              const MacAddress& target,
-                                                              bool dhcp) {
+                                                              const MacAddress& target, bool dhcp) {
     Begin(sequence, target, LanItemAddressMode);
     bytes_[lan::kModeOffset] = dhcp ? lan::kModeDhcp : lan::kModeStatic;
     bytes_[lan::kModeCompanionOffset] = dhcp ? 4 : 1;

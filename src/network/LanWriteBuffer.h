@@ -19,9 +19,8 @@ public:
 
     // The name as a zero-terminated text from byte 176, cut to 63 characters.
     const Bytes& WriteName(uint16_t sequence, const MacAddress& target, std::string_view name);
-    const Bytes& WriteIpSettings(uint16_t sequence, const MacAddress& target,
-                                 const Ipv4Address& ip, const Ipv4Address& mask,
-                                 const Ipv4Address& gateway);
+    const Bytes& WriteIpSettings(uint16_t sequence, const MacAddress& target, const Ipv4Address& ip,
+                                 const Ipv4Address& mask, const Ipv4Address& gateway);
     const Bytes& WriteAddressMode(uint16_t sequence, const MacAddress& target, bool dhcp);
     const Bytes& Commit(uint16_t sequence, const MacAddress& target);
 

@@ -34,8 +34,7 @@ const Caption kCaptions[] = {
 // The address texts are at most what their 64-byte fields hold.
 constexpr int kAddressLength = kNetTextCapacity - 1;
 
-template <class T>
-T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
+template <class T> T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(x, y, width, height);
@@ -45,8 +44,7 @@ T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) 
 } // namespace
 
 TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
-                                       PrinterNetConfig& config, int languageIndex,
-                                       QWidget* parent)
+                                       PrinterNetConfig& config, int languageIndex, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       config_(config) {
     setObjectName(QStringLiteral("TFormEthernetSetup"));
@@ -64,10 +62,10 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
     EditGateWay->setText(NetFieldText(working_.gateway));
     EditPrinterName->setText(NetFieldText(working_.printerName));
     EditMACAddr->setText(NetFieldText(working_.macAddress));
-    for (QWidget* widget : {static_cast<QWidget*>(LabelPrinterName),
-                            static_cast<QWidget*>(EditPrinterName),
-                            static_cast<QWidget*>(LabelMACAddr), static_cast<QWidget*>(EditMACAddr),
-                            static_cast<QWidget*>(ButtonSetPrinterName)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(LabelPrinterName), static_cast<QWidget*>(EditPrinterName),
+          static_cast<QWidget*>(LabelMACAddr), static_cast<QWidget*>(EditMACAddr),
+          static_cast<QWidget*>(ButtonSetPrinterName)})
         widget->setVisible(showNameAndMac);
     ApplyCaptions(languageIndex);
 }
@@ -95,8 +93,7 @@ void TFormEthernetSetup::BuildControls() {
         {LabelIP, EditIP, "LabelIP", "EditIP", "IP:"},
         {LabelMask, EditMask, "LabelMask", "EditMask", "Subnet Mask:"},
         {LabelGateWay, EditGateWay, "LabelGateWay", "EditGateWay", "Gateway:"},
-        {LabelPrinterName, EditPrinterName, "LabelPrinterName", "EditPrinterName",
-         "Printer Name:"},
+        {LabelPrinterName, EditPrinterName, "LabelPrinterName", "EditPrinterName", "Printer Name:"},
         {LabelMACAddr, EditMACAddr, "LabelMACAddr", "EditMACAddr", "MAC Address:"},
     };
     int y = 66;
@@ -144,7 +141,9 @@ void TFormEthernetSetup::ApplyCaptions(int languageIndex) {
     }
 }
 
-int TFormEthernetSetup::DhcpItemIndex() const { return dhcpItems_->checkedId(); }
+int TFormEthernetSetup::DhcpItemIndex() const {
+    return dhcpItems_->checkedId();
+}
 
 void TFormEthernetSetup::SetDhcpItemIndex(int index) {
     if (QAbstractButton* item = dhcpItems_->button(index))
@@ -153,10 +152,10 @@ void TFormEthernetSetup::SetDhcpItemIndex(int index) {
 
 void TFormEthernetSetup::EnableAddressEdits() {
     const bool fixed = DhcpItemIndex() == 1;
-    for (QWidget* widget : {static_cast<QWidget*>(LabelIP), static_cast<QWidget*>(EditIP),
-                            static_cast<QWidget*>(LabelMask), static_cast<QWidget*>(EditMask),
-                            static_cast<QWidget*>(LabelGateWay),
-                            static_cast<QWidget*>(EditGateWay)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(LabelIP), static_cast<QWidget*>(EditIP),
+          static_cast<QWidget*>(LabelMask), static_cast<QWidget*>(EditMask),
+          static_cast<QWidget*>(LabelGateWay), static_cast<QWidget*>(EditGateWay)})
         widget->setEnabled(fixed);
 }
 
@@ -182,4 +181,6 @@ void TFormEthernetSetup::ButtonSetPrinterNameClick() {
     accept();
 }
 
-void TFormEthernetSetup::ButtonCancelClick() { reject(); }
+void TFormEthernetSetup::ButtonCancelClick() {
+    reject();
+}

@@ -46,8 +46,7 @@ const char* const kColumns[][3] = {
 
 const char* const kDefaultAddress = "192.168.1.100";
 
-template <class T>
-T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
+template <class T> T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(x, y, width, height);
@@ -62,8 +61,7 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
                           Qt::WindowCloseButtonHint),
       settings_(settings),
       languageIndex_((languageIndex >= 0 && languageIndex <= 2) ? languageIndex : 0),
-      prompter_(prompter),
-      lan_(std::move(lan)),
+      prompter_(prompter), lan_(std::move(lan)),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       runEthernet_([](TFormEthernetSetup& dialog) { dialog.exec(); }) {
     setObjectName(QStringLiteral("TFormNetSetup"));
@@ -186,7 +184,9 @@ int TFormNetSetup::SelectedRow() const {
     return -1;
 }
 
-void TFormNetSetup::ButtonDiscoverClick() { Discover(); }
+void TFormNetSetup::ButtonDiscoverClick() {
+    Discover();
+}
 
 void TFormNetSetup::ListView1Click() {
     const int row = SelectedRow();
@@ -199,8 +199,7 @@ void TFormNetSetup::ButtonFactoryDefaultClick() {
     if (row < 0)
         return;
     const MacAddress mac = rows_[static_cast<size_t>(row)].mac;
-    if (!prompter_.Confirm(this, QStringLiteral("Are you sure?"),
-                           Prompter::ConfirmButtons::YesNo))
+    if (!prompter_.Confirm(this, QStringLiteral("Are you sure?"), Prompter::ConfirmButtons::YesNo))
         return;
     LanClient client(lan_);
     if (!SendLanFactoryDefault(client, sequenceNumber_, mac))
@@ -230,8 +229,9 @@ void TFormNetSetup::ButtonChangeIPClick() {
     std::string badText;
     if (WriteLanNetConfig(client, sequenceNumber_, row.mac, netConfig_, &badText) !=
         LanWriteResult::Sent) {
-        prompter_.Error(this, QStringLiteral("'%1' is not a valid IP address")
-                                  .arg(QString::fromLatin1(badText)));
+        prompter_.Error(
+            this,
+            QStringLiteral("'%1' is not a valid IP address").arg(QString::fromLatin1(badText)));
         return;
     }
     client.Close();

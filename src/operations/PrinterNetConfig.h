@@ -10,15 +10,15 @@ constexpr int kNetTextCapacity = 64;
 // the outcome of the Ethernet settings dialog (action and apply), which the operations
 // leave alone. Every text holds at most 63 characters and a terminating zero byte.
 struct PrinterNetConfig {
-    uint8_t dhcp;  // 1: the printer takes its address by DHCP; 0: fixed address
+    uint8_t dhcp; // 1: the printer takes its address by DHCP; 0: fixed address
     char ipAddress[kNetTextCapacity];
     char subnetMask[kNetTextCapacity];
     char gateway[kNetTextCapacity];
     char lastUsedIp[kNetTextCapacity];
     char printerName[kNetTextCapacity];
     char macAddress[kNetTextCapacity];
-    int32_t action;  // 0: "Set IP" confirmed the dialog, 1: "Set Printer Name"
-    uint8_t apply;   // 1 when the user confirmed
+    int32_t action; // 0: "Set IP" confirmed the dialog, 1: "Set Printer Name"
+    uint8_t apply;  // 1 when the user confirmed
 };
 #pragma pack(pop)
 

@@ -23,13 +23,17 @@ template <class T> T* Find(QWidget& dialog, const char* name) {
     return widget;
 }
 
-QString Text(QWidget& dialog, const char* name) { return Find<QLineEdit>(dialog, name)->text(); }
+QString Text(QWidget& dialog, const char* name) {
+    return Find<QLineEdit>(dialog, name)->text();
+}
 
 void Type(QWidget& dialog, const char* name, const QString& text) {
     Find<QLineEdit>(dialog, name)->setText(text);
 }
 
-void Click(QWidget& dialog, const char* name) { Find<QAbstractButton>(dialog, name)->click(); }
+void Click(QWidget& dialog, const char* name) {
+    Find<QAbstractButton>(dialog, name)->click();
+}
 
 PrinterNetConfig DhcpRecord() {
     PrinterNetConfig config;
@@ -44,7 +48,7 @@ PrinterNetConfig DhcpRecord() {
     return config;
 }
 
-const char* const kAddressControls[] = {"LabelIP", "EditIP", "LabelMask",
+const char* const kAddressControls[] = {"LabelIP",  "EditIP",       "LabelMask",
                                         "EditMask", "LabelGateWay", "EditGateWay"};
 
 } // namespace
@@ -190,11 +194,10 @@ protected:
 
     std::vector<std::string> CommandsAfterTheRead() {
         auto commands = peer.printer.Commands();
-        commands.erase(std::remove_if(commands.begin(), commands.end(),
-                                      [](const std::string& c) {
-                                          return c.rfind("DIAGNOSTIC", 0) == 0;
-                                      }),
-                       commands.end());
+        commands.erase(
+            std::remove_if(commands.begin(), commands.end(),
+                           [](const std::string& c) { return c.rfind("DIAGNOSTIC", 0) == 0; }),
+            commands.end());
         return commands;
     }
 

@@ -23,7 +23,9 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-void OnSignal(int) { stopRequested = 1; }
+void OnSignal(int) {
+    stopRequested = 1;
+}
 
 int Respond(int printers, int seconds, const std::string& group) {
     std::vector<std::unique_ptr<sim::VirtualPrinter>> all;
@@ -82,7 +84,6 @@ int main(int argc, char** argv) {
         return Respond(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
     if (mode == "discover" && argc == 3)
         return Discover(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: %s respond PRINTERS SECONDS GROUP | discover WAIT_MS\n",
-                 argv[0]);
+    std::fprintf(stderr, "usage: %s respond PRINTERS SECONDS GROUP | discover WAIT_MS\n", argv[0]);
     return 2;
 }

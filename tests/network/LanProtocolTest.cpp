@@ -13,12 +13,28 @@ const MacAddress kMac = {0x00, 0x1B, 0x82, 0x12, 0xAB, 0xCD};
 
 std::vector<uint8_t> ExpectedHeader(uint8_t requestClass, uint8_t command, uint16_t payload,
                                     uint16_t sequence, const MacAddress& mac) {
-    std::vector<uint8_t> h = {0x00, 0x20, 0x00, 0x01, 0x00, 0x01, 0x08, requestClass,
-                              0x00, command, static_cast<uint8_t>(payload >> 8),
+    std::vector<uint8_t> h = {0x00,
+                              0x20,
+                              0x00,
+                              0x01,
+                              0x00,
+                              0x01,
+                              0x08,
+                              requestClass,
+                              0x00,
+                              command,
+                              static_cast<uint8_t>(payload >> 8),
                               static_cast<uint8_t>(payload & 0xFF),
                               static_cast<uint8_t>(sequence >> 8),
-                              static_cast<uint8_t>(sequence & 0xFF), 0x00, 0x00,
-                              0x01, 0x00, 0x00, 0x00, 0x00, 0x00};
+                              static_cast<uint8_t>(sequence & 0xFF),
+                              0x00,
+                              0x00,
+                              0x01,
+                              0x00,
+                              0x00,
+                              0x00,
+                              0x00,
+                              0x00};
     h.insert(h.end(), mac.begin(), mac.end());
     h.insert(h.end(), {0, 0, 0, 0});
     return h;
@@ -53,8 +69,8 @@ TEST(LanWriteBufferTest, EachWriteKeepsTheBytesOfTheEarlierOnes) {
     EXPECT_EQ(Slice(name.data(), 32, 4), (std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_STREQ(reinterpret_cast<const char*>(name.data() + 176), "LABEL-1");
 
-    const auto& ip = buffer.WriteIpSettings(3, kMac, {192, 168, 5, 20}, {255, 255, 0, 0},
-                                            {192, 168, 5, 1});
+    const auto& ip =
+        buffer.WriteIpSettings(3, kMac, {192, 168, 5, 20}, {255, 255, 0, 0}, {192, 168, 5, 1});
     EXPECT_EQ(Slice(ip.data(), 32, 4), (std::vector<uint8_t>{0, 0, 4, 0}));
     EXPECT_EQ(Slice(ip.data(), 69, 12),
               (std::vector<uint8_t>{192, 168, 5, 20, 255, 255, 0, 0, 192, 168, 5, 1}));
@@ -88,8 +104,7 @@ TEST(LanWriteBufferTest, EachWriteKeepsTheBytesOfTheEarlierOnes) {
 TEST(LanWriteBufferTest, LongNamesAreCutToSixtyThreeCharacters) {
     LanWriteBuffer buffer;
     const auto& bytes = buffer.WriteName(1, kMac, std::string(200, 'N'));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 176)),
-              std::string(63, 'N'));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 176)), std::string(63, 'N'));
 }
 
 TEST(LanAnswers, ShorterThanTheHeaderIsIgnoredAndTheHeaderAloneIsAnAnswer) {

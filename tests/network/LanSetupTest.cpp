@@ -44,12 +44,12 @@ sim::NetModule::Identity Identity(const std::string& mac, const std::string& nam
 class LanSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        first = std::make_unique<SimulatedLanPrinter>(
-            "127.0.0.2", 0, Identity("00:1B:82:00:00:01", "FRONT-DESK"));
+        first = std::make_unique<SimulatedLanPrinter>("127.0.0.2", 0,
+                                                      Identity("00:1B:82:00:00:01", "FRONT-DESK"));
         ASSERT_TRUE(first->responder->Start()) << first->responder->Error();
         port = first->responder->Port();
-        second = std::make_unique<SimulatedLanPrinter>(
-            "127.0.0.3", port, Identity("00:1B:82:00:00:02", "DOCK-4"));
+        second = std::make_unique<SimulatedLanPrinter>("127.0.0.3", port,
+                                                       Identity("00:1B:82:00:00:02", "DOCK-4"));
         ASSERT_TRUE(second->responder->Start()) << second->responder->Error();
         {
             auto lock = second->printer.Lock();
@@ -71,7 +71,9 @@ protected:
     LanClientSettings settings;
 };
 
-MacAddress Mac(const std::string& text) { return *ParseMacText(text); }
+MacAddress Mac(const std::string& text) {
+    return *ParseMacText(text);
+}
 
 } // namespace
 
@@ -153,7 +155,8 @@ TEST_F(LanSetupTest, FactoryDefaultReachesOnlyTheAddressedPrinter) {
     EXPECT_EQ(first->net->name, "FRONT-DESK");
     EXPECT_EQ(second->responder->FactoryDefaults(), 0);
     EXPECT_FALSE(second->net->dhcp);
-    EXPECT_EQ(second->responder->Received().at(0), BuildFactoryDefaultRequest(4, Mac("00:1B:82:00:00:01")));
+    EXPECT_EQ(second->responder->Received().at(0),
+              BuildFactoryDefaultRequest(4, Mac("00:1B:82:00:00:01")));
 }
 
 TEST_F(LanSetupTest, ReadFillsTheRecordFromBothAnswers) {
@@ -252,8 +255,7 @@ TEST_F(LanSetupTest, DhcpIgnoresUnreadableAddressTexts) {
     SetNetText(config.printerName, "DOCK-5");
     LanClient client(settings);
     ASSERT_TRUE(client.Open());
-    EXPECT_EQ(WriteLanNetConfig(client, 8, Mac("00:1B:82:00:00:02"), config),
-              LanWriteResult::Sent);
+    EXPECT_EQ(WriteLanNetConfig(client, 8, Mac("00:1B:82:00:00:02"), config), LanWriteResult::Sent);
     const auto received = second->responder->Received();
     ASSERT_EQ(received.size(), 4u);
     EXPECT_EQ(std::vector<uint8_t>(received[1].begin() + 69, received[1].begin() + 81),

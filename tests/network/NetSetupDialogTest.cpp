@@ -29,7 +29,9 @@ template <class T> T* Find(QWidget& dialog, const char* name) {
     return widget;
 }
 
-void Click(QWidget& dialog, const char* name) { Find<QAbstractButton>(dialog, name)->click(); }
+void Click(QWidget& dialog, const char* name) {
+    Find<QAbstractButton>(dialog, name)->click();
+}
 
 struct LanPrinter {
     LanPrinter(const char* address, uint16_t port, const char* mac, const char* name) {

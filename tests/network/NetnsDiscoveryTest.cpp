@@ -121,13 +121,12 @@ TEST(NamespaceDiscovery, BroadcastAndMulticastRoundsReachTwoPrintersBehindAVeth)
     printers.start(pair.Ip(), {"netns", "exec", pair.PrinterSide(), LAN_NETNS_HELPER, "respond",
                                "2", "30", "224.0.0.251"});
     ASSERT_TRUE(printers.waitForStarted(5000));
-    ASSERT_TRUE(printers.waitForReadyRead(10000))
-        << printers.readAllStandardError().toStdString();
+    ASSERT_TRUE(printers.waitForReadyRead(10000)) << printers.readAllStandardError().toStdString();
     ASSERT_EQ(printers.readLine().trimmed(), "ready");
 
-    const Result discovery = RunTool(pair.Ip(), {"netns", "exec", pair.ClientSide(),
-                                             LAN_NETNS_HELPER, "discover", "1000"},
-                                 20000);
+    const Result discovery =
+        RunTool(pair.Ip(),
+                {"netns", "exec", pair.ClientSide(), LAN_NETNS_HELPER, "discover", "1000"}, 20000);
     printers.terminate();
     printers.waitForFinished(5000);
     ASSERT_EQ(discovery.code, 0) << discovery.errors.toStdString();

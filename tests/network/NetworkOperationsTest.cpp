@@ -1,7 +1,7 @@
 #include "NetModule.h"
-#include "SimPeer.h"
 #include "operations/Dispatch.h"
 #include "operations/PrinterNetConfig.h"
+#include "SimPeer.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,7 @@ TEST_F(NetworkOperations, ReadOfADhcpPrinterAsksTheSixReportsInOrder) {
     EXPECT_EQ(peer.printer.Commands(),
               (std::vector<std::string>{"DIAGNOSTIC INTERFACE NET", "DIAGNOSTIC REPORT CONFIGIP",
                                         "DIAGNOSTIC REPORT GATEWAY", "DIAGNOSTIC REPORT IPMASK",
-                                        "DIAGNOSTIC REPORT LASTUSEDIP",
-                                        "DIAGNOSTIC REPORT NETNAME",
+                                        "DIAGNOSTIC REPORT LASTUSEDIP", "DIAGNOSTIC REPORT NETNAME",
                                         "DIAGNOSTIC REPORT MACADDR"}));
 }
 

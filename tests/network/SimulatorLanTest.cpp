@@ -17,8 +17,8 @@ namespace {
 TEST(SimulatorLan, OnePrinterOnTcpAndLanSharesItsNetworkSettings) {
     QProcess process;
     process.start(QStringLiteral(TARNVIK_SIM_EXECUTABLE),
-                  {"--tcp", "127.0.0.1:0", "--lan", "127.0.0.2:0", "--net-name", "DEMO",
-                   "--mac", "02:11:22:33:44:55", "--lan-status", "2"});
+                  {"--tcp", "127.0.0.1:0", "--lan", "127.0.0.2:0", "--net-name", "DEMO", "--mac",
+                   "02:11:22:33:44:55", "--lan-status", "2"});
     ASSERT_TRUE(process.waitForStarted(5000));
     QString output;
     QRegularExpressionMatch tcp;
