@@ -72,6 +72,13 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
 
 TFormNetSetup::~TFormNetSetup() = default;
 
+void TFormNetSetup::ShowModal(NetSettings& settings, int languageIndex, Prompter& prompter,
+                              QWidget* parent) {
+    TFormNetSetup dialog(settings, languageIndex, prompter, LanClientSettings{}, parent);
+    dialog.Prepare();
+    dialog.exec();
+}
+
 void TFormNetSetup::BuildControls() {
     setFixedSize(622, 303);
     ListView1 = Make<QTreeWidget>(this, "ListView1", 8, 8, 606, 192);
