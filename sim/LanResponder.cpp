@@ -59,13 +59,15 @@ uint16_t BigEndian16(const std::vector<uint8_t>& bytes, size_t offset) {
 } // namespace
 
 LanResponder::LanResponder(VirtualPrinter& printer, Options options)
-    : printer_(printer), net_([&printer]() -> NetModule& {
-          auto lock = printer.Lock();
-          if (NetModule* module = printer.Module<NetModule>())
-              return *module;
-          return printer.AddModule<NetModule>();
-      }()),
-      options_(std::move(options)) {}
+    : printer_(printer), options_(std::move(options)) {
+    auto lock = printer_.Lock();
+    if (!printer_.Module<NetModule>())
+        printer_.AddModule<NetModule>();
+}
+
+NetModule& LanResponder::Net() const {
+    return *printer_.Module<NetModule>();
+}
 
 LanResponder::~LanResponder() {
     Stop();
@@ -160,7 +162,7 @@ void LanResponder::Serve() {
 
 bool LanResponder::Addressed(const std::vector<uint8_t>& request) const {
     uint8_t mac[6];
-    if (!ParseMac(net_.Ident().mac, mac))
+    if (!ParseMac(Net().Ident().mac, mac))
         return false;
     return std::memcmp(request.data() + kMacOffset, mac, 6) == 0;
 }
@@ -174,16 +176,16 @@ std::optional<std::vector<uint8_t>> LanResponder::Answer(const std::vector<uint8
 
     std::vector<uint8_t> answer(request.begin(), request.begin() + kHeaderSize);
     uint8_t mac[6] = {};
-    ParseMac(net_.Ident().mac, mac);
+    ParseMac(Net().Ident().mac, mac);
     std::memcpy(answer.data() + kMacOffset, mac, 6);
 
     if (requestClass == 0 && command == 2) {
         answer.resize(kDiscoveryAnswerSize, 0);
-        answer[40] = net_.lanStatus;
-        answer[41] = net_.lanErrorFlags;
-        PutAddress(answer, 44, net_.CurrentAddress());
-        PutText(answer, 52, net_.Ident().model, 32);
-        PutText(answer, 84, net_.name, 64);
+        answer[40] = Net().lanStatus;
+        answer[41] = Net().lanErrorFlags;
+        PutAddress(answer, 44, Net().CurrentAddress());
+        PutText(answer, 52, Net().Ident().model, 32);
+        PutText(answer, 84, Net().name, 64);
         if (options_.discoveryAnswerLength != 0)
             answer.resize(options_.discoveryAnswerLength, 0);
         return answer;
@@ -192,7 +194,7 @@ std::optional<std::vector<uint8_t>> LanResponder::Answer(const std::vector<uint8
         return std::nullopt;
 
     if (command == 1) {
-        net_.FactoryDefault();
+        Net().FactoryDefault();
         ++factoryDefaults_;
         stagedName_.reset();
         stagedAddresses_.reset();
@@ -202,12 +204,12 @@ std::optional<std::vector<uint8_t>> LanResponder::Answer(const std::vector<uint8
     if (command == 3 && request.size() >= 34) {
         answer.resize(kSettingsAnswerSize, 0);
         if (request[32] == 4) {
-            PutAddress(answer, 69, net_.CurrentAddress());
-            PutAddress(answer, 73, net_.mask);
-            PutAddress(answer, 77, net_.gateway);
+            PutAddress(answer, 69, Net().CurrentAddress());
+            PutAddress(answer, 73, Net().mask);
+            PutAddress(answer, 77, Net().gateway);
         } else if (request[32] == 5) {
-            answer[942] = net_.dhcp ? 8 : 1;
-            answer[948] = net_.dhcp ? 4 : 1;
+            answer[942] = Net().dhcp ? 8 : 1;
+            answer[948] = Net().dhcp ? 4 : 1;
         }
         return answer;
     }
@@ -227,12 +229,12 @@ std::optional<std::vector<uint8_t>> LanResponder::Answer(const std::vector<uint8
             break;
         case 7:
             if (stagedName_)
-                net_.name = *stagedName_;
+                Net().name = *stagedName_;
             if (stagedDhcp_ && *stagedDhcp_) {
-                net_.UseDhcp();
+                Net().UseDhcp();
             } else if (stagedAddresses_) {
-                net_.UseFixedAddress((*stagedAddresses_)[0], (*stagedAddresses_)[1],
-                                     (*stagedAddresses_)[2]);
+                Net().UseFixedAddress((*stagedAddresses_)[0], (*stagedAddresses_)[1],
+                                      (*stagedAddresses_)[2]);
             }
             stagedName_.reset();
             stagedAddresses_.reset();

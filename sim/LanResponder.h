@@ -59,9 +59,10 @@ public:
 private:
     void Serve();
     bool Addressed(const std::vector<uint8_t>& request) const;
+    // The printer's network module (looked up each time, under the printer's lock).
+    NetModule& Net() const;
 
     VirtualPrinter& printer_;
-    NetModule& net_;
     Options options_;
     int fd_ = -1;
     uint16_t boundPort_ = 0;

@@ -69,22 +69,25 @@ void NetModule::Reset() {
 }
 
 void NetModule::Install(VirtualPrinter& printer) {
-    printer.AddLineHandler("NET DHCP",
-                           [this](VirtualPrinter&, std::string_view, std::string&) { UseDhcp(); });
-    printer.AddLineHandler("NET IP", [this](VirtualPrinter&, std::string_view line, std::string&) {
+    // The handlers find the module through the printer, so that a module put in place of
+    // this one later is the one they change.
+    const auto net = [](VirtualPrinter& p) -> NetModule& { return *p.Module<NetModule>(); };
+    printer.AddLineHandler(
+        "NET DHCP", [net](VirtualPrinter& p, std::string_view, std::string&) { net(p).UseDhcp(); });
+    printer.AddLineHandler("NET IP", [net](VirtualPrinter& p, std::string_view line, std::string&) {
         const auto texts = QuotedTexts(line);
         if (texts.size() == 3)
-            UseFixedAddress(texts[0], texts[1], texts[2]);
+            net(p).UseFixedAddress(texts[0], texts[1], texts[2]);
     });
     printer.AddLineHandler("NET NAME",
-                           [this](VirtualPrinter&, std::string_view line, std::string&) {
+                           [net](VirtualPrinter& p, std::string_view line, std::string&) {
                                const auto texts = QuotedTexts(line);
                                if (!texts.empty())
-                                   name = texts[0];
+                                   net(p).name = texts[0];
                            });
-    const auto report = [this](std::string NetModule::*field) {
-        return [this, field](VirtualPrinter&, std::string& value) {
-            value = this->*field;
+    const auto report = [net](std::string NetModule::*field) {
+        return [net, field](VirtualPrinter& p, std::string& value) {
+            value = net(p).*field;
             return true;
         };
     };
@@ -92,13 +95,13 @@ void NetModule::Install(VirtualPrinter& printer) {
     printer.AddReportKey("IPMASK", report(&NetModule::mask));
     printer.AddReportKey("GATEWAY", report(&NetModule::gateway));
     printer.AddReportKey("LASTUSEDIP", report(&NetModule::lastUsedIp));
-    printer.AddReportKey("NETNAME", [this](VirtualPrinter&, std::string& value) {
-        value = name;
-        return reportsName;
+    printer.AddReportKey("NETNAME", [net](VirtualPrinter& p, std::string& value) {
+        value = net(p).name;
+        return net(p).reportsName;
     });
-    printer.AddReportKey("MACADDR", [this](VirtualPrinter&, std::string& value) {
-        value = identity_.mac;
-        return reportsMac;
+    printer.AddReportKey("MACADDR", [net](VirtualPrinter& p, std::string& value) {
+        value = net(p).identity_.mac;
+        return net(p).reportsMac;
     });
 }
 

@@ -80,6 +80,7 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
 
 int main(int argc, char** argv) {
     sim::VirtualPrinter printer;
+    sim::InstallStandardModules(printer);
     std::string tcpHost = "127.0.0.1";
     uint16_t tcpPort = 9100;
     bool serveTcp = true;
@@ -169,7 +170,6 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
-    sim::InstallStandardModules(printer);
     if (sim::NetModule* net = printer.Module<sim::NetModule>()) {
         net->SetIdentity(identity);
         net->lanStatus = static_cast<uint8_t>(lanStatus);
