@@ -81,7 +81,10 @@ bool LanResponder::Start() {
         return false;
     }
     const int on = 1;
-    ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    // Printers on the wildcard address share its port (each gets every broadcast and
+    // multicast request); on a single address a port in use is an error.
+    if (options_.address == "0.0.0.0" || !options_.multicastGroup.empty())
+        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     sockaddr_in local{};
     local.sin_family = AF_INET;

@@ -44,13 +44,19 @@ sim::NetModule::Identity Identity(const std::string& mac, const std::string& nam
 class LanSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        first = std::make_unique<SimulatedLanPrinter>("127.0.0.2", 0,
-                                                      Identity("00:1B:82:00:00:01", "FRONT-DESK"));
-        ASSERT_TRUE(first->responder->Start()) << first->responder->Error();
-        port = first->responder->Port();
-        second = std::make_unique<SimulatedLanPrinter>("127.0.0.3", port,
-                                                       Identity("00:1B:82:00:00:02", "DOCK-4"));
-        ASSERT_TRUE(second->responder->Start()) << second->responder->Error();
+        // The second printer needs the first one's free port on its own address; another
+        // test may hold it there, so a few ports are tried.
+        bool started = false;
+        for (int attempt = 0; attempt < 10 && !started; ++attempt) {
+            first = std::make_unique<SimulatedLanPrinter>(
+                "127.0.0.2", 0, Identity("00:1B:82:00:00:01", "FRONT-DESK"));
+            ASSERT_TRUE(first->responder->Start()) << first->responder->Error();
+            port = first->responder->Port();
+            second = std::make_unique<SimulatedLanPrinter>("127.0.0.3", port,
+                                                           Identity("00:1B:82:00:00:02", "DOCK-4"));
+            started = second->responder->Start();
+        }
+        ASSERT_TRUE(started) << second->responder->Error();
         {
             auto lock = second->printer.Lock();
             second->net->UseFixedAddress("10.1.2.3", "255.0.0.0", "10.0.0.1");

@@ -55,11 +55,17 @@ struct LanPrinter {
 class NetSetupDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        front = std::make_unique<LanPrinter>("127.0.0.2", 0, "00:1B:82:00:00:01", "FRONT");
-        ASSERT_TRUE(front->responder->Start()) << front->responder->Error();
-        const uint16_t port = front->responder->Port();
-        dock = std::make_unique<LanPrinter>("127.0.0.3", port, "00:1B:82:00:00:02", "DOCK");
-        ASSERT_TRUE(dock->responder->Start()) << dock->responder->Error();
+        // The second printer needs the first one's free port on its own address.
+        bool started = false;
+        uint16_t port = 0;
+        for (int attempt = 0; attempt < 10 && !started; ++attempt) {
+            front = std::make_unique<LanPrinter>("127.0.0.2", 0, "00:1B:82:00:00:01", "FRONT");
+            ASSERT_TRUE(front->responder->Start()) << front->responder->Error();
+            port = front->responder->Port();
+            dock = std::make_unique<LanPrinter>("127.0.0.3", port, "00:1B:82:00:00:02", "DOCK");
+            started = dock->responder->Start();
+        }
+        ASSERT_TRUE(started) << dock->responder->Error();
         {
             auto lock = dock->printer.Lock();
             dock->net->UseFixedAddress("10.1.2.3", "255.0.0.0", "10.0.0.1");
