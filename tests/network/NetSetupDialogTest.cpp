@@ -356,3 +356,15 @@ TEST_F(NetSetupDialog, CaptionsInSimplifiedChinese) {
     EXPECT_EQ(List(*dialog)->headerItem()->text(2), QString::fromUtf8("IP 地址"));
     EXPECT_EQ(List(*dialog)->headerItem()->text(3), QString::fromUtf8("机型"));
 }
+
+TEST_F(NetSetupDialog, WithoutASocketDiscoveryEndsQuietly) {
+    // An address of no local interface: the socket cannot be bound.
+    lan.bindAddress = QHostAddress("192.0.2.1");
+    auto broken = Dialog();
+    broken->Prepare();
+    EXPECT_EQ(List(*broken)->topLevelItemCount(), 0);
+    EXPECT_EQ(broken->SequenceNumber(), 1);
+    EXPECT_TRUE(Find<QPushButton>(*broken, "ButtonDiscover")->isEnabled());
+    EXPECT_TRUE(prompter.errors.isEmpty());
+    EXPECT_TRUE(prompter.informations.isEmpty());
+}
