@@ -5,6 +5,7 @@
 #include "FirmwareModule.h"
 #include "MaintenanceModule.h"
 #include "MemoryModule.h"
+#include "NetModule.h"
 #include "PasswordModule.h"
 #include "SensorModule.h"
 #include "VirtualPrinter.h"
@@ -21,6 +22,7 @@ void InstallStandardModules(VirtualPrinter& printer, const FirmwareProfile& prof
     printer.AddModule<FirmwareModule>(profile.edition);
     printer.AddModule<MemoryModule>();
     printer.AddModule<ClockModule>();
+    printer.AddModule<NetModule>();
     printer.AddModule<PasswordModule>();
     SensorModule& sensor = printer.AddModule<SensorModule>();
     ConfigSettings& s = config.Settings();

@@ -6,15 +6,12 @@
 #include "operations/ClockOperations.h"
 #include "operations/MaintenanceOperations.h"
 #include "operations/MemoryOperations.h"
+#include "operations/NetworkOperations.h"
 #include "operations/PasswordOperations.h"
 #include "operations/SensorOperations.h"
 #include "operations/StatusOperations.h"
 
 namespace {
-
-// Operations whose exchanges are not built yet answer as an unknown operation, so that
-// none of them can pass for a success.
-LinkError NotBuilt(PrinterLink&, InterfaceKind, void*, int32_t) { return LinkUnknownError; }
 
 const OperationEntry kOperations[kOperationCount] = {
     {"QueryStatus", QueryStatus, ProgressWrap::None},
@@ -35,9 +32,9 @@ const OperationEntry kOperations[kOperationCount] = {
     {"SendStoredCommand", SendStoredCommand, ProgressWrap::None},
     {"PrintTestPattern", PrintTestPattern, ProgressWrap::None},
     {"IgnoreAutoBas", IgnoreAutoBas, ProgressWrap::None},
-    {"SetNetAddress", NotBuilt, ProgressWrap::None},
-    {"SetNetName", NotBuilt, ProgressWrap::None},
-    {"ReadNetSettings", NotBuilt, ProgressWrap::None},
+    {"SetNetAddress", SetNetAddress, ProgressWrap::None},
+    {"SetNetName", SetNetName, ProgressWrap::None},
+    {"ReadNetSettings", ReadNetSettings, ProgressWrap::None},
     {"ProbePort", ProbePort, ProgressWrap::None},
     {"ReadPrinterFile", ReadPrinterFile, ProgressWrap::None},
     {"ReadSensorSetup", ReadSensorSetup, ProgressWrap::None},
