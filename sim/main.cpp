@@ -1,7 +1,10 @@
 // tarnvik-printer-sim: a virtual label printer to point Tarnvik at, for development,
 // demonstrations and training. Serves until interrupted.
 
+#include "LanResponder.h"
+#include "NetModule.h"
 #include "PtyServer.h"
+#include "StandardPrinter.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
 
@@ -31,12 +34,23 @@ const char* const kUsage =
     "  --no-tcp               do not serve TCP\n"
     "  --pty                  serve a pseudo-terminal for the serial link; prints its path\n"
     "  --fifo PATH            read a FIFO (created when missing) for the parallel link\n"
+    "  --lan ADDR:PORT        answer the LAN setup protocol on a UDP address (e.g.\n"
+    "                         127.0.0.2:22368, or 0.0.0.0:22368 inside a network namespace);\n"
+    "                         repeat for more printers: the first is this printer, every\n"
+    "                         further one a printer of its own with the next MAC address\n"
+    "  --lan-group GROUP      LAN responders also join this multicast group (224.0.0.251)\n"
     "\n"
     "State:\n"
     "  --status N             status byte answered to the status query (0..255)\n"
     "  --extended-status B    fifth extended status byte (0..255)\n"
     "  --no-extended-status   leave the extended status query unanswered\n"
     "  --serial TEXT          serial number line\n"
+    "  --mac MAC              network MAC address (default 00:1B:82:00:00:01)\n"
+    "  --net-name TEXT        network name (default PS-000001)\n"
+    "  --model TEXT           model name told to LAN discovery (default TV-SIM)\n"
+    "  --lan-status N         status byte of LAN discovery answers (1 printing, 2 pause,\n"
+    "                         3 error)\n"
+    "  --lan-flags N          error flags of LAN discovery answers (0..255)\n"
     "\n"
     "Misbehaviour:\n"
     "  --refuse               refuse TCP connections\n"
@@ -66,11 +80,17 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
 
 int main(int argc, char** argv) {
     sim::VirtualPrinter printer;
+    sim::InstallStandardModules(printer);
     std::string tcpHost = "127.0.0.1";
     uint16_t tcpPort = 9100;
     bool serveTcp = true;
     bool servePty = false;
     std::string fifoPath;
+    std::vector<std::pair<std::string, uint16_t>> lanAddresses;
+    std::string lanGroup;
+    sim::NetModule::Identity identity;
+    int lanStatus = 0;
+    int lanFlags = 0;
 
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -95,6 +115,26 @@ int main(int argc, char** argv) {
             servePty = true;
         } else if (option == "--fifo") {
             fifoPath = value();
+        } else if (option == "--lan") {
+            std::string host;
+            uint16_t port = 0;
+            if (!ParseHostPort(value(), host, port)) {
+                std::fprintf(stderr, "--lan takes ADDR:PORT\n");
+                return 2;
+            }
+            lanAddresses.emplace_back(host, port);
+        } else if (option == "--lan-group") {
+            lanGroup = value();
+        } else if (option == "--mac") {
+            identity.mac = value();
+        } else if (option == "--net-name") {
+            identity.factoryName = value();
+        } else if (option == "--model") {
+            identity.model = value();
+        } else if (option == "--lan-status") {
+            lanStatus = std::stoi(value());
+        } else if (option == "--lan-flags") {
+            lanFlags = std::stoi(value());
         } else if (option == "--status") {
             printer.statusByte = static_cast<uint8_t>(std::stoi(value()));
         } else if (option == "--extended-status") {
@@ -130,6 +170,12 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
+    if (sim::NetModule* net = printer.Module<sim::NetModule>()) {
+        net->SetIdentity(identity);
+        net->lanStatus = static_cast<uint8_t>(lanStatus);
+        net->lanErrorFlags = static_cast<uint8_t>(lanFlags);
+    }
+
     std::unique_ptr<sim::TcpServer> tcp;
     std::unique_ptr<sim::PtyServer> pty;
     std::unique_ptr<sim::FifoServer> fifo;
@@ -158,6 +204,35 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("parallel %s\n", fifoPath.c_str());
+    }
+    std::vector<std::unique_ptr<sim::VirtualPrinter>> lanPrinters;
+    std::vector<std::unique_ptr<sim::LanResponder>> lanResponders;
+    for (size_t i = 0; i < lanAddresses.size(); ++i) {
+        sim::VirtualPrinter* served = &printer;
+        if (i > 0) {
+            // Every further address is a printer of its own, with the next MAC and name.
+            sim::NetModule::Identity next = identity;
+            char suffix[8];
+            std::snprintf(suffix, sizeof suffix, "%02X", static_cast<unsigned>(i + 1) & 0xFF);
+            next.mac = next.mac.substr(0, next.mac.size() >= 2 ? next.mac.size() - 2 : 0) + suffix;
+            next.factoryName += "-" + std::to_string(i + 1);
+            lanPrinters.push_back(std::make_unique<sim::VirtualPrinter>());
+            served = lanPrinters.back().get();
+            served->AddModule<sim::NetModule>(next);
+        }
+        sim::LanResponder::Options options;
+        options.address = lanAddresses[i].first;
+        options.port = lanAddresses[i].second;
+        options.multicastGroup = lanGroup;
+        auto responder = std::make_unique<sim::LanResponder>(*served, options);
+        if (!responder->Start()) {
+            std::fprintf(stderr, "cannot answer LAN setup on %s:%u: %s\n",
+                         options.address.c_str(), options.port, responder->Error().c_str());
+            return 1;
+        }
+        std::printf("LAN %s:%u %s\n", options.address.c_str(), responder->Port(),
+                    served->Module<sim::NetModule>()->Ident().mac.c_str());
+        lanResponders.push_back(std::move(responder));
     }
     std::fflush(stdout);
 

@@ -1,42 +1,45 @@
 #include "operations/Dispatch.h"
 
+#include "config/ConfigOperations.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "operations/ClockOperations.h"
+#include "operations/MaintenanceOperations.h"
+#include "operations/MemoryOperations.h"
+#include "operations/NetworkOperations.h"
+#include "operations/PasswordOperations.h"
+#include "operations/SensorOperations.h"
 #include "operations/StatusOperations.h"
 
 namespace {
 
-// Operations whose exchanges are not built yet answer as an unknown operation, so that
-// none of them can pass for a success.
-LinkError NotBuilt(PrinterLink&, InterfaceKind, void*, int32_t) { return LinkUnknownError; }
-
 const OperationEntry kOperations[kOperationCount] = {
     {"QueryStatus", QueryStatus, ProgressWrap::None},
-    {"ReadConfiguration", NotBuilt, ProgressWrap::WhenExtraIsOne},
-    {"ReadPasswordState", NotBuilt, ProgressWrap::None},
-    {"SetPassword", NotBuilt, ProgressWrap::None},
-    {"WriteConfiguration", NotBuilt, ProgressWrap::Always},
-    {"InitializePrinter", NotBuilt, ProgressWrap::None},
-    {"DumpText", NotBuilt, ProgressWrap::None},
-    {"SelfTest", NotBuilt, ProgressWrap::None},
-    {"SetClock", NotBuilt, ProgressWrap::None},
-    {"ReadClock", NotBuilt, ProgressWrap::None},
-    {"CalibrateSensor", NotBuilt, ProgressWrap::None},
-    {"ResetPrinter", NotBuilt, ProgressWrap::None},
-    {"ReadMemoryInfo", NotBuilt, ProgressWrap::Always},
-    {"DownloadFile", NotBuilt, ProgressWrap::None},
-    {"SendData", NotBuilt, ProgressWrap::None},
-    {"SendStoredCommand", NotBuilt, ProgressWrap::None},
-    {"PrintTestPattern", NotBuilt, ProgressWrap::None},
-    {"IgnoreAutoBas", NotBuilt, ProgressWrap::None},
-    {"SetNetAddress", NotBuilt, ProgressWrap::None},
-    {"SetNetName", NotBuilt, ProgressWrap::None},
-    {"ReadNetSettings", NotBuilt, ProgressWrap::None},
+    {"ReadConfiguration", ReadConfiguration, ProgressWrap::WhenExtraIsOne},
+    {"ReadPasswordState", ReadPasswordState, ProgressWrap::None},
+    {"SetPassword", SetPassword, ProgressWrap::None},
+    {"WriteConfiguration", WriteConfiguration, ProgressWrap::Always},
+    {"InitializePrinter", InitializePrinter, ProgressWrap::None},
+    {"DumpText", DumpText, ProgressWrap::None},
+    {"SelfTest", SelfTest, ProgressWrap::None},
+    {"SetClock", SetClock, ProgressWrap::None},
+    {"ReadClock", ReadClock, ProgressWrap::None},
+    {"CalibrateSensor", CalibrateSensor, ProgressWrap::None},
+    {"ResetPrinter", ResetPrinter, ProgressWrap::None},
+    {"ReadMemoryInfo", ReadMemoryInfo, ProgressWrap::Always},
+    {"DownloadFile", DownloadFile, ProgressWrap::None},
+    {"SendData", SendData, ProgressWrap::None},
+    {"SendStoredCommand", SendStoredCommand, ProgressWrap::None},
+    {"PrintTestPattern", PrintTestPattern, ProgressWrap::None},
+    {"IgnoreAutoBas", IgnoreAutoBas, ProgressWrap::None},
+    {"SetNetAddress", SetNetAddress, ProgressWrap::None},
+    {"SetNetName", SetNetName, ProgressWrap::None},
+    {"ReadNetSettings", ReadNetSettings, ProgressWrap::None},
     {"ProbePort", ProbePort, ProgressWrap::None},
-    {"ReadPrinterFile", NotBuilt, ProgressWrap::None},
-    {"ReadSensorSetup", NotBuilt, ProgressWrap::None},
-    {"ReadSensorLevels", NotBuilt, ProgressWrap::None},
-    {"SendLineModeExit", NotBuilt, ProgressWrap::None},
+    {"ReadPrinterFile", ReadPrinterFile, ProgressWrap::None},
+    {"ReadSensorSetup", ReadSensorSetup, ProgressWrap::None},
+    {"ReadSensorLevels", ReadSensorLevels, ProgressWrap::None},
+    {"SendLineModeExit", SendLineModeExit, ProgressWrap::None},
 };
 
 bool Wrapped(const OperationEntry& entry, int32_t extra) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+// Small parsers the modules share for the arguments of command lines.
+
+// The text after a command word, with blanks around it removed.
+std::string_view ArgumentsAfter(std::string_view line, std::string_view word);
+// The first text between double quotes; empty when there is none.
+std::string QuotedText(std::string_view text);
+// Leading number of a text (blanks skipped, optional sign, digits); 0 when none.
+long LeadingNumber(std::string_view text);
+// The comma-separated fields of a text, each without surrounding blanks.
+std::string CommaField(std::string_view text, int index);
+
+} // namespace sim

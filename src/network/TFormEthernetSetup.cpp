@@ -1,0 +1,186 @@
+#include "network/TFormEthernetSetup.h"
+
+#include "network/NetText.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+struct Caption {
+    const char* control;
+    const char* text[3];
+};
+
+// English, Traditional Chinese, Simplified Chinese.
+const Caption kCaptions[] = {
+    {"RadioGroupDHCP", {"IP Setup", "IP設定", "IP设定"}},
+    {"RadioGroupDHCPItem0", {"DHCP", "自動取得IP位置", "自动取得IP位置"}},
+    {"RadioGroupDHCPItem1", {"Static IP", "指定 IP 位置", "指定 IP 位置"}},
+    {"LabelIP", {"IP", "IP", "IP"}},
+    {"LabelMask", {"Subnet Mask", "子網路遮罩", "子网掩码"}},
+    {"LabelGateWay", {"Gateway", "通信閘", "通信闸"}},
+    {"LabelPrinterName", {"Printer Name", "印表機名稱", "打印机名称"}},
+    {"LabelMACAddr", {"MAC Address", "MAC 地址", "MAC 地址"}},
+    {"ButtonSetPrinterName", {"Set Printer Name", "設定印表機名稱", "设定打印机名称"}},
+    {"ButtonSetIP", {"Set IP", "設定 IP", "设定 IP"}},
+    {"ButtonCancel", {"Cancel", "取消", "取消"}},
+};
+
+// The address texts are at most what their 64-byte fields hold.
+constexpr int kAddressLength = kNetTextCapacity - 1;
+
+template <class T> T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+} // namespace
+
+TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
+                                       PrinterNetConfig& config, int languageIndex, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      config_(config) {
+    setObjectName(QStringLiteral("TFormEthernetSetup"));
+    setWindowTitle(QStringLiteral("Ethernet Setup"));
+    BuildControls();
+    move(left, top);
+
+    config_.apply = 0;
+    working_ = config_;
+
+    SetDhcpItemIndex(working_.dhcp == 1 ? 0 : 1);
+    EnableAddressEdits();
+    EditIP->setText(NetFieldText(working_.dhcp == 1 ? working_.lastUsedIp : working_.ipAddress));
+    EditMask->setText(NetFieldText(working_.subnetMask));
+    EditGateWay->setText(NetFieldText(working_.gateway));
+    EditPrinterName->setText(NetFieldText(working_.printerName));
+    EditMACAddr->setText(NetFieldText(working_.macAddress));
+    for (QWidget* widget :
+         {static_cast<QWidget*>(LabelPrinterName), static_cast<QWidget*>(EditPrinterName),
+          static_cast<QWidget*>(LabelMACAddr), static_cast<QWidget*>(EditMACAddr),
+          static_cast<QWidget*>(ButtonSetPrinterName)})
+        widget->setVisible(showNameAndMac);
+    ApplyCaptions(languageIndex);
+}
+
+void TFormEthernetSetup::BuildControls() {
+    setFixedSize(330, 262);
+    RadioGroupDHCP = Make<QGroupBox>(this, "RadioGroupDHCP", 8, 8, 314, 48);
+    dhcpItem_ = Make<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem0", 10, 20, 140, 20);
+    staticItem_ = Make<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem1", 160, 20, 140, 20);
+    dhcpItem_->setText(QStringLiteral("DHCP"));
+    staticItem_->setText(QStringLiteral("Static IP"));
+    dhcpItems_ = new QButtonGroup(this);
+    dhcpItems_->addButton(dhcpItem_, 0);
+    dhcpItems_->addButton(staticItem_, 1);
+    connect(dhcpItems_, &QButtonGroup::idClicked, this, &TFormEthernetSetup::RadioGroupDHCPClick);
+
+    struct Row {
+        QLabel*& label;
+        QLineEdit*& edit;
+        const char* labelName;
+        const char* editName;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {LabelIP, EditIP, "LabelIP", "EditIP", "IP:"},
+        {LabelMask, EditMask, "LabelMask", "EditMask", "Subnet Mask:"},
+        {LabelGateWay, EditGateWay, "LabelGateWay", "EditGateWay", "Gateway:"},
+        {LabelPrinterName, EditPrinterName, "LabelPrinterName", "EditPrinterName", "Printer Name:"},
+        {LabelMACAddr, EditMACAddr, "LabelMACAddr", "EditMACAddr", "MAC Address:"},
+    };
+    int y = 66;
+    for (const Row& row : rows) {
+        row.label = Make<QLabel>(this, row.labelName, 8, y + 3, 110, 17);
+        row.label->setText(QString::fromLatin1(row.caption));
+        row.edit = Make<QLineEdit>(this, row.editName, 122, y, 200, 21);
+        row.edit->setMaxLength(kAddressLength);
+        y += 28;
+    }
+    EditIP->setText(QStringLiteral("0.0.0.0"));
+    EditMask->setText(QStringLiteral("0.0.0.0"));
+    EditGateWay->setText(QStringLiteral("0.0.0.0"));
+    EditPrinterName->setMaxLength(kPrinterNameLength);
+    EditMACAddr->setReadOnly(true);
+    EditMACAddr->setEnabled(false);
+
+    ButtonSetIP = Make<QPushButton>(this, "ButtonSetIP", 8, 212, 100, 25);
+    ButtonSetPrinterName = Make<QPushButton>(this, "ButtonSetPrinterName", 114, 212, 120, 25);
+    ButtonCancel = Make<QPushButton>(this, "ButtonCancel", 240, 212, 82, 25);
+    ButtonSetIP->setText(QStringLiteral("Set IP"));
+    ButtonSetPrinterName->setText(QStringLiteral("Set Printer Name"));
+    ButtonCancel->setText(QStringLiteral("Cancel"));
+    ButtonSetIP->setAutoDefault(false);
+    ButtonSetPrinterName->setAutoDefault(false);
+    ButtonCancel->setAutoDefault(false);
+    connect(ButtonSetIP, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonSetIPClick);
+    connect(ButtonSetPrinterName, &QPushButton::clicked, this,
+            &TFormEthernetSetup::ButtonSetPrinterNameClick);
+    connect(ButtonCancel, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonCancelClick);
+}
+
+void TFormEthernetSetup::ApplyCaptions(int languageIndex) {
+    const int language = (languageIndex >= 0 && languageIndex <= 2) ? languageIndex : 0;
+    // Replacing the item texts leaves the selected item as it is.
+    for (const Caption& caption : kCaptions) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(caption.control));
+        const QString text = QString::fromUtf8(caption.text[language]);
+        if (auto* group = qobject_cast<QGroupBox*>(widget))
+            group->setTitle(text);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text);
+    }
+}
+
+int TFormEthernetSetup::DhcpItemIndex() const {
+    return dhcpItems_->checkedId();
+}
+
+void TFormEthernetSetup::SetDhcpItemIndex(int index) {
+    if (QAbstractButton* item = dhcpItems_->button(index))
+        item->setChecked(true);
+}
+
+void TFormEthernetSetup::EnableAddressEdits() {
+    const bool fixed = DhcpItemIndex() == 1;
+    for (QWidget* widget :
+         {static_cast<QWidget*>(LabelIP), static_cast<QWidget*>(EditIP),
+          static_cast<QWidget*>(LabelMask), static_cast<QWidget*>(EditMask),
+          static_cast<QWidget*>(LabelGateWay), static_cast<QWidget*>(EditGateWay)})
+        widget->setEnabled(fixed);
+}
+
+void TFormEthernetSetup::RadioGroupDHCPClick() {
+    working_.dhcp = DhcpItemIndex() == 0 ? 1 : 0;
+    EnableAddressEdits();
+}
+
+void TFormEthernetSetup::ButtonSetIPClick() {
+    SetNetField(config_.ipAddress, EditIP->text());
+    SetNetField(config_.subnetMask, EditMask->text());
+    SetNetField(config_.gateway, EditGateWay->text());
+    config_.dhcp = DhcpItemIndex() == 0 ? 1 : 0;
+    config_.action = 0;
+    config_.apply = 1;
+    accept();
+}
+
+void TFormEthernetSetup::ButtonSetPrinterNameClick() {
+    SetNetField(config_.printerName, EditPrinterName->text());
+    config_.action = 1;
+    config_.apply = 1;
+    accept();
+}
+
+void TFormEthernetSetup::ButtonCancelClick() {
+    reject();
+}

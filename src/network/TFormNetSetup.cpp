@@ -1,0 +1,268 @@
+#include "network/TFormNetSetup.h"
+
+#include "app/Prompter.h"
+#include "network/LanSetup.h"
+#include "network/NetText.h"
+#include "network/TFormEthernetSetup.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <cstring>
+
+namespace {
+
+struct Caption {
+    const char* control;
+    const char* text[3];
+};
+
+// English, Traditional Chinese, Simplified Chinese.
+const Caption kCaptions[] = {
+    {"GroupBoxIPSetting", {"IP Setting", "IP設定", "IP设定"}},
+    {"LabelIPAddress", {"IP Address/Printer Name", "IP位址/印表機名稱", "IP地址/打印机名称"}},
+    {"LabelPort", {"Port", "通訊埠", "通讯端口"}},
+    {"ButtonExit", {"Exit", "離開", "离开"}},
+    {"ButtonDiscover", {"Discover Device", "尋找裝置", "寻找装置"}},
+    {"ButtonChangeIP", {"Change IP Address", "更改IP位置", "更改IP地址"}},
+    {"ButtonFactoryDefault", {"Factory Default", "工廠預設值", "工厂默认值"}},
+    {"ButtonBrowser", {"Web Setup", "網頁設定", "网页设定"}},
+};
+
+const char* const kColumns[][3] = {
+    {"Printer Name", "印表機名稱", "打印机名称"},
+    {"MAC", "MAC", "MAC"},
+    {"IP Address", "IP 位置", "IP 地址"},
+    {"Model Name", "機型", "机型"},
+    {"Status", "狀態", "状态"},
+};
+
+const char* const kDefaultAddress = "192.168.1.100";
+
+template <class T> T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+} // namespace
+
+TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter& prompter,
+                             LanClientSettings lan, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      settings_(settings),
+      languageIndex_((languageIndex >= 0 && languageIndex <= 2) ? languageIndex : 0),
+      prompter_(prompter), lan_(std::move(lan)),
+      urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      runEthernet_([](TFormEthernetSetup& dialog) { dialog.exec(); }) {
+    setObjectName(QStringLiteral("TFormNetSetup"));
+    setWindowTitle(QStringLiteral("TCP/IP Setup"));
+    BuildControls();
+    move(211, 155);
+}
+
+TFormNetSetup::~TFormNetSetup() = default;
+
+void TFormNetSetup::ShowModal(NetSettings& settings, int languageIndex, Prompter& prompter,
+                              QWidget* parent) {
+    TFormNetSetup dialog(settings, languageIndex, prompter, LanClientSettings{}, parent);
+    dialog.Prepare();
+    dialog.exec();
+}
+
+void TFormNetSetup::BuildControls() {
+    setFixedSize(622, 303);
+    ListView1 = Make<QTreeWidget>(this, "ListView1", 8, 8, 606, 192);
+    ListView1->setColumnCount(5);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setSortingEnabled(false);
+    ListView1->header()->setSectionsClickable(false);
+    ListView1->header()->setSectionsMovable(false);
+    const int widths[] = {140, 130, 110, 120, 90};
+    for (int column = 0; column < 5; ++column)
+        ListView1->setColumnWidth(column, widths[column]);
+    connect(ListView1, &QTreeWidget::itemClicked, this, &TFormNetSetup::ListView1Click);
+
+    GroupBoxIPSetting = Make<QGroupBox>(this, "GroupBoxIPSetting", 8, 206, 330, 89);
+    LabelIPAddress = Make<QLabel>(GroupBoxIPSetting, "LabelIPAddress", 10, 22, 200, 17);
+    EditIPAddr = Make<QLineEdit>(GroupBoxIPSetting, "EditIPAddr", 10, 42, 200, 23);
+    LabelPort = Make<QLabel>(GroupBoxIPSetting, "LabelPort", 222, 22, 96, 17);
+    EditPort = Make<QLineEdit>(GroupBoxIPSetting, "EditPort", 222, 42, 96, 23);
+    // The address field of the link settings holds 63 characters and its terminator.
+    EditIPAddr->setMaxLength(kAddressLength);
+
+    ButtonDiscover = Make<QPushButton>(this, "ButtonDiscover", 346, 212, 130, 25);
+    ButtonChangeIP = Make<QPushButton>(this, "ButtonChangeIP", 484, 212, 130, 25);
+    ButtonFactoryDefault = Make<QPushButton>(this, "ButtonFactoryDefault", 346, 242, 130, 25);
+    ButtonBrowser = Make<QPushButton>(this, "ButtonBrowser", 484, 242, 130, 25);
+    ButtonExit = Make<QPushButton>(this, "ButtonExit", 484, 272, 130, 25);
+    for (QPushButton* button :
+         {ButtonDiscover, ButtonChangeIP, ButtonFactoryDefault, ButtonBrowser, ButtonExit})
+        button->setAutoDefault(false);
+    connect(ButtonDiscover, &QPushButton::clicked, this, &TFormNetSetup::ButtonDiscoverClick);
+    connect(ButtonChangeIP, &QPushButton::clicked, this, &TFormNetSetup::ButtonChangeIPClick);
+    connect(ButtonFactoryDefault, &QPushButton::clicked, this,
+            &TFormNetSetup::ButtonFactoryDefaultClick);
+    connect(ButtonBrowser, &QPushButton::clicked, this, &TFormNetSetup::ButtonBrowserClick);
+    connect(ButtonExit, &QPushButton::clicked, this, &TFormNetSetup::ButtonExitClick);
+    ApplyCaptions(0);
+}
+
+void TFormNetSetup::ApplyCaptions(int languageIndex) {
+    for (const Caption& caption : kCaptions) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(caption.control));
+        const QString text = QString::fromUtf8(caption.text[languageIndex]);
+        if (auto* group = qobject_cast<QGroupBox*>(widget))
+            group->setTitle(text);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+        else if (auto* button = qobject_cast<QPushButton*>(widget))
+            button->setText(text);
+    }
+    QStringList headers;
+    for (const auto& column : kColumns)
+        headers << QString::fromUtf8(column[languageIndex]);
+    ListView1->setHeaderLabels(headers);
+}
+
+void TFormNetSetup::Prepare() {
+    Discover();
+    // The proposal for an empty address goes only into the field: the link settings change
+    // at Exit and at nothing else.
+    QString address = NetFieldText(settings_.address);
+    if (address.isEmpty()) {
+        address = rows_.empty() ? QString::fromLatin1(kDefaultAddress) : rows_.front().ip;
+        if (!rows_.empty())
+            ListView1->topLevelItem(0)->setSelected(true);
+    }
+    ApplyCaptions(languageIndex_);
+    EditIPAddr->setText(address);
+    EditPort->setText(QString::number(settings_.port));
+}
+
+void TFormNetSetup::ClearRows() {
+    ListView1->clear();
+    rows_.clear();
+}
+
+void TFormNetSetup::AddRow(const LanDiscoveryAnswer& answer) {
+    Row row{answer.mac, QString::fromLatin1(answer.printerName),
+            answer.hasIp ? QString::fromStdString(Ipv4Text(answer.ip)) : QString()};
+    auto* item = new QTreeWidgetItem(ListView1);
+    item->setText(0, row.printerName);
+    item->setText(1, QString::fromStdString(MacText(answer.mac)));
+    item->setText(2, row.ip);
+    item->setText(3, QString::fromLatin1(answer.model));
+    item->setText(4, QString::fromStdString(LanStatusText(answer)));
+    rows_.push_back(std::move(row));
+}
+
+void TFormNetSetup::Discover() {
+    ButtonDiscover->setEnabled(false);
+    ClearRows();
+    QCoreApplication::processEvents();
+    LanClient client(lan_);
+    const auto answers = DiscoverLanPrinters(client, sequenceNumber_);
+    if (answers) {
+        for (const LanDiscoveryAnswer& answer : *answers)
+            AddRow(answer);
+        ++sequenceNumber_;
+    }
+    ButtonDiscover->setEnabled(true);
+}
+
+int TFormNetSetup::SelectedRow() const {
+    for (int index = 0; index < ListView1->topLevelItemCount(); ++index) {
+        if (ListView1->topLevelItem(index)->isSelected())
+            return index;
+    }
+    return -1;
+}
+
+void TFormNetSetup::ButtonDiscoverClick() {
+    Discover();
+}
+
+void TFormNetSetup::ListView1Click() {
+    const int row = SelectedRow();
+    if (row >= 0)
+        EditIPAddr->setText(rows_[static_cast<size_t>(row)].ip);
+}
+
+void TFormNetSetup::ButtonFactoryDefaultClick() {
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    const MacAddress mac = rows_[static_cast<size_t>(row)].mac;
+    if (!prompter_.Confirm(this, QStringLiteral("Are you sure?"), Prompter::ConfirmButtons::YesNo))
+        return;
+    LanClient client(lan_);
+    if (!SendLanFactoryDefault(client, sequenceNumber_, mac))
+        return;
+    ClearRows();
+    ++sequenceNumber_;
+}
+
+void TFormNetSetup::ButtonChangeIPClick() {
+    const int selected = SelectedRow();
+    if (selected < 0)
+        return;
+    const Row row = rows_[static_cast<size_t>(selected)];
+    SetNetText(netConfig_.macAddress, MacText(row.mac).c_str());
+    SetNetField(netConfig_.printerName, row.printerName);
+
+    LanClient client(lan_);
+    if (!client.Open())
+        return;
+    ReadLanNetConfig(client, sequenceNumber_, row.mac, netConfig_);
+
+    TFormEthernetSetup dialog(x(), y(), true, netConfig_, languageIndex_, this);
+    runEthernet_(dialog);
+    if (netConfig_.apply == 0)
+        return;
+
+    std::string badText;
+    if (WriteLanNetConfig(client, sequenceNumber_, row.mac, netConfig_, &badText) !=
+        LanWriteResult::Sent) {
+        prompter_.Error(
+            this,
+            QStringLiteral("'%1' is not a valid IP address").arg(QString::fromLatin1(badText)));
+        return;
+    }
+    client.Close();
+    ClearRows();
+    ++sequenceNumber_;
+}
+
+void TFormNetSetup::ButtonBrowserClick() {
+    const QUrl url(QStringLiteral("http://") + EditIPAddr->text(), QUrl::StrictMode);
+    // Only a web address of the printer is ever handed to the desktop.
+    if (!url.isValid() || url.scheme() != QStringLiteral("http") || url.host().isEmpty())
+        return;
+    urlOpener_(url);
+}
+
+void TFormNetSetup::ButtonExitClick() {
+    SetNetField(settings_.address, EditIPAddr->text());
+    bool converted = false;
+    const int port = EditPort->text().toInt(&converted, 10);
+    if (!converted) {
+        prompter_.Error(this,
+                        QStringLiteral("'%1' is not a valid integer value").arg(EditPort->text()));
+        return;
+    }
+    settings_.port = port;
+    accept();
+}

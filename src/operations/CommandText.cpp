@@ -1,0 +1,32 @@
+#include "operations/CommandText.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+std::string FieldText(const char* field, size_t capacity) {
+    if (!field || capacity == 0)
+        return {};
+    return std::string(field, strnlen(field, capacity - 1));
+}
+
+bool QuotableText(std::string_view text) {
+    return text.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
+std::string FormatCommand(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    std::string text;
+    if (length > 0) {
+        text.resize(static_cast<size_t>(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<size_t>(length));
+    }
+    va_end(args);
+    return text;
+}

@@ -1,0 +1,291 @@
+#include "network/EthernetSetupSequence.h"
+#include "network/TFormEthernetSetup.h"
+
+#include "NetModule.h"
+#include "RecordingPrompter.h"
+#include "SimPeer.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+template <class T> T* Find(QWidget& dialog, const char* name) {
+    T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QString Text(QWidget& dialog, const char* name) {
+    return Find<QLineEdit>(dialog, name)->text();
+}
+
+void Type(QWidget& dialog, const char* name, const QString& text) {
+    Find<QLineEdit>(dialog, name)->setText(text);
+}
+
+void Click(QWidget& dialog, const char* name) {
+    Find<QAbstractButton>(dialog, name)->click();
+}
+
+PrinterNetConfig DhcpRecord() {
+    PrinterNetConfig config;
+    SetNetConfigDefaults(config);
+    SetNetText(config.lastUsedIp, "192.168.7.40");
+    SetNetText(config.subnetMask, "255.255.255.0");
+    SetNetText(config.gateway, "192.168.7.1");
+    SetNetText(config.printerName, "SHIPPING");
+    SetNetText(config.macAddress, "00:1B:82:00:00:07");
+    config.apply = 1;
+    config.action = 5;
+    return config;
+}
+
+const char* const kAddressControls[] = {"LabelIP",  "EditIP",       "LabelMask",
+                                        "EditMask", "LabelGateWay", "EditGateWay"};
+
+} // namespace
+
+TEST(EthernetDialog, ADhcpPrinterOpensWithDhcpChosenAndItsCurrentAddress) {
+    PrinterNetConfig config = DhcpRecord();
+    TFormEthernetSetup dialog(40, 50, true, config, 0);
+    EXPECT_EQ(config.apply, 0);
+    EXPECT_EQ(dialog.windowTitle(), "Ethernet Setup");
+    EXPECT_EQ(dialog.pos(), QPoint(40, 50));
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "RadioGroupDHCPItem0")->isChecked());
+    EXPECT_EQ(dialog.DhcpItemIndex(), 0);
+    for (const char* name : kAddressControls)
+        EXPECT_FALSE(Find<QWidget>(dialog, name)->isEnabled()) << name;
+    EXPECT_EQ(Text(dialog, "EditIP"), "192.168.7.40");
+    EXPECT_EQ(Text(dialog, "EditMask"), "255.255.255.0");
+    EXPECT_EQ(Text(dialog, "EditGateWay"), "192.168.7.1");
+    EXPECT_EQ(Text(dialog, "EditPrinterName"), "SHIPPING");
+    EXPECT_EQ(Text(dialog, "EditMACAddr"), "00:1B:82:00:00:07");
+    auto* mac = Find<QLineEdit>(dialog, "EditMACAddr");
+    EXPECT_FALSE(mac->isEnabled());
+    EXPECT_TRUE(mac->isReadOnly());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "EditPrinterName")->maxLength(), 15);
+    EXPECT_EQ(Find<QLineEdit>(dialog, "EditIP")->maxLength(), 63);
+    // English captions carry no colon once the language is applied.
+    EXPECT_EQ(Find<QLabel>(dialog, "LabelIP")->text(), "IP");
+    EXPECT_EQ(Find<QLabel>(dialog, "LabelMask")->text(), "Subnet Mask");
+    EXPECT_EQ(Find<QGroupBox>(dialog, "RadioGroupDHCP")->title(), "IP Setup");
+    EXPECT_EQ(Find<QPushButton>(dialog, "ButtonSetPrinterName")->text(), "Set Printer Name");
+}
+
+TEST(EthernetDialog, AStaticPrinterShowsItsConfiguredAddress) {
+    PrinterNetConfig config = DhcpRecord();
+    config.dhcp = 0;
+    SetNetText(config.ipAddress, "10.0.0.5");
+    TFormEthernetSetup dialog(0, 0, true, config, 0);
+    EXPECT_EQ(dialog.DhcpItemIndex(), 1);
+    EXPECT_EQ(Text(dialog, "EditIP"), "10.0.0.5");
+    for (const char* name : kAddressControls)
+        EXPECT_TRUE(Find<QWidget>(dialog, name)->isEnabled()) << name;
+}
+
+TEST(EthernetDialog, SwitchingToStaticAndSetIpReportsTheThreeTextsAsTyped) {
+    PrinterNetConfig config = DhcpRecord();
+    TFormEthernetSetup dialog(0, 0, true, config, 0);
+    Click(dialog, "RadioGroupDHCPItem1");
+    for (const char* name : kAddressControls)
+        EXPECT_TRUE(Find<QWidget>(dialog, name)->isEnabled()) << name;
+    // Switching leaves the texts alone.
+    EXPECT_EQ(Text(dialog, "EditIP"), "192.168.7.40");
+    Type(dialog, "EditIP", "10.20.30.40");
+    Type(dialog, "EditMask", "not checked");
+    Type(dialog, "EditPrinterName", "IGNORED");
+    Click(dialog, "ButtonSetIP");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(config.apply, 1);
+    EXPECT_EQ(int32_t(config.action), 0);
+    EXPECT_EQ(config.dhcp, 0);
+    EXPECT_STREQ(config.ipAddress, "10.20.30.40");
+    EXPECT_STREQ(config.subnetMask, "not checked");
+    EXPECT_STREQ(config.gateway, "192.168.7.1");
+    EXPECT_STREQ(config.printerName, "SHIPPING");
+}
+
+TEST(EthernetDialog, SetPrinterNameReportsOnlyTheName) {
+    PrinterNetConfig config = DhcpRecord();
+    TFormEthernetSetup dialog(0, 0, true, config, 0);
+    Click(dialog, "RadioGroupDHCPItem1");
+    Type(dialog, "EditIP", "10.20.30.40");
+    Type(dialog, "EditPrinterName", "RECEIVING");
+    Click(dialog, "ButtonSetPrinterName");
+    EXPECT_EQ(config.apply, 1);
+    EXPECT_EQ(int32_t(config.action), 1);
+    EXPECT_STREQ(config.printerName, "RECEIVING");
+    EXPECT_EQ(config.dhcp, 1);
+    EXPECT_STREQ(config.ipAddress, "0.0.0.0");
+}
+
+TEST(EthernetDialog, CancelAndTheCloseBoxConfirmNothing) {
+    PrinterNetConfig config = DhcpRecord();
+    const PrinterNetConfig before = [&] {
+        PrinterNetConfig copy = config;
+        copy.apply = 0;
+        return copy;
+    }();
+    {
+        TFormEthernetSetup dialog(0, 0, true, config, 0);
+        Type(dialog, "EditPrinterName", "CHANGED");
+        Click(dialog, "ButtonCancel");
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(std::memcmp(&config, &before, sizeof config), 0);
+    {
+        TFormEthernetSetup dialog(0, 0, true, config, 0);
+        dialog.show();
+        Click(dialog, "RadioGroupDHCPItem1");
+        dialog.close();
+    }
+    EXPECT_EQ(std::memcmp(&config, &before, sizeof config), 0);
+}
+
+TEST(EthernetDialog, CaptionsFollowTheLanguageAndKeepTheSelectedItem) {
+    PrinterNetConfig config = DhcpRecord();
+    config.dhcp = 0;
+    TFormEthernetSetup traditional(0, 0, true, config, 1);
+    EXPECT_EQ(Find<QGroupBox>(traditional, "RadioGroupDHCP")->title(), QString::fromUtf8("IP設定"));
+    EXPECT_EQ(Find<QRadioButton>(traditional, "RadioGroupDHCPItem0")->text(),
+              QString::fromUtf8("自動取得IP位置"));
+    EXPECT_EQ(Find<QLabel>(traditional, "LabelGateWay")->text(), QString::fromUtf8("通信閘"));
+    EXPECT_EQ(traditional.DhcpItemIndex(), 1);
+    EXPECT_EQ(traditional.windowTitle(), "Ethernet Setup");
+
+    TFormEthernetSetup simplified(0, 0, true, config, 2);
+    EXPECT_EQ(Find<QLabel>(simplified, "LabelMask")->text(), QString::fromUtf8("子网掩码"));
+    EXPECT_EQ(Find<QPushButton>(simplified, "ButtonSetIP")->text(), QString::fromUtf8("设定 IP"));
+    EXPECT_EQ(Find<QPushButton>(simplified, "ButtonCancel")->text(), QString::fromUtf8("取消"));
+}
+
+namespace {
+
+// The "Ethernet Setup" button against a printer on TCP 127.0.0.1.
+class EthernetSetupButton : public ::testing::Test {
+protected:
+    EthernetSetupButton() : net(peer.printer.AddModule<sim::NetModule>()) {
+        SetNetConfigDefaults(mainRecord);
+    }
+
+    EthernetSetupSequence Sequence(std::function<void(TFormEthernetSetup&)> user) {
+        EthernetSetupSequence sequence{peer.link, InterfaceEthernet, mainRecord, prompter};
+        sequence.anchor = QPoint(120, 90);
+        sequence.setMainWindowEnabled = [this](bool enabled) { enabling.push_back(enabled); };
+        sequence.passwordGate = [this] {
+            ++gateRuns;
+            return gateAnswer;
+        };
+        sequence.runDialog = [this, user](TFormEthernetSetup& dialog) {
+            ++dialogs;
+            dialogPosition = dialog.pos();
+            user(dialog);
+        };
+        return sequence;
+    }
+
+    std::vector<std::string> CommandsAfterTheRead() {
+        auto commands = peer.printer.Commands();
+        commands.erase(
+            std::remove_if(commands.begin(), commands.end(),
+                           [](const std::string& c) { return c.rfind("DIAGNOSTIC", 0) == 0; }),
+            commands.end());
+        return commands;
+    }
+
+    SimPeer peer;
+    sim::NetModule& net;
+    PrinterNetConfig mainRecord;
+    RecordingPrompter prompter;
+    std::vector<bool> enabling;
+    int gateRuns = 0;
+    bool gateAnswer = true;
+    int dialogs = 0;
+    QPoint dialogPosition;
+};
+
+} // namespace
+
+TEST_F(EthernetSetupButton, StaticAddressGoesOutAsNetIpAfterTheGate) {
+    Sequence([](TFormEthernetSetup& dialog) {
+        EXPECT_EQ(dialog.DhcpItemIndex(), 0);
+        EXPECT_EQ(Text(dialog, "EditIP"), "192.168.1.100");
+        Click(dialog, "RadioGroupDHCPItem1");
+        Type(dialog, "EditIP", "10.8.0.2");
+        Type(dialog, "EditMask", "255.255.0.0");
+        Type(dialog, "EditGateWay", "10.8.0.1");
+        Click(dialog, "ButtonSetIP");
+    }).Run();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(dialogPosition, QPoint(120, 90));
+    EXPECT_EQ(gateRuns, 1);
+    EXPECT_TRUE(prompter.errors.isEmpty());
+    ASSERT_TRUE(WaitUntil([&] { return CommandsAfterTheRead().size() == 1; }));
+    EXPECT_EQ(CommandsAfterTheRead()[0], "NET IP \"10.8.0.2\",\"255.255.0.0\",\"10.8.0.1\"");
+    auto lock = peer.printer.Lock();
+    EXPECT_FALSE(net.dhcp);
+    EXPECT_EQ(net.ip, "10.8.0.2");
+    EXPECT_EQ(enabling, (std::vector<bool>{false, true, false, true}));
+    // The main window keeps what was read and edited.
+    EXPECT_STREQ(mainRecord.macAddress, "00:1B:82:00:00:01");
+    EXPECT_STREQ(mainRecord.ipAddress, "10.8.0.2");
+}
+
+TEST_F(EthernetSetupButton, SetPrinterNameSendsOnlyTheName) {
+    Sequence([](TFormEthernetSetup& dialog) {
+        Click(dialog, "RadioGroupDHCPItem1");
+        Type(dialog, "EditIP", "10.8.0.2");
+        Type(dialog, "EditPrinterName", "LINE-2");
+        Click(dialog, "ButtonSetPrinterName");
+    }).Run();
+    ASSERT_TRUE(WaitUntil([&] { return CommandsAfterTheRead().size() == 1; }));
+    EXPECT_EQ(CommandsAfterTheRead()[0], "NET NAME \"LINE-2\"");
+    auto lock = peer.printer.Lock();
+    EXPECT_TRUE(net.dhcp);
+    EXPECT_EQ(net.name, "LINE-2");
+}
+
+TEST_F(EthernetSetupButton, CancelSendsNothingAndAsksForNoPassword) {
+    Sequence([](TFormEthernetSetup& dialog) {
+        Type(dialog, "EditPrinterName", "LINE-2");
+        Click(dialog, "ButtonCancel");
+    }).Run();
+    EXPECT_EQ(gateRuns, 0);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(CommandsAfterTheRead().empty());
+    EXPECT_EQ(enabling, (std::vector<bool>{false, true}));
+}
+
+TEST_F(EthernetSetupButton, ARefusedGateSendsNothing) {
+    gateAnswer = false;
+    Sequence([](TFormEthernetSetup& dialog) { Click(dialog, "ButtonSetPrinterName"); }).Run();
+    EXPECT_EQ(gateRuns, 1);
+    EXPECT_TRUE(CommandsAfterTheRead().empty());
+}
+
+TEST_F(EthernetSetupButton, AFailedReadShowsItsTextAndNoDialog) {
+    peer.server.Stop();
+    Sequence([](TFormEthernetSetup&) {}).Run();
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(prompter.errors, QStringList{"Port Open Error"});
+    EXPECT_EQ(enabling, (std::vector<bool>{false, true}));
+    EXPECT_STREQ(mainRecord.ipAddress, "0.0.0.0");
+}
+
+TEST_F(EthernetSetupButton, AFailedWriteShowsItsTextAndKeepsTheEditedValues) {
+    Sequence([this](TFormEthernetSetup& dialog) {
+        Type(dialog, "EditPrinterName", "LINE-9");
+        Click(dialog, "ButtonSetPrinterName");
+        peer.server.Stop();
+    }).Run();
+    EXPECT_EQ(prompter.errors, QStringList{"Port Open Error"});
+    EXPECT_STREQ(mainRecord.printerName, "LINE-9");
+}
