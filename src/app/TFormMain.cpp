@@ -13,6 +13,8 @@
 #include "link/ProgressWindow.h"
 #include "link/TFormLPTSetup.h"
 #include "link/TFormRs232Setup.h"
+#include "network/EthernetSetupSequence.h"
+#include "network/TFormNetSetup.h"
 #include "operations/Dispatch.h"
 
 #include <QComboBox>
@@ -81,12 +83,13 @@ QString LongTimeFormat(const QLocale& locale) {
 } // namespace
 
 TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& locale, Clock clock,
-                     QWidget* parent)
+                     LanClientSettings lan, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       link_(link), prompter_(prompter), locale_(locale),
-      clock_(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); })) {
+      clock_(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); })),
+      lan_(std::move(lan)) {
     BuildWindow();
 
     startupDirectory_ = QDir::toNativeSeparators(QDir::currentPath());
@@ -98,9 +101,10 @@ TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& local
     if (ProgressWindow* progress = link_.Progress())
         progress->Reset();
 
-    config_.fill(0);
+    SetConfigDefaults(config_);
     ShowLinkSummary();
     PlaceProgressWindow();
+    SetNetConfigDefaults(netConfig_);
 
     languageIndex_ = LanguageIndexForLocale(locale_);
     ComboBoxLanguage->setCurrentIndex(languageIndex_);
@@ -170,8 +174,8 @@ void TFormMain::BuildTopRow() {
 void TFormMain::BuildFirstPage() {
     GroupBoxPrinterFunction = MakeGroup(TabSheet1, "GroupBoxPrinterFunction",
                                         QStringLiteral("Printer Function"), 0, 0, 113, 385);
-    // The other function buttons take their places (tops 24 to 312, every 32) with their
-    // handlers.
+    // The other function buttons take their places (tops 24 and 88 to 312, every 32) with
+    // their handlers.
     ButtonEthernet =
         MakeButton(GroupBoxPrinterFunction, "ButtonEthernet", QStringLiteral("Ethernet Setup"),
                    kFunctionButtonLeft, 56, kFunctionButtonWidth, kFunctionButtonHeight);
@@ -179,6 +183,7 @@ void TFormMain::BuildFirstPage() {
         MakeButton(GroupBoxPrinterFunction, "ButtonPassword", QStringLiteral("Password Setup"),
                    kFunctionButtonLeft, 344, kFunctionButtonWidth, kFunctionButtonHeight);
     connect(ButtonPassword, &QPushButton::clicked, this, &TFormMain::ButtonPasswordClick);
+    connect(ButtonEthernet, &QPushButton::clicked, this, &TFormMain::ButtonEthernetClick);
 
     GroupBoxPrinterStatus = MakeGroup(TabSheet1, "GroupBoxPrinterStatus",
                                       QStringLiteral("Printer Status"), 0, 392, 113, 89);
@@ -246,11 +251,11 @@ void TFormMain::ProbeUsbPrinter() {
     // the stored configuration.
     if (Dispatch(link_, OpProbePort, SelectedInterface(), nullptr) != LinkOk)
         return;
-    ConfigRecord scratch{};
+    PrinterConfig scratch = DefaultPrinterConfig();
     PlaceProgressWindow();
     if (Dispatch(link_, OpSendLineModeExit, SelectedInterface(), nullptr) != LinkOk)
         return;
-    if (Dispatch(link_, OpReadConfiguration, SelectedInterface(), scratch.data()) != LinkOk)
+    if (Dispatch(link_, OpReadConfiguration, SelectedInterface(), &scratch) != LinkOk)
         return;
     config_ = scratch;
 }
@@ -359,9 +364,12 @@ void TFormMain::ButtonInterFaceClick() {
         dialog.exec();
         break;
     }
-    case InterfaceEthernet:
-        // The network discovery dialog that edits the Ethernet settings opens here.
+    case InterfaceEthernet: {
+        TFormNetSetup dialog(net_, languageIndex_, prompter_, lan_, this);
+        dialog.Prepare();
+        dialog.exec();
         break;
+    }
     case InterfaceUsb:
         break;
     }
@@ -380,6 +388,21 @@ void TFormMain::ButtonGetStatusClick() {
 
 void TFormMain::ButtonPasswordClick() {
     RunPasswordSetup(*this);
+}
+
+void TFormMain::ButtonEthernetClick() {
+    EthernetSetupSequence sequence{link_, SelectedInterface(), netConfig_, prompter_};
+    sequence.languageIndex = languageIndex_;
+    sequence.anchor = DialogAnchor();
+    sequence.parent = this;
+    sequence.setMainWindowEnabled = [this](bool enabled) {
+        if (enabled)
+            EndOperation();
+        else
+            setEnabled(false);
+    };
+    sequence.passwordGate = [this] { return PasswordGate(); };
+    sequence.Run();
 }
 
 void TFormMain::Timer1Timer() {

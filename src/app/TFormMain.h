@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/OperationHost.h"
+#include "config/PrinterConfig.h"
 #include "link/LinkSettings.h"
+#include "network/LanClient.h"
+#include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
 
 #include <QDateTime>
@@ -24,9 +27,6 @@ class QTabWidget;
 class QTimer;
 class RadioGroup;
 
-// Size of the stored printer configuration record.
-inline constexpr size_t kPrinterConfigSize = 661;
-
 // The program's one window: language, unit and link choice along the top, the four pages,
 // the status bar with the clock. Its construction runs the start-up sequence, including a
 // silent read of the configuration of a printer on USB.
@@ -34,12 +34,12 @@ class TFormMain : public QWidget, public OperationHost {
     Q_OBJECT
 public:
     using Clock = std::function<QDateTime()>;
-    using ConfigRecord = std::array<uint8_t, kPrinterConfigSize>;
 
     // `locale` chooses the first language and formats the clock; `clock` gives the local
-    // date and time (the system clock when empty).
+    // date and time (the system clock when empty); `lan` is where the network dialog looks
+    // for printers (the product's broadcast and multicast targets by default).
     TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& locale, Clock clock = {},
-              QWidget* parent = nullptr);
+              LanClientSettings lan = {}, QWidget* parent = nullptr);
     ~TFormMain() override;
 
     LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) override;
@@ -63,7 +63,9 @@ public:
     LptPortName& Lpt() { return lpt_; }
     NetSettings& Net() { return net_; }
     PrinterStatus& Status() { return status_; }
-    ConfigRecord& StoredConfig() { return config_; }
+    PrinterConfig& StoredConfig() { return config_; }
+    // The network settings as last read or edited in "Ethernet Setup".
+    PrinterNetConfig& NetConfig() { return netConfig_; }
     PrinterLink& Link() { return link_; }
     // The working directory at start-up, the first folder of the file dialogs.
     const QString& StartupDirectory() const { return startupDirectory_; }
@@ -82,6 +84,7 @@ public:
     void ButtonInterFaceClick();
     void ButtonGetStatusClick();
     void ButtonPasswordClick();
+    void ButtonEthernetClick();
     void Timer1Timer();
 
     // Controls, named as their objectName.
@@ -130,6 +133,8 @@ private:
     LptPortName lpt_{};
     NetSettings net_{};
     PrinterStatus status_{};
-    ConfigRecord config_{};
+    LanClientSettings lan_;
+    PrinterConfig config_{};
+    PrinterNetConfig netConfig_{};
     std::array<QLabel*, 4> statusPanels_{};
 };

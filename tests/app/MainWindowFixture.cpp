@@ -1,8 +1,16 @@
 #include "MainWindowFixture.h"
 
+#include "StandardPrinter.h"
+
 #include <chrono>
 
 MainWindowFixture::MainWindowFixture() {
+    sim::InstallStandardModules(printer);
+    lan.broadcastTargets = {QHostAddress(QHostAddress::LocalHost)};
+    lan.multicastTargets = {};
+    lan.bindAddress = QHostAddress(QHostAddress::LocalHost);
+    lan.discoveryWaitMs = 50;
+    lan.answerWaitMs = 50;
     AttachPrinter(false);
     link.SetProgressWindow(&progress);
     progress.hidePause = std::chrono::milliseconds(0);
@@ -15,7 +23,8 @@ MainWindowFixture::~MainWindowFixture() {
 
 void MainWindowFixture::Start(const QLocale& locale, bool printerAttached) {
     AttachPrinter(printerAttached);
-    window = std::make_unique<TFormMain>(link, prompter, locale, [this] { return now; });
+    window = std::make_unique<TFormMain>(
+        link, prompter, locale, [this] { return now; }, lan);
 }
 
 void MainWindowFixture::Choose(QComboBox* combo, int item) {

@@ -4,6 +4,7 @@
 #include "FakeUsbDeviceSource.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "network/LanClient.h"
 #include "ScriptedPrompter.h"
 #include "VirtualPrinter.h"
 
@@ -43,8 +44,10 @@ protected:
     // Picks a list item as the user does: selection, then the list's change event.
     static void Choose(QComboBox* combo, int item);
 
-    sim::VirtualPrinter printer;
+    sim::VirtualPrinter printer; // a complete printer of the standard profile
     PrinterLink link;
+    // The network dialog looks for printers on loopback only, where none answers.
+    LanClientSettings lan;
     ProgressWindow progress;
     ScriptedPrompter prompter;
     FakeUsbDeviceSource* usb = nullptr; // the bus now in the link

@@ -42,8 +42,8 @@ TEST_F(MainWindow, StartsWithDefaultsAndNoMessageWhenNoPrinterAnswers) {
     EXPECT_EQ(window->ComboBoxInterFace->currentIndex(), 0);
     EXPECT_FALSE(window->ButtonInterFace->isEnabled());
     EXPECT_EQ(window->RadioGroupUnit->ItemIndex(), 0);
-    EXPECT_TRUE(std::all_of(window->StoredConfig().begin(), window->StoredConfig().end(),
-                            [](uint8_t byte) { return byte == 0; }));
+    const PrinterConfig defaults = DefaultPrinterConfig();
+    EXPECT_EQ(std::memcmp(&window->StoredConfig(), &defaults, sizeof defaults), 0);
     EXPECT_EQ(window->StartupDirectory(), QDir::toNativeSeparators(QDir::currentPath()));
     EXPECT_TRUE(window->Timer1->isActive());
     EXPECT_EQ(window->Timer1->interval(), 1000);
