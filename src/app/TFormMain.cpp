@@ -90,6 +90,10 @@ TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& local
       link_(link), prompter_(prompter), locale_(locale),
       clock_(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); })),
       lan_(std::move(lan)) {
+    // Start-up, in this order, before the window is first shown. The pages that hold data of
+    // their own (command tool editors, file manager, bitmap fonts) set it up in their places
+    // below: editors after BuildWindow and again before the language, the file manager and
+    // font page after the link summary.
     BuildWindow();
 
     startupDirectory_ = QDir::toNativeSeparators(QDir::currentPath());
