@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake --preset default
+find build/default -path '*_autogen/timestamp' -delete 2>/dev/null || true
 cmake --build --preset default -j "$(nproc)"
 
 build=build/default

@@ -7,5 +7,8 @@ preset="${1:-default}"
 
 bash scripts/install-deps.sh
 cmake --preset "$preset"
+# Let the meta-object step look at every source again: a build folder configured before
+# new window classes arrived can otherwise keep a stale list of them.
+find "build/$preset" -path '*_autogen/timestamp' -delete 2>/dev/null || true
 cmake --build --preset "$preset" -j "$(nproc)"
 ctest --preset "$preset" -j "$(nproc)"

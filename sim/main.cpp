@@ -2,7 +2,9 @@
 // demonstrations and training. Serves until interrupted.
 
 #include "LanResponder.h"
+#include "MemoryModule.h"
 #include "NetModule.h"
+#include "PasswordModule.h"
 #include "PtyServer.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"
@@ -12,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -41,6 +45,12 @@ const char* const kUsage =
     "  --lan-group GROUP      LAN responders also join this multicast group (224.0.0.251)\n"
     "\n"
     "State:\n"
+    "  --edition N            firmware edition (default 105); older editions know fewer keys\n"
+    "  --dpi N                print resolution: 203, 300 or 600 (default 203)\n"
+    "  --password TEXT        printer password already set\n"
+    "  --file MEM:NAME=PATH   a file already stored: MEM is DRAM, FLASH or CARD, NAME the\n"
+    "                         printer's file name, PATH the PC file with its contents\n"
+    "  --no-card              no memory card inserted\n"
     "  --status N             status byte answered to the status query (0..255)\n"
     "  --extended-status B    fifth extended status byte (0..255)\n"
     "  --no-extended-status   leave the extended status query unanswered\n"
@@ -76,11 +86,42 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
     return !host.empty();
 }
 
+// "FLASH:LOGO.PCX=/path/to/logo.pcx": the memory, the printer's file name, the PC file.
+bool ParseStoredFile(const std::string& text, int& memory, std::string& name, std::string& data) {
+    static const char* const kMemories[] = {"DRAM", "FLASH", "CARD"};
+    const size_t colon = text.find(':');
+    const size_t equals = text.find('=', colon == std::string::npos ? 0 : colon);
+    if (colon == std::string::npos || equals == std::string::npos || equals == colon + 1)
+        return false;
+    memory = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (text.compare(0, colon, kMemories[i]) == 0)
+            memory = i;
+    }
+    if (memory < 0)
+        return false;
+    name = text.substr(colon + 1, equals - colon - 1);
+    std::ifstream in(text.substr(equals + 1), std::ios::binary);
+    if (!in)
+        return false;
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     sim::VirtualPrinter printer;
-    sim::InstallStandardModules(printer);
+    int edition = sim::FirmwareProfile::kStandardEdition;
+    int dpi = 203;
+    std::string password;
+    bool noCard = false;
+    struct StoredFile {
+        int memory;
+        std::string name;
+        std::string data;
+    };
+    std::vector<StoredFile> files;
     std::string tcpHost = "127.0.0.1";
     uint16_t tcpPort = 9100;
     bool serveTcp = true;
@@ -135,6 +176,21 @@ int main(int argc, char** argv) {
             lanStatus = std::stoi(value());
         } else if (option == "--lan-flags") {
             lanFlags = std::stoi(value());
+        } else if (option == "--edition") {
+            edition = std::stoi(value());
+        } else if (option == "--dpi") {
+            dpi = std::stoi(value());
+        } else if (option == "--password") {
+            password = value();
+        } else if (option == "--no-card") {
+            noCard = true;
+        } else if (option == "--file") {
+            StoredFile file;
+            if (!ParseStoredFile(value(), file.memory, file.name, file.data)) {
+                std::fprintf(stderr, "--file takes DRAM|FLASH|CARD:NAME=PATH of a readable file\n");
+                return 2;
+            }
+            files.push_back(std::move(file));
         } else if (option == "--status") {
             printer.statusByte = static_cast<uint8_t>(std::stoi(value()));
         } else if (option == "--extended-status") {
@@ -170,6 +226,19 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
+    sim::InstallStandardModules(printer, sim::FirmwareProfile::Of(edition, dpi));
+    if (sim::PasswordModule* module = printer.Module<sim::PasswordModule>())
+        module->password = password;
+    if (sim::MemoryModule* memory = printer.Module<sim::MemoryModule>()) {
+        if (noCard)
+            memory->memories[sim::MemoryModule::Card].present = false;
+        for (const StoredFile& file : files) {
+            if (!memory->Store(file.memory, file.name, file.data)) {
+                std::fprintf(stderr, "%s does not fit in its memory\n", file.name.c_str());
+                return 1;
+            }
+        }
+    }
     if (sim::NetModule* net = printer.Module<sim::NetModule>()) {
         net->SetIdentity(identity);
         net->lanStatus = static_cast<uint8_t>(lanStatus);

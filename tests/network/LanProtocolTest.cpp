@@ -93,8 +93,9 @@ TEST(LanWriteBufferTest, EachWriteKeepsTheBytesOfTheEarlierOnes) {
     // Nothing outside the named fields was touched.
     for (size_t i = 36; i < 1064; ++i) {
         const bool named = (i >= 69 && i < 81) || (i >= 176 && i < 184) || i == 942 || i == 948;
-        if (!named)
+        if (!named) {
             EXPECT_EQ(commit[i], 0) << "byte " << i;
+        }
     }
 
     buffer.Clear();

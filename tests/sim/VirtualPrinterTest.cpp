@@ -4,9 +4,13 @@
 #include "operations/Dispatch.h"
 #include "operations/PrinterStatus.h"
 #include "operations/ReplyReaders.h"
+#include "config/PrinterConfig.h"
+#include "operations/MemoryRecords.h"
+#include "operations/PasswordOperations.h"
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -147,13 +151,55 @@ TEST(SimulatorExecutable, AnswersTheStatusQueryOnTheTcpPortItReports) {
     EXPECT_EQ(process.exitCode(), 0);
 }
 
+TEST(SimulatorExecutable, StartsWithTheChosenEditionPasswordAndFiles) {
+    QTemporaryFile content;
+    ASSERT_TRUE(content.open());
+    content.write("PRINT 1\r\n");
+    content.close();
+    QProcess process;
+    process.start(QStringLiteral(TARNVIK_SIM_EXECUTABLE),
+                  {"--tcp", "127.0.0.1:0", "--edition", "102", "--dpi", "300", "--password",
+                   "secret", "--file", "FLASH:AUTO.BAS=" + content.fileName()});
+    ASSERT_TRUE(process.waitForReadyRead(5000));
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^TCP [0-9.]+:(\\d+)"))
+                                              .match(QString::fromLocal8Bit(process.readLine()));
+    ASSERT_TRUE(match.hasMatch());
+
+    ComSettings com{};
+    LptPortName lpt{};
+    NetSettings net{};
+    SetLinkDefaults(com, lpt, net);
+    std::snprintf(net.address, sizeof net.address, "127.0.0.1");
+    net.port = match.captured(1).toInt();
+    PrinterLink link;
+    link.SetLinkSettings({&com, &lpt, &net});
+    link.Timeouts().netMs = 2000;
+    link.Timeouts().listFramePauseMs = 1;
+
+    std::vector<char> password(kPasswordTextCapacity);
+    EXPECT_EQ(Dispatch(link, OpReadPasswordState, InterfaceEthernet, password.data()), LinkOk);
+    EXPECT_STREQ(password.data(), "secret");
+    auto memory = std::make_unique<MemoryInfo>();
+    EXPECT_EQ(Dispatch(link, OpReadMemoryInfo, InterfaceEthernet, memory.get()), LinkOk);
+    EXPECT_NE(std::strstr(memory->areas[MemoryFlash].fileList, "AUTO.BAS"), nullptr);
+    PrinterConfig config;
+    SetConfigDefaults(config);
+    EXPECT_EQ(Dispatch(link, OpReadConfiguration, InterfaceEthernet, &config), LinkOk);
+    const int32_t dpi = config.Dpi;
+    const int32_t edition = config.Edition;
+    EXPECT_EQ(dpi, 300);
+    EXPECT_EQ(edition, 102);
+    process.terminate();
+    EXPECT_TRUE(process.waitForFinished(5000));
+}
+
 TEST(SimulatorExecutable, DocumentsItsOptions) {
     QProcess process;
     process.start(QStringLiteral(TARNVIK_SIM_EXECUTABLE), {"--help"});
     ASSERT_TRUE(process.waitForFinished(5000));
     const QString help = QString::fromLocal8Bit(process.readAllStandardOutput());
     for (const char* option : {"--tcp", "--pty", "--fifo", "--refuse", "--silent", "--close-after",
-                               "--garbage", "--frame-surplus", "--wrong-frame-end", "--trickle"})
+                               "--garbage", "--frame-surplus", "--edition", "--dpi", "--password", "--file", "--wrong-frame-end", "--trickle"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_EQ(process.exitCode(), 0);
 }
