@@ -193,7 +193,14 @@ TEST_F(MainWindow, DialogAnchorIsAThirdIntoTheOuterWindow) {
 TEST_F(MainWindow, GetStatusShowsTheWordAndKeepsItWhenTheQueryFails) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
     printer.statusByte = 0x21; // head open while printing
+    // While the query runs the window takes no input.
+    std::vector<bool> enabledWhileWriting;
+    link.SetProcessEventsHook([&] { enabledWhileWriting.push_back(window->isEnabled()); });
     window->ButtonGetStatus->click();
+    link.SetProcessEventsHook({});
+    EXPECT_FALSE(enabledWhileWriting.empty());
+    EXPECT_EQ(std::count(enabledWhileWriting.begin(), enabledWhileWriting.end(), true), 0);
+    EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_EQ(window->EditPrinterStatus->text(), "Head Open");
     EXPECT_EQ(window->Status().flags[StatusHeadOpen], 1);
