@@ -6,20 +6,32 @@
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 
+#include <QHostAddress>
 #include <QLocale>
 #include <QMessageBox>
 
 #include <exception>
+#include <optional>
 
 namespace {
 
-// The README demo points the Ethernet link at the virtual printer through this variable,
-// "address:port". The program reads it only when it is set; users never need it.
-void PointAtDemoPrinter(TFormMain& window) {
-    const std::optional<DemoPrinter> demo =
-        DemoPrinter::Parse(qEnvironmentVariable("TARNVIK_DEMO_PRINTER"));
-    if (demo)
-        window.UseEthernetPrinter(demo->address, demo->port);
+// The README demo points the program at the virtual printer through this variable,
+// "address:port": the Ethernet link goes there, and LAN discovery asks that address
+// instead of the whole network. Users never need it.
+std::optional<DemoPrinter> DemoPrinterFromEnvironment() {
+    return DemoPrinter::Parse(qEnvironmentVariable("TARNVIK_DEMO_PRINTER"));
+}
+
+LanClientSettings LanSettingsFor(const std::optional<DemoPrinter>& demo) {
+    LanClientSettings lan;
+    if (demo) {
+        const QHostAddress target(demo->address);
+        if (!target.isNull()) {
+            lan.broadcastTargets = {target};
+            lan.multicastTargets = {target};
+        }
+    }
+    return lan;
 }
 
 } // namespace
@@ -34,8 +46,10 @@ int main(int argc, char* argv[]) {
         link.SetProcessEventsHook([] { QCoreApplication::processEvents(); });
 
         QtPrompter prompter;
-        TFormMain window(link, prompter, QLocale::system());
-        PointAtDemoPrinter(window);
+        const std::optional<DemoPrinter> demo = DemoPrinterFromEnvironment();
+        TFormMain window(link, prompter, QLocale::system(), {}, LanSettingsFor(demo));
+        if (demo)
+            window.UseEthernetPrinter(demo->address, demo->port);
         window.show();
         TarnvikApplication::exec();
         link.SetProgressWindow(nullptr);

@@ -2,6 +2,10 @@
 
 #include "network/NetText.h"
 
+#include "app/Language.h"
+#include "app/PlaceControl.h"
+#include "app/WindowLook.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,13 +38,6 @@ const Caption kCaptions[] = {
 // The address texts are at most what their 64-byte fields hold.
 constexpr int kAddressLength = kNetTextCapacity - 1;
 
-template <class T> T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(x, y, width, height);
-    return widget;
-}
-
 } // namespace
 
 TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
@@ -50,6 +47,7 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
     setObjectName(QStringLiteral("TFormEthernetSetup"));
     setWindowTitle(QStringLiteral("Ethernet Setup"));
     BuildControls();
+    ApplyWindowLook(this);
     move(left, top);
 
     config_.apply = 0;
@@ -72,9 +70,10 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
 
 void TFormEthernetSetup::BuildControls() {
     setFixedSize(330, 262);
-    RadioGroupDHCP = Make<QGroupBox>(this, "RadioGroupDHCP", 8, 8, 314, 48);
-    dhcpItem_ = Make<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem0", 10, 20, 140, 20);
-    staticItem_ = Make<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem1", 160, 20, 140, 20);
+    RadioGroupDHCP = PlaceControl<QGroupBox>(this, "RadioGroupDHCP", 8, 8, 314, 48);
+    dhcpItem_ = PlaceControl<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem0", 10, 20, 140, 20);
+    staticItem_ =
+        PlaceControl<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem1", 160, 20, 140, 20);
     dhcpItem_->setText(QStringLiteral("DHCP"));
     staticItem_->setText(QStringLiteral("Static IP"));
     dhcpItems_ = new QButtonGroup(this);
@@ -98,9 +97,9 @@ void TFormEthernetSetup::BuildControls() {
     };
     int y = 66;
     for (const Row& row : rows) {
-        row.label = Make<QLabel>(this, row.labelName, 8, y + 3, 110, 17);
+        row.label = PlaceControl<QLabel>(this, row.labelName, 8, y + 3, 110, 17);
         row.label->setText(QString::fromLatin1(row.caption));
-        row.edit = Make<QLineEdit>(this, row.editName, 122, y, 200, 21);
+        row.edit = PlaceControl<QLineEdit>(this, row.editName, 122, y, 200, 21);
         row.edit->setMaxLength(kAddressLength);
         y += 28;
     }
@@ -111,9 +110,10 @@ void TFormEthernetSetup::BuildControls() {
     EditMACAddr->setReadOnly(true);
     EditMACAddr->setEnabled(false);
 
-    ButtonSetIP = Make<QPushButton>(this, "ButtonSetIP", 8, 212, 100, 25);
-    ButtonSetPrinterName = Make<QPushButton>(this, "ButtonSetPrinterName", 114, 212, 120, 25);
-    ButtonCancel = Make<QPushButton>(this, "ButtonCancel", 240, 212, 82, 25);
+    ButtonSetIP = PlaceControl<QPushButton>(this, "ButtonSetIP", 8, 212, 100, 25);
+    ButtonSetPrinterName =
+        PlaceControl<QPushButton>(this, "ButtonSetPrinterName", 114, 212, 120, 25);
+    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", 240, 212, 82, 25);
     ButtonSetIP->setText(QStringLiteral("Set IP"));
     ButtonSetPrinterName->setText(QStringLiteral("Set Printer Name"));
     ButtonCancel->setText(QStringLiteral("Cancel"));
@@ -131,13 +131,8 @@ void TFormEthernetSetup::ApplyCaptions(int languageIndex) {
     // Replacing the item texts leaves the selected item as it is.
     for (const Caption& caption : kCaptions) {
         auto* widget = findChild<QWidget*>(QString::fromLatin1(caption.control));
-        const QString text = QString::fromUtf8(caption.text[language]);
-        if (auto* group = qobject_cast<QGroupBox*>(widget))
-            group->setTitle(text);
-        else if (auto* label = qobject_cast<QLabel*>(widget))
-            label->setText(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            button->setText(text);
+        SetControlCaption(widget, QString::fromUtf8(caption.text[language]));
+        ApplyCharset(widget, LanguageCharset(language));
     }
 }
 

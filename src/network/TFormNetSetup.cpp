@@ -3,6 +3,10 @@
 #include "app/Prompter.h"
 #include "network/LanSetup.h"
 #include "network/NetText.h"
+
+#include "app/Language.h"
+#include "app/PlaceControl.h"
+#include "app/WindowLook.h"
 #include "network/TFormEthernetSetup.h"
 
 #include <QCoreApplication>
@@ -46,13 +50,6 @@ const char* const kColumns[][3] = {
 
 const char* const kDefaultAddress = "192.168.1.100";
 
-template <class T> T* Make(QWidget* parent, const char* name, int x, int y, int width, int height) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(x, y, width, height);
-    return widget;
-}
-
 } // namespace
 
 TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter& prompter,
@@ -67,21 +64,15 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
     setObjectName(QStringLiteral("TFormNetSetup"));
     setWindowTitle(QStringLiteral("TCP/IP Setup"));
     BuildControls();
+    ApplyWindowLook(this);
     move(211, 155);
 }
 
 TFormNetSetup::~TFormNetSetup() = default;
 
-void TFormNetSetup::ShowModal(NetSettings& settings, int languageIndex, Prompter& prompter,
-                              QWidget* parent) {
-    TFormNetSetup dialog(settings, languageIndex, prompter, LanClientSettings{}, parent);
-    dialog.Prepare();
-    dialog.exec();
-}
-
 void TFormNetSetup::BuildControls() {
     setFixedSize(622, 303);
-    ListView1 = Make<QTreeWidget>(this, "ListView1", 8, 8, 606, 192);
+    ListView1 = PlaceControl<QTreeWidget>(this, "ListView1", 8, 8, 606, 192);
     ListView1->setColumnCount(5);
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -95,19 +86,20 @@ void TFormNetSetup::BuildControls() {
         ListView1->setColumnWidth(column, widths[column]);
     connect(ListView1, &QTreeWidget::itemClicked, this, &TFormNetSetup::ListView1Click);
 
-    GroupBoxIPSetting = Make<QGroupBox>(this, "GroupBoxIPSetting", 8, 206, 330, 89);
-    LabelIPAddress = Make<QLabel>(GroupBoxIPSetting, "LabelIPAddress", 10, 22, 200, 17);
-    EditIPAddr = Make<QLineEdit>(GroupBoxIPSetting, "EditIPAddr", 10, 42, 200, 23);
-    LabelPort = Make<QLabel>(GroupBoxIPSetting, "LabelPort", 222, 22, 96, 17);
-    EditPort = Make<QLineEdit>(GroupBoxIPSetting, "EditPort", 222, 42, 96, 23);
+    GroupBoxIPSetting = PlaceControl<QGroupBox>(this, "GroupBoxIPSetting", 8, 206, 330, 89);
+    LabelIPAddress = PlaceControl<QLabel>(GroupBoxIPSetting, "LabelIPAddress", 10, 22, 200, 17);
+    EditIPAddr = PlaceControl<QLineEdit>(GroupBoxIPSetting, "EditIPAddr", 10, 42, 200, 23);
+    LabelPort = PlaceControl<QLabel>(GroupBoxIPSetting, "LabelPort", 222, 22, 96, 17);
+    EditPort = PlaceControl<QLineEdit>(GroupBoxIPSetting, "EditPort", 222, 42, 96, 23);
     // The address field of the link settings holds 63 characters and its terminator.
     EditIPAddr->setMaxLength(kAddressLength);
 
-    ButtonDiscover = Make<QPushButton>(this, "ButtonDiscover", 346, 212, 130, 25);
-    ButtonChangeIP = Make<QPushButton>(this, "ButtonChangeIP", 484, 212, 130, 25);
-    ButtonFactoryDefault = Make<QPushButton>(this, "ButtonFactoryDefault", 346, 242, 130, 25);
-    ButtonBrowser = Make<QPushButton>(this, "ButtonBrowser", 484, 242, 130, 25);
-    ButtonExit = Make<QPushButton>(this, "ButtonExit", 484, 272, 130, 25);
+    ButtonDiscover = PlaceControl<QPushButton>(this, "ButtonDiscover", 346, 212, 130, 25);
+    ButtonChangeIP = PlaceControl<QPushButton>(this, "ButtonChangeIP", 484, 212, 130, 25);
+    ButtonFactoryDefault =
+        PlaceControl<QPushButton>(this, "ButtonFactoryDefault", 346, 242, 130, 25);
+    ButtonBrowser = PlaceControl<QPushButton>(this, "ButtonBrowser", 484, 242, 130, 25);
+    ButtonExit = PlaceControl<QPushButton>(this, "ButtonExit", 484, 272, 130, 25);
     for (QPushButton* button :
          {ButtonDiscover, ButtonChangeIP, ButtonFactoryDefault, ButtonBrowser, ButtonExit})
         button->setAutoDefault(false);
@@ -123,18 +115,14 @@ void TFormNetSetup::BuildControls() {
 void TFormNetSetup::ApplyCaptions(int languageIndex) {
     for (const Caption& caption : kCaptions) {
         auto* widget = findChild<QWidget*>(QString::fromLatin1(caption.control));
-        const QString text = QString::fromUtf8(caption.text[languageIndex]);
-        if (auto* group = qobject_cast<QGroupBox*>(widget))
-            group->setTitle(text);
-        else if (auto* label = qobject_cast<QLabel*>(widget))
-            label->setText(text);
-        else if (auto* button = qobject_cast<QPushButton*>(widget))
-            button->setText(text);
+        SetControlCaption(widget, QString::fromUtf8(caption.text[languageIndex]));
+        ApplyCharset(widget, LanguageCharset(languageIndex));
     }
     QStringList headers;
     for (const auto& column : kColumns)
         headers << QString::fromUtf8(column[languageIndex]);
     ListView1->setHeaderLabels(headers);
+    ListView1->header()->setFont(FontForCharset(LanguageCharset(languageIndex)));
 }
 
 void TFormNetSetup::Prepare() {

@@ -37,11 +37,6 @@ public:
                   LanClientSettings lan = {}, QWidget* parent = nullptr);
     ~TFormNetSetup() override;
 
-    // What the main window's "Setup" button does with Ethernet chosen: creates the dialog,
-    // prepares it (discovery) and shows it modally.
-    static void ShowModal(NetSettings& settings, int languageIndex, Prompter& prompter,
-                          QWidget* parent = nullptr);
-
     void SetUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
     void SetEthernetDialogRunner(EthernetDialogRunner runner) { runEthernet_ = std::move(runner); }
 

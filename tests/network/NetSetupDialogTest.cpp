@@ -4,6 +4,7 @@
 #include "LanResponder.h"
 #include "NetModule.h"
 #include "RecordingPrompter.h"
+#include "Screenshot.h"
 #include "VirtualPrinter.h"
 
 #include <QGroupBox>
@@ -367,4 +368,24 @@ TEST_F(NetSetupDialog, WithoutASocketDiscoveryEndsQuietly) {
     EXPECT_TRUE(Find<QPushButton>(*broken, "ButtonDiscover")->isEnabled());
     EXPECT_TRUE(prompter.errors.isEmpty());
     EXPECT_TRUE(prompter.informations.isEmpty());
+}
+
+TEST_F(NetSetupDialog, ScreenshotsOfBothDialogsInEachLanguage) {
+    for (int language = 0; language < 3; ++language) {
+        auto dialog = Dialog(language);
+        dialog->Prepare();
+        ASSERT_EQ(List(*dialog)->topLevelItemCount(), 4);
+        Select(*dialog, 0);
+        SaveScreenshot(*dialog, QStringLiteral("net_setup_") + LanguageSuffix(language));
+
+        PrinterNetConfig config;
+        SetNetConfigDefaults(config);
+        SetNetText(config.ipAddress, "192.168.1.100");
+        SetNetText(config.subnetMask, "255.255.255.0");
+        SetNetText(config.gateway, "192.168.1.1");
+        SetNetText(config.printerName, "FRONT");
+        SetNetText(config.macAddress, "00:1B:82:00:00:01");
+        TFormEthernetSetup ethernet(0, 0, true, config, language, nullptr);
+        SaveScreenshot(ethernet, QStringLiteral("ethernet_setup_") + LanguageSuffix(language));
+    }
 }
