@@ -171,7 +171,7 @@ TEST(SerialLink, AMissingPortFailsTheOpen) {
     LptPortName lpt{};
     NetSettings net{};
     SetLinkDefaults(com, lpt, net);
-    std::snprintf(com.portName, sizeof com.portName, "/dev/tarnvik-no-such-port");
+    std::snprintf(com.portName, sizeof com.portName, "/dev/tarnvik-none");
     PrinterLink link;
     link.SetLinkSettings({&com, &lpt, &net});
     EXPECT_EQ(link.OpenLink(InterfaceCom), kInvalidLinkHandle);

@@ -33,7 +33,7 @@ int Respond(int printers, int seconds, const std::string& group) {
     for (int i = 1; i <= printers; ++i) {
         sim::NetModule::Identity id;
         char mac[18];
-        std::snprintf(mac, sizeof mac, "02:00:00:00:00:%02X", i);
+        std::snprintf(mac, sizeof mac, "02:00:00:00:00:%02X", i & 0xFF);
         id.mac = mac;
         id.factoryName = "NS-PRINTER-" + std::to_string(i);
         id.dhcpAddress = "10.77.0." + std::to_string(100 + i);
