@@ -2,6 +2,8 @@
 
 #include "ModalDriver.h"
 #include "PasswordModule.h"
+#include "PtyServer.h"
+#include "TcpServer.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -183,6 +185,41 @@ TEST_F(MainWindowWithPrinter, SetupOnEthernetOpensTheNetworkDialog) {
     EXPECT_STREQ(window->Net().address, "127.0.0.1");
     EXPECT_EQ(window->Net().port, 9101);
     EXPECT_EQ(window->StatusPanelText(0), "LPT1");
+}
+
+} // namespace
+
+namespace {
+
+// The window's printer served on a real link: TCP on 127.0.0.1, or a pseudo-terminal that
+// the serial settings name.
+TEST_F(MainWindowWithPrinter, GetStatusOverTcpAndTheSerialLink) {
+    Start();
+    {
+        auto lock = printer.Lock();
+        printer.statusByte = 0x10;
+    }
+    sim::TcpServer tcp(printer);
+    ASSERT_TRUE(tcp.Start());
+    window->UseEthernetPrinter(QStringLiteral("127.0.0.1"), tcp.Port());
+    window->ButtonGetStatus->click();
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(window->EditPrinterStatus->text(), "Pause");
+
+    sim::PtyServer pty(printer);
+    ASSERT_TRUE(pty.Start());
+    ASSERT_LT(pty.SlavePath().size(), sizeof window->Com().portName);
+    std::snprintf(window->Com().portName, sizeof window->Com().portName, "%s",
+                  pty.SlavePath().c_str());
+    window->Com().hardwareIndex = 0;
+    Choose(window->ComboBoxInterFace, InterfaceCom);
+    {
+        auto lock = printer.Lock();
+        printer.statusByte = 0x02;
+    }
+    window->ButtonGetStatus->click();
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(window->EditPrinterStatus->text(), "Paper Jam");
 }
 
 } // namespace
