@@ -2,11 +2,12 @@
 // beside a plain socket loop writing the same bytes to the same kind of sink, and the
 // frame reader's throughput on one long reply.
 
+#include "link/PrinterLink.h"
+#include "LoopbackLink.h"
+#include "operations/ReplyReaders.h"
 #include "ScriptedBackend.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
-#include "link/PrinterLink.h"
-#include "operations/ReplyReaders.h"
 
 #include <QCoreApplication>
 
@@ -22,7 +23,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 // Waits until the printer has taken every byte, so both runs time the whole delivery.
 void WaitForBytes(sim::VirtualPrinter& printer, size_t count) {
@@ -34,14 +37,8 @@ double LinkWrite(const std::vector<uint8_t>& block) {
     sim::VirtualPrinter printer;
     sim::TcpServer server(printer);
     server.Start();
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(net.address, sizeof net.address, "127.0.0.1");
-    net.port = server.Port();
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target(static_cast<uint16_t>(server.Port()));
+    PrinterLink& link = target.link;
     const auto start = Clock::now();
     const LinkHandle handle = link.OpenLink(InterfaceEthernet);
     const bool ok = link.WriteBlock(handle, InterfaceEthernet, block.data(),
@@ -93,8 +90,8 @@ double FrameRead(size_t dataLength, int rounds) {
         LinkSession session(link, InterfaceEthernet);
         int length = 0;
         const auto start = Clock::now();
-        const bool ok = ReadFramedReply(session, buffer.data(), static_cast<int>(buffer.size()),
-                                        &length);
+        const bool ok =
+            ReadFramedReply(session, buffer.data(), static_cast<int>(buffer.size()), &length);
         total += Seconds(Clock::now() - start);
         if (!ok || static_cast<size_t>(length) != dataLength)
             std::fprintf(stderr, "frame read failed\n");
@@ -121,7 +118,8 @@ int main(int argc, char** argv) {
 
     const size_t frameBytes = 8u << 20;
     const double read = FrameRead(frameBytes, 3);
-    std::printf("ReadFramedReply of one %zu MiB frame in 4096-byte device reads: %.3f s = %.1f MiB/s\n",
-                frameBytes >> 20, read, (frameBytes >> 20) / read);
+    std::printf(
+        "ReadFramedReply of one %zu MiB frame in 4096-byte device reads: %.3f s = %.1f MiB/s\n",
+        frameBytes >> 20, read, (frameBytes >> 20) / read);
     return 0;
 }

@@ -1,6 +1,7 @@
+#include "link/PortNames.h"
+#include "LoopbackLink.h"
 #include "PtyServer.h"
 #include "SimPeer.h"
-#include "link/PortNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,14 +77,8 @@ TEST(EthernetLink, APrinterThatStopsReadingFailsTheBlockWithinTheBoundedOffers) 
     sim::TcpServer server(printer);
     server.SetReceiveBufferBytes(4096);
     ASSERT_TRUE(server.Start());
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(net.address, sizeof net.address, "127.0.0.1");
-    net.port = server.Port();
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target(static_cast<uint16_t>(server.Port()));
+    PrinterLink& link = target.link;
     link.Timeouts().netMs = 200;
     link.Timeouts().netMaxOffers = 2;
 
@@ -109,27 +104,27 @@ TEST(SerialLink, ComNamesMapToSerialDevicesAndOtherNamesPassUnchanged) {
 #endif
 }
 
+// Starts the server and gives the device its clients open.
+std::string StartedDevice(sim::PtyServer& server) {
+    std::string error;
+    EXPECT_TRUE(server.Start(&error)) << error;
+    return server.SlavePath();
+}
+
 struct PtyPeer {
     PtyPeer() {
-        std::string error;
-        EXPECT_TRUE(server.Start(&error)) << error;
-        SetLinkDefaults(com, lpt, net);
-        std::snprintf(com.portName, sizeof com.portName, "%s", server.SlavePath().c_str());
-        link.SetLinkSettings({&com, &lpt, &net});
         link.Timeouts().comReadMs = 300;
         link.Timeouts().comWriteConstantMs = 1000;
     }
     sim::VirtualPrinter printer;
     sim::PtyServer server{printer};
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    PrinterLink link;
+    LoopbackLink target{0, StartedDevice(server)};
+    PrinterLink& link = target.link;
+    ComSettings& com = target.com;
 };
 
 TEST(SerialLink, ExchangesBytesOverAPseudoTerminalWithEverySettingCombination) {
     PtyPeer peer;
-    ASSERT_LT(peer.server.SlavePath().size(), sizeof peer.com.portName);
     // Not 0x11 or 0x13: with XON/XOFF on, the line would take those as flow control.
     peer.printer.statusByte = 0x25;
     for (int baud = 0; baud < 8; ++baud) {
@@ -198,8 +193,7 @@ TEST(ParallelLink, BlocksWrittenIntoAFifoReachThePrinterAndReadsFailAtOnce) {
     const LinkHandle handle = link.OpenLink(InterfaceLpt);
     ASSERT_NE(handle, kInvalidLinkHandle);
     const std::string text = "SELFTEST\r\n";
-    ASSERT_TRUE(link.WriteBlock(handle, InterfaceLpt,
-                                reinterpret_cast<const uint8_t*>(text.data()),
+    ASSERT_TRUE(link.WriteBlock(handle, InterfaceLpt, reinterpret_cast<const uint8_t*>(text.data()),
                                 static_cast<uint32_t>(text.size())));
     const auto start = Clock::now();
     uint8_t byte = 0;

@@ -1,4 +1,5 @@
 #include "link/PrinterLink.h"
+#include "LoopbackLink.h"
 #include "network/LanSetup.h"
 #include "operations/Dispatch.h"
 #include "operations/PrinterNetConfig.h"
@@ -56,14 +57,8 @@ TEST(SimulatorLan, OnePrinterOnTcpAndLanSharesItsNetworkSettings) {
     ASSERT_EQ(WriteLanNetConfig(client, 2, (*answers)[0].mac, change), LanWriteResult::Sent);
     client.Close();
 
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(net.address, sizeof net.address, "127.0.0.1");
-    net.port = tcp.captured(1).toInt();
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target(static_cast<uint16_t>(tcp.captured(1).toInt()));
+    PrinterLink& link = target.link;
     link.Timeouts().netMs = 2000;
     PrinterNetConfig read{};
     ASSERT_EQ(Dispatch(link, OpReadNetSettings, InterfaceEthernet, &read), LinkOk);

@@ -1,8 +1,9 @@
+#include "LoopbackLink.h"
+#include "operations/Dispatch.h"
+#include "operations/PrinterStatus.h"
 #include "PtyServer.h"
 #include "ScriptedBackend.h"
 #include "SimPeer.h"
-#include "operations/Dispatch.h"
-#include "operations/PrinterStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +23,8 @@ TEST(QueryStatus, SpreadsTheStatusBitsAndTheExtendedRibbonBitsOverTcp) {
         uint8_t fifth;
         std::vector<int> flags;
     } cases[] = {
-        {0x05, 0x00, {1, 0, 1, 0, 0, 0, 0, 0, 0, 0}},
-        {0x08, 0x0C, {0, 0, 0, 1, 0, 0, 0, 0, 1, 0}},
-        {0x08, 0x04, {0, 0, 0, 1, 0, 0, 0, 0, 0, 1}},
-        {0xFF, 0x08, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0}},
+        {0x05, 0x00, {1, 0, 1, 0, 0, 0, 0, 0, 0, 0}}, {0x08, 0x0C, {0, 0, 0, 1, 0, 0, 0, 0, 1, 0}},
+        {0x08, 0x04, {0, 0, 0, 1, 0, 0, 0, 0, 0, 1}}, {0xFF, 0x08, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0}},
         {0x40, 0x03, {0, 0, 0, 0, 0, 0, 1, 0, 0, 0}},
     };
     for (const auto& c : cases) {
@@ -78,9 +77,8 @@ TEST(QueryStatus, RefusedSilentAndHangingUpPrintersGiveTheirCodes) {
         f.refuse = false;
         peer.printer.statusByte = 0x10;
     });
-    ASSERT_TRUE(WaitUntil([&] {
-        return Dispatch(peer.link, OpQueryStatus, InterfaceEthernet, &status) == LinkOk;
-    }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Dispatch(peer.link, OpQueryStatus, InterfaceEthernet, &status) == LinkOk; }));
     EXPECT_EQ(status.flags[StatusPaused], 1);
 }
 
@@ -88,9 +86,8 @@ TEST(QueryStatus, AWriteThatFailsGivesTwo) {
     auto script = std::make_shared<LinkScript>();
     script->acceptPieces = 0;
     PrinterLink link;
-    link.SetBackendFactory(InterfaceUsb, [script](PrinterLink&) {
-        return std::make_unique<ScriptedBackend>(script);
-    });
+    link.SetBackendFactory(
+        InterfaceUsb, [script](PrinterLink&) { return std::make_unique<ScriptedBackend>(script); });
     PrinterStatus status{};
     EXPECT_EQ(Dispatch(link, OpQueryStatus, InterfaceUsb, &status), LinkTransmissionError);
     EXPECT_EQ(script->opens, 1);
@@ -110,14 +107,8 @@ TEST(QueryStatus, WorksOverTheSerialLink) {
     printer.extendedStatus[4] = 0x04;
     sim::PtyServer server(printer);
     ASSERT_TRUE(server.Start());
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(com.portName, sizeof com.portName, "%s", server.SlavePath().c_str());
-    com.hardwareIndex = 0;
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target(0, server.SlavePath());
+    PrinterLink& link = target.link;
     link.Timeouts().comReadMs = 500;
     PrinterStatus status{};
     ASSERT_EQ(Dispatch(link, OpQueryStatus, InterfaceCom, &status), LinkOk);
@@ -127,9 +118,8 @@ TEST(QueryStatus, WorksOverTheSerialLink) {
 TEST(Dispatch, NumbersPastTheTableGiveFiveWithoutOpeningAnything) {
     auto script = std::make_shared<LinkScript>();
     PrinterLink link;
-    link.SetBackendFactory(InterfaceUsb, [script](PrinterLink&) {
-        return std::make_unique<ScriptedBackend>(script);
-    });
+    link.SetBackendFactory(
+        InterfaceUsb, [script](PrinterLink&) { return std::make_unique<ScriptedBackend>(script); });
     for (uint32_t op : {26u, 27u, 1000u, 0xFFFFFFFFu})
         EXPECT_EQ(Dispatch(link, op, InterfaceUsb, nullptr), LinkUnknownError);
     EXPECT_EQ(script->opens, 0);
@@ -138,9 +128,8 @@ TEST(Dispatch, NumbersPastTheTableGiveFiveWithoutOpeningAnything) {
 TEST(Dispatch, TheParallelPortCannotAnswerStatusOrConfigurationAndHasNoPassword) {
     auto script = std::make_shared<LinkScript>();
     PrinterLink link;
-    link.SetBackendFactory(InterfaceLpt, [script](PrinterLink&) {
-        return std::make_unique<ScriptedBackend>(script);
-    });
+    link.SetBackendFactory(
+        InterfaceLpt, [script](PrinterLink&) { return std::make_unique<ScriptedBackend>(script); });
     PrinterStatus status{};
     EXPECT_EQ(Dispatch(link, OpQueryStatus, InterfaceLpt, &status), LinkReceivingError);
     char config[661] = {};
@@ -154,9 +143,8 @@ TEST(Dispatch, TheParallelPortCannotAnswerStatusOrConfigurationAndHasNoPassword)
 TEST(Dispatch, ProbePortOnlyOpensAndCloses) {
     auto script = std::make_shared<LinkScript>();
     PrinterLink link;
-    link.SetBackendFactory(InterfaceUsb, [script](PrinterLink&) {
-        return std::make_unique<ScriptedBackend>(script);
-    });
+    link.SetBackendFactory(
+        InterfaceUsb, [script](PrinterLink&) { return std::make_unique<ScriptedBackend>(script); });
     EXPECT_EQ(Dispatch(link, OpProbePort, InterfaceUsb, nullptr), LinkOk);
     EXPECT_EQ(script->opens, 1);
     EXPECT_EQ(script->closes, 1);

@@ -1,10 +1,7 @@
-#include "MemoryModule.h"
-#include "PasswordModule.h"
-#include "PtyServer.h"
-#include "StandardPrinter.h"
-#include "VirtualPrinter.h"
 #include "config/PrinterConfig.h"
 #include "link/PrinterLink.h"
+#include "LoopbackLink.h"
+#include "MemoryModule.h"
 #include "operations/ClockRecords.h"
 #include "operations/Dispatch.h"
 #include "operations/MaintenanceRecords.h"
@@ -13,6 +10,10 @@
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
 #include "operations/SensorRecords.h"
+#include "PasswordModule.h"
+#include "PtyServer.h"
+#include "StandardPrinter.h"
+#include "VirtualPrinter.h"
 
 #include <QTemporaryFile>
 
@@ -25,16 +26,20 @@
 
 namespace {
 
+// Starts the server and gives the device its clients open.
+std::string StartedDevice(sim::PtyServer& server) {
+    std::string error;
+    EXPECT_TRUE(server.Start(&error)) << error;
+    return server.SlavePath();
+}
+
 // A complete virtual printer behind a pseudo-terminal and a link whose serial port is it.
 struct SerialPrinter {
     SerialPrinter() {
-        sim::InstallStandardModules(printer);
-        std::string error;
-        EXPECT_TRUE(server.Start(&error)) << error;
-        SetLinkDefaults(com, lpt, net);
-        std::snprintf(com.portName, sizeof com.portName, "%s", server.SlavePath().c_str());
-        com.hardwareIndex = 0;
-        link.SetLinkSettings({&com, &lpt, &net});
+        {
+            auto lock = printer.Lock();
+            sim::InstallStandardModules(printer);
+        }
         link.Timeouts().comReadMs = 1000;
         link.Timeouts().listFramePauseMs = 1;
     }
@@ -43,10 +48,8 @@ struct SerialPrinter {
     }
     sim::VirtualPrinter printer;
     sim::PtyServer server{printer};
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    PrinterLink link;
+    LoopbackLink target{0, StartedDevice(server)};
+    PrinterLink& link = target.link;
 };
 
 TEST(SerialLinkOperations, EveryOperationWorksOverTheSerialLink) {
@@ -55,7 +58,8 @@ TEST(SerialLinkOperations, EveryOperationWorksOverTheSerialLink) {
         auto lock = s.printer.Lock();
         s.printer.statusByte = 0x04;
         s.printer.Module<sim::PasswordModule>()->password = "1234";
-        s.printer.Module<sim::MemoryModule>()->Store(sim::MemoryModule::Flash, "A.BAS", "PRINT 1\r\n");
+        s.printer.Module<sim::MemoryModule>()->Store(sim::MemoryModule::Flash, "A.BAS",
+                                                     "PRINT 1\r\n");
     }
 
     PrinterStatus status{};

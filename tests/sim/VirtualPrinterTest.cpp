@@ -1,12 +1,13 @@
-#include "Faults.h"
-#include "SimPeer.h"
 #include "VirtualPrinter.h"
-#include "operations/Dispatch.h"
-#include "operations/PrinterStatus.h"
-#include "operations/ReplyReaders.h"
 #include "config/PrinterConfig.h"
+#include "Faults.h"
+#include "LoopbackLink.h"
+#include "operations/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
+#include "operations/PrinterStatus.h"
+#include "operations/ReplyReaders.h"
+#include "SimPeer.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,9 +26,9 @@ std::string FeedInPieces(sim::VirtualPrinter& printer, const std::string& bytes,
 }
 
 TEST(VirtualPrinter, SplitsCommandsTheSameWayHoweverTheBytesArrive) {
-    const std::string input =
-        "\r\nDIAGNOSTIC INTERFACE NET\r\n\x1b!?\x1b!S\r\nDIAGNOSTIC REPORT SPEED\r\nOUT _SERIAL$\r\n"
-        "DIAGNOSTIC REPORT NOSUCHKEY\r\n\x1bZ\r\n";
+    const std::string input = "\r\nDIAGNOSTIC INTERFACE NET\r\n\x1b!?\x1b!S\r\nDIAGNOSTIC REPORT "
+                              "SPEED\r\nOUT _SERIAL$\r\n"
+                              "DIAGNOSTIC REPORT NOSUCHKEY\r\n\x1bZ\r\n";
     std::string first;
     for (size_t piece : {input.size(), size_t(1), size_t(2), size_t(5), size_t(7)}) {
         sim::VirtualPrinter printer;
@@ -62,7 +63,8 @@ TEST(VirtualPrinter, RecognizersTakeBinaryDataThatFollowsAHeader) {
     std::string stored;
     // A header "BLOB n," followed by n raw bytes, which may hold line ends.
     printer.AddRecognizer([&](sim::VirtualPrinter&, std::string_view pending, std::string& reply) {
-        if (pending.substr(0, 5) != std::string_view("BLOB ").substr(0, std::min<size_t>(5, pending.size())))
+        if (pending.substr(0, 5) !=
+            std::string_view("BLOB ").substr(0, std::min<size_t>(5, pending.size())))
             return sim::Match::None();
         const size_t comma = pending.find(',');
         if (comma == std::string_view::npos)
@@ -99,8 +101,10 @@ TEST(FramingFaults, GarbageIsSkippedButLyingOrBadlyEndedFramesFailTheRead) {
         LinkSession session(peer.link, InterfaceEthernet);
         char buffer[64];
         int length = 0;
-        const LinkError e = QueryFramed(session, "DIAGNOSTIC REPORT EDITION\r\n", buffer, 64, &length);
-        return e == LinkOk ? std::string(buffer, static_cast<size_t>(length)) : "error " + std::to_string(e);
+        const LinkError e =
+            QueryFramed(session, "DIAGNOSTIC REPORT EDITION\r\n", buffer, 64, &length);
+        return e == LinkOk ? std::string(buffer, static_cast<size_t>(length))
+                           : "error " + std::to_string(e);
     };
     peer.SetFaults([](sim::Faults& f) { f.garbageBeforeReply = "\r\n#}|9"; });
     EXPECT_EQ(query(), "103");
@@ -132,14 +136,8 @@ TEST(SimulatorExecutable, AnswersTheStatusQueryOnTheTcpPortItReports) {
         QRegularExpression(QStringLiteral("^TCP 127\\.0\\.0\\.1:(\\d+)")).match(line);
     ASSERT_TRUE(match.hasMatch()) << line.toStdString();
 
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(net.address, sizeof net.address, "127.0.0.1");
-    net.port = match.captured(1).toInt();
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target(static_cast<uint16_t>(match.captured(1).toInt()));
+    PrinterLink& link = target.link;
     link.Timeouts().netMs = 2000;
     PrinterStatus status{};
     EXPECT_EQ(Dispatch(link, OpQueryStatus, InterfaceEthernet, &status), LinkOk);
@@ -165,14 +163,8 @@ TEST(SimulatorExecutable, StartsWithTheChosenEditionPasswordAndFiles) {
                                               .match(QString::fromLocal8Bit(process.readLine()));
     ASSERT_TRUE(match.hasMatch());
 
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(net.address, sizeof net.address, "127.0.0.1");
-    net.port = match.captured(1).toInt();
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target(static_cast<uint16_t>(match.captured(1).toInt()));
+    PrinterLink& link = target.link;
     link.Timeouts().netMs = 2000;
     link.Timeouts().listFramePauseMs = 1;
 
@@ -199,7 +191,8 @@ TEST(SimulatorExecutable, DocumentsItsOptions) {
     ASSERT_TRUE(process.waitForFinished(5000));
     const QString help = QString::fromLocal8Bit(process.readAllStandardOutput());
     for (const char* option : {"--tcp", "--pty", "--fifo", "--refuse", "--silent", "--close-after",
-                               "--garbage", "--frame-surplus", "--edition", "--dpi", "--password", "--file", "--wrong-frame-end", "--trickle"})
+                               "--garbage", "--frame-surplus", "--edition", "--dpi", "--password",
+                               "--file", "--wrong-frame-end", "--trickle"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_EQ(process.exitCode(), 0);
 }
