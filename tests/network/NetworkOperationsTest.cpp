@@ -97,6 +97,39 @@ TEST_F(NetworkOperations, AMissingAddressReportFailsAndKeepsWhatWasRead) {
     EXPECT_EQ(config.lastUsedIp[0], 'k');
 }
 
+TEST_F(NetworkOperations, AHangUpAtEachExchangeGivesItsCodeAndKeepsWhatWasRead) {
+    const std::string commands[] = {
+        "\r\nDIAGNOSTIC INTERFACE NET\r\n", "DIAGNOSTIC REPORT CONFIGIP\r\n",
+        "DIAGNOSTIC REPORT GATEWAY\r\n",     "DIAGNOSTIC REPORT IPMASK\r\n",
+        "DIAGNOSTIC REPORT LASTUSEDIP\r\n",  "DIAGNOSTIC REPORT NETNAME\r\n",
+    };
+    long sent = 0;
+    for (size_t exchange = 0; exchange < std::size(commands); ++exchange) {
+        // The printer hangs up once this exchange's command has come in whole.
+        sent += static_cast<long>(commands[exchange].size());
+        peer.SetFaults([&](sim::Faults& f) { f.closeAfterBytes = sent; });
+        PrinterNetConfig config = Filled();
+        const LinkError result = Dispatch(peer.link, OpReadNetSettings, InterfaceEthernet, &config);
+        if (exchange == 5) {
+            // The name report is optional: its loss still gives a complete read.
+            EXPECT_EQ(result, LinkOk);
+            EXPECT_STREQ(config.printerName, "");
+        } else {
+            EXPECT_TRUE(result == LinkReceivingError || result == LinkTransmissionError)
+                << exchange << " gave " << result;
+        }
+        // The fields of the exchanges before the hang-up are in; the rest are as they were.
+        if (exchange >= 2) {
+            EXPECT_STREQ(config.ipAddress, "0.0.0.0") << exchange;
+        } else {
+            EXPECT_EQ(config.ipAddress[0], 'k') << exchange;
+        }
+        EXPECT_STREQ(config.subnetMask, exchange >= 4 ? "255.255.255.0" : "kept") << exchange;
+        EXPECT_STREQ(config.macAddress, "kept") << exchange;
+        EXPECT_EQ(config.apply, 9);
+    }
+}
+
 TEST_F(NetworkOperations, LongRepliesAreCutToTheFieldsSixtyThreeCharacters) {
     const std::string longName(300, 'n');
     {
