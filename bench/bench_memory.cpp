@@ -3,10 +3,10 @@
 // list frame, once without it, so the cost of the exchange itself shows.
 
 #include "MemoryModule.h"
-#include "SimPeer.h"
-#include "StandardPrinter.h"
 #include "operations/Dispatch.h"
 #include "operations/MemoryRecords.h"
+#include "SimPeer.h"
+#include "StandardPrinter.h"
 
 #include <QCoreApplication>
 

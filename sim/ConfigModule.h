@@ -16,7 +16,8 @@ namespace sim {
 // defaults of the profile.
 class ConfigModule : public SimModule {
 public:
-    explicit ConfigModule(FirmwareProfile profile = FirmwareProfile::Of(FirmwareProfile::kStandardEdition));
+    explicit ConfigModule(
+        FirmwareProfile profile = FirmwareProfile::Of(FirmwareProfile::kStandardEdition));
 
     void Install(VirtualPrinter& printer) override;
     void Reset() override;

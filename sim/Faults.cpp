@@ -18,13 +18,15 @@ std::string ApplyReplyFaults(const Faults& faults, const std::string& reply) {
             continue;
         }
         size_t digitsEnd = at + 1;
-        while (digitsEnd < reply.size() && std::isdigit(static_cast<unsigned char>(reply[digitsEnd])))
+        while (digitsEnd < reply.size() &&
+               std::isdigit(static_cast<unsigned char>(reply[digitsEnd])))
             ++digitsEnd;
         if (digitsEnd >= reply.size() || reply[digitsEnd] != '|') {
             out.push_back(reply[at++]);
             continue;
         }
-        const size_t length = digitsEnd > at + 1 ? std::stoul(reply.substr(at + 1, digitsEnd - at - 1)) : 0;
+        const size_t length =
+            digitsEnd > at + 1 ? std::stoul(reply.substr(at + 1, digitsEnd - at - 1)) : 0;
         const size_t dataStart = digitsEnd + 1;
         if (dataStart + length >= reply.size()) {
             out.append(reply, at, std::string::npos);

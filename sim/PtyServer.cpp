@@ -15,7 +15,9 @@ namespace sim {
 
 PtyServer::PtyServer(VirtualPrinter& printer) : printer_(printer) {}
 
-PtyServer::~PtyServer() { Stop(); }
+PtyServer::~PtyServer() {
+    Stop();
+}
 
 bool PtyServer::Start(std::string* error) {
     auto fail = [&](const char* what) {
@@ -84,7 +86,8 @@ bool PtyServer::Step(int wakeFd) {
     else if (faults.closeAfterBytes >= 0 && received_ >= faults.closeAfterBytes)
         take = 0;
     received_ += got;
-    const std::string reply = take ? printer_.Receive(std::string_view(buffer, take)) : std::string();
+    const std::string reply =
+        take ? printer_.Receive(std::string_view(buffer, take)) : std::string();
     if (hungUp || faults.silent || reply.empty())
         return true;
     SendAll(masterFd_, ApplyReplyFaults(faults, reply), faults.trickleDelayMs, false);
@@ -94,7 +97,9 @@ bool PtyServer::Step(int wakeFd) {
 FifoServer::FifoServer(VirtualPrinter& printer, std::string path)
     : printer_(printer), path_(std::move(path)) {}
 
-FifoServer::~FifoServer() { Stop(); }
+FifoServer::~FifoServer() {
+    Stop();
+}
 
 bool FifoServer::Start(std::string* error) {
     struct stat info {};

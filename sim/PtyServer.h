@@ -26,7 +26,7 @@ private:
 
     VirtualPrinter& printer_;
     int masterFd_ = -1;
-    int slaveFd_ = -1;  // held open so the master survives the client closing its side
+    int slaveFd_ = -1; // held open so the master survives the client closing its side
     long received_ = 0;
     std::string slavePath_;
     ServerLoop loop_;

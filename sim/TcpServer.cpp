@@ -16,7 +16,9 @@ namespace sim {
 TcpServer::TcpServer(VirtualPrinter& printer, std::string address, uint16_t port)
     : printer_(printer), address_(std::move(address)), port_(port) {}
 
-TcpServer::~TcpServer() { Stop(); }
+TcpServer::~TcpServer() {
+    Stop();
+}
 
 bool TcpServer::Listen(std::string* error) {
     auto fail = [&](const char* what) {

@@ -19,11 +19,12 @@ std::string_view Trimmed(std::string_view text) {
 } // namespace
 
 VirtualPrinter::VirtualPrinter() {
-    AddLineHandler("DIAGNOSTIC INTERFACE", [](VirtualPrinter&, std::string_view line,
-                                              std::string& reply) {
-        std::string_view which = Trimmed(line.substr(std::string_view("DIAGNOSTIC INTERFACE").size()));
-        reply += Frame(which);
-    });
+    AddLineHandler("DIAGNOSTIC INTERFACE",
+                   [](VirtualPrinter&, std::string_view line, std::string& reply) {
+                       std::string_view which =
+                           Trimmed(line.substr(std::string_view("DIAGNOSTIC INTERFACE").size()));
+                       reply += Frame(which);
+                   });
     AddLineHandler("DIAGNOSTIC REPORT", [](VirtualPrinter& printer, std::string_view line,
                                            std::string& reply) {
         const std::string key(Trimmed(line.substr(std::string_view("DIAGNOSTIC REPORT").size())));
@@ -32,10 +33,10 @@ VirtualPrinter::VirtualPrinter() {
         if (it != printer.reports_.end() && it->second(printer, value))
             reply += Frame(value);
     });
-    AddLineHandler("OUT _SERIAL$", [](VirtualPrinter& printer, std::string_view,
-                                      std::string& reply) {
-        reply += printer.serialNumber + "\r\n";
-    });
+    AddLineHandler("OUT _SERIAL$",
+                   [](VirtualPrinter& printer, std::string_view, std::string& reply) {
+                       reply += printer.serialNumber + "\r\n";
+                   });
 }
 
 VirtualPrinter::~VirtualPrinter() = default;

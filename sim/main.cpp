@@ -26,7 +26,9 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-void OnSignal(int) { stopRequested = 1; }
+void OnSignal(int) {
+    stopRequested = 1;
+}
 
 const char* const kUsage =
     "Usage: tarnvik-printer-sim [options]\n"
@@ -295,8 +297,8 @@ int main(int argc, char** argv) {
         options.multicastGroup = lanGroup;
         auto responder = std::make_unique<sim::LanResponder>(*served, options);
         if (!responder->Start()) {
-            std::fprintf(stderr, "cannot answer LAN setup on %s:%u: %s\n",
-                         options.address.c_str(), options.port, responder->Error().c_str());
+            std::fprintf(stderr, "cannot answer LAN setup on %s:%u: %s\n", options.address.c_str(),
+                         options.port, responder->Error().c_str());
             return 1;
         }
         std::printf("LAN %s:%u %s\n", options.address.c_str(), responder->Port(),

@@ -7,7 +7,9 @@
 ComBackend::ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts)
     : settings_(settings), timeouts_(timeouts) {}
 
-ComBackend::~ComBackend() { Close(); }
+ComBackend::~ComBackend() {
+    Close();
+}
 
 bool ComBackend::Open() {
     const QString name = FieldText(settings_.portName, sizeof settings_.portName);
@@ -74,7 +76,9 @@ void ComBackend::Close() {
     port_.reset();
 }
 
-intptr_t ComBackend::Handle() const { return port_ ? static_cast<intptr_t>(port_->handle()) : -1; }
+intptr_t ComBackend::Handle() const {
+    return port_ ? static_cast<intptr_t>(port_->handle()) : -1;
+}
 
 bool ComBackend::WritePiece(const uint8_t* bytes, size_t length) {
     if (!port_)

@@ -7,7 +7,9 @@
 EthernetBackend::EthernetBackend(const NetSettings& settings, const LinkTimeouts& timeouts)
     : settings_(settings), timeouts_(timeouts) {}
 
-EthernetBackend::~EthernetBackend() { Close(); }
+EthernetBackend::~EthernetBackend() {
+    Close();
+}
 
 bool EthernetBackend::Open() {
     const QString address = FieldText(settings_.address, sizeof settings_.address);
@@ -60,6 +62,7 @@ size_t EthernetBackend::ReadDevice(uint8_t* buffer, size_t capacity) {
         return 0;
     if (socket_->bytesAvailable() == 0 && !socket_->waitForReadyRead(timeouts_.netMs))
         return 0;
-    const qint64 got = socket_->read(reinterpret_cast<char*>(buffer), static_cast<qint64>(capacity));
+    const qint64 got =
+        socket_->read(reinterpret_cast<char*>(buffer), static_cast<qint64>(capacity));
     return got > 0 ? static_cast<size_t>(got) : 0;
 }

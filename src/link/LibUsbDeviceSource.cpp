@@ -95,10 +95,9 @@ public:
 
     int BulkWrite(const uint8_t* bytes, size_t length, int timeoutMs) override {
         int transferred = 0;
-        const int result = libusb_bulk_transfer(handle_, interface_.outEndpoint,
-                                                const_cast<uint8_t*>(bytes),
-                                                static_cast<int>(length), &transferred,
-                                                static_cast<unsigned>(timeoutMs));
+        const int result = libusb_bulk_transfer(
+            handle_, interface_.outEndpoint, const_cast<uint8_t*>(bytes), static_cast<int>(length),
+            &transferred, static_cast<unsigned>(timeoutMs));
         if (result != 0 && result != LIBUSB_ERROR_TIMEOUT)
             return -1;
         return transferred == static_cast<int>(length) ? transferred : -1;
@@ -109,9 +108,8 @@ public:
             return -1;
         int transferred = 0;
         const int result =
-            libusb_bulk_transfer(handle_, interface_.inEndpoint, buffer,
-                                 static_cast<int>(capacity), &transferred,
-                                 static_cast<unsigned>(timeoutMs));
+            libusb_bulk_transfer(handle_, interface_.inEndpoint, buffer, static_cast<int>(capacity),
+                                 &transferred, static_cast<unsigned>(timeoutMs));
         if (result != 0 && result != LIBUSB_ERROR_TIMEOUT)
             return -1;
         return transferred;

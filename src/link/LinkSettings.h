@@ -18,12 +18,12 @@ constexpr int kInterfaceKindCount = 4;
 // Serial port parameters. The indexes are item indexes of the serial set-up dialog's lists.
 struct ComSettings {
     char portName[24];
-    int32_t baudIndex;      // 0 2400 .. 6 115200, other 9600
-    int32_t dataBitsIndex;  // 0 seven bits, other eight
-    int32_t parityIndex;    // 0 none, 1 odd, 2 even, other none
-    int32_t stopBitsIndex;  // 0 one, 1 one and a half, 2 two, other one
-    int32_t hardwareIndex;  // 0 none, 1 RTS, 2 RTS/CTS, other as 2
-    int32_t softwareIndex;  // 0 none, 1 XON/XOFF, other none
+    int32_t baudIndex;     // 0 2400 .. 6 115200, other 9600
+    int32_t dataBitsIndex; // 0 seven bits, other eight
+    int32_t parityIndex;   // 0 none, 1 odd, 2 even, other none
+    int32_t stopBitsIndex; // 0 one, 1 one and a half, 2 two, other one
+    int32_t hardwareIndex; // 0 none, 1 RTS, 2 RTS/CTS, other as 2
+    int32_t softwareIndex; // 0 none, 1 XON/XOFF, other none
 };
 static_assert(sizeof(ComSettings) == 48);
 static_assert(offsetof(ComSettings, baudIndex) == 24);
@@ -34,7 +34,7 @@ struct LptPortName {
 static_assert(sizeof(LptPortName) == 256);
 
 struct NetSettings {
-    char address[64];  // dotted IPv4 address or host name
+    char address[64]; // dotted IPv4 address or host name
     int32_t port;
 };
 static_assert(sizeof(NetSettings) == 68);

@@ -14,7 +14,9 @@
 LptBackend::LptBackend(const LptPortName& name, const LinkTimeouts& timeouts)
     : name_(name), timeouts_(timeouts) {}
 
-LptBackend::~LptBackend() { Close(); }
+LptBackend::~LptBackend() {
+    Close();
+}
 
 bool LptBackend::Open() {
     const QString name = FieldText(name_.text, sizeof name_.text);
@@ -44,7 +46,9 @@ void LptBackend::Close() {
         file_.close();
 }
 
-intptr_t LptBackend::Handle() const { return file_.isOpen() ? file_.handle() : -1; }
+intptr_t LptBackend::Handle() const {
+    return file_.isOpen() ? file_.handle() : -1;
+}
 
 bool LptBackend::WritePiece(const uint8_t* bytes, size_t length) {
     if (!file_.isOpen())

@@ -20,12 +20,12 @@ const LinkKindTraits kTraits[kInterfaceKindCount] = {
 
 } // namespace
 
-const LinkKindTraits& TraitsOf(InterfaceKind kind) { return kTraits[kind]; }
+const LinkKindTraits& TraitsOf(InterfaceKind kind) {
+    return kTraits[kind];
+}
 
 PrinterLink::PrinterLink() {
-    factories_[InterfaceUsb] = [](PrinterLink& link) {
-        return std::make_unique<UsbBackend>(link);
-    };
+    factories_[InterfaceUsb] = [](PrinterLink& link) { return std::make_unique<UsbBackend>(link); };
     factories_[InterfaceCom] = [](PrinterLink& link) -> std::unique_ptr<LinkBackend> {
         if (!link.Settings().com)
             return nullptr;

@@ -25,10 +25,10 @@ inline constexpr const char* kSecondaryUsbVendorId = "2e9b";
 // What the transport fixes for each kind of link.
 struct LinkKindTraits {
     const char* name;
-    size_t writePiece;  // 0: the whole block in one write
-    size_t deviceRead;  // most bytes one device read brings; 0: the link cannot be read
-    bool checksConnection;  // a dropped connection fails the next piece
-    bool reportsFinalHundred;  // reports 100 once more after the last piece
+    size_t writePiece;        // 0: the whole block in one write
+    size_t deviceRead;        // most bytes one device read brings; 0: the link cannot be read
+    bool checksConnection;    // a dropped connection fails the next piece
+    bool reportsFinalHundred; // reports 100 once more after the last piece
 };
 
 const LinkKindTraits& TraitsOf(InterfaceKind kind);

@@ -38,7 +38,9 @@ void ProgressWindow::SetBarPosition(int position) {
         view_->SetBarPosition(bar_);
 }
 
-int ProgressWindow::BarPosition() const { return view_ ? view_->BarPosition() : bar_; }
+int ProgressWindow::BarPosition() const {
+    return view_ ? view_->BarPosition() : bar_;
+}
 
 void ProgressWindow::ReportProgress(int kind, int value) {
     if (!shown_ || kind != mode_)

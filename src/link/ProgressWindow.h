@@ -52,5 +52,5 @@ private:
     int step_ = 0;
     int left_ = 100;
     int top_ = 100;
-    int bar_ = 0;  // where the bar is when no view is attached
+    int bar_ = 0; // where the bar is when no view is attached
 };

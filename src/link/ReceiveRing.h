@@ -9,9 +9,7 @@ class ReceiveRing {
 public:
     static constexpr size_t kCapacity = 65536;
 
-    void Clear() {
-        writeIndex_ = readIndex_ = count_ = 0;
-    }
+    void Clear() { writeIndex_ = readIndex_ = count_ = 0; }
     bool Empty() const { return count_ == 0; }
     size_t Count() const { return count_; }
 

@@ -22,4 +22,6 @@ void TFormProcess::SetBarPosition(int position) {
     ProgressBar1->repaint();
 }
 
-int TFormProcess::BarPosition() const { return ProgressBar1->value(); }
+int TFormProcess::BarPosition() const {
+    return ProgressBar1->value();
+}

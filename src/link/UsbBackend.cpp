@@ -4,7 +4,9 @@
 
 UsbBackend::UsbBackend(PrinterLink& link) : link_(link) {}
 
-UsbBackend::~UsbBackend() { Close(); }
+UsbBackend::~UsbBackend() {
+    Close();
+}
 
 bool UsbBackend::Open() {
     UsbDeviceSource* source = link_.UsbSource();
@@ -19,7 +21,9 @@ bool UsbBackend::Open() {
     return connection_ != nullptr;
 }
 
-void UsbBackend::Close() { connection_.reset(); }
+void UsbBackend::Close() {
+    connection_.reset();
+}
 
 bool UsbBackend::WritePiece(const uint8_t* bytes, size_t length) {
     if (!connection_)

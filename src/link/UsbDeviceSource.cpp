@@ -12,7 +12,7 @@ bool UsbPathMatchesVendor(const std::string& path, const std::string& vendorId) 
     const size_t at = path.find("vid");
     if (at == std::string::npos)
         return false;
-    const size_t start = at + 4;  // the three letters and one separator
+    const size_t start = at + 4; // the three letters and one separator
     if (start + 4 > path.size() || vendorId.size() != 4)
         return false;
     return path.compare(start, 4, vendorId) == 0;

@@ -56,7 +56,9 @@ bool Wrapped(const OperationEntry& entry, int32_t extra) {
 
 } // namespace
 
-const OperationEntry& OperationAt(uint32_t operation) { return kOperations[operation]; }
+const OperationEntry& OperationAt(uint32_t operation) {
+    return kOperations[operation];
+}
 
 LinkError Dispatch(PrinterLink& link, uint32_t operation, InterfaceKind kind, void* buffer,
                    int32_t extra) {

@@ -13,7 +13,9 @@ bool LinkSession::Write(const void* bytes, size_t length) {
                             static_cast<uint32_t>(length));
 }
 
-bool LinkSession::ReadByte(uint8_t& byte) { return link_.ReadByte(handle_, kind_, &byte); }
+bool LinkSession::ReadByte(uint8_t& byte) {
+    return link_.ReadByte(handle_, kind_, &byte);
+}
 
 bool LinkSession::ReadBytes(uint8_t* buffer, int count) {
     return link_.ReadBytes(handle_, kind_, buffer, count);

@@ -1,5 +1,5 @@
-#include "RecordingProgress.h"
 #include "link/ProgressWindow.h"
+#include "RecordingProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ TEST(ProgressWindow, StepModeAddsTheInitialStepThenOneStepPerReportAndStopsAtThe
     EXPECT_EQ(factory.lastTop, 197);
     EXPECT_EQ(factory.lastCaption, QStringLiteral("Communicating..."));
     EXPECT_EQ(progress.BarPosition(), 3);
-    progress.ReportProgress(0, 77);  // the value is ignored in step mode
+    progress.ReportProgress(0, 77); // the value is ignored in step mode
     EXPECT_EQ(progress.BarPosition(), 6);
     for (int i = 0; i < 40; ++i)
         progress.ReportProgress(0, 0);

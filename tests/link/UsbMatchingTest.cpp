@@ -1,12 +1,14 @@
 #include "FakeUsbDeviceSource.h"
-#include "VirtualPrinter.h"
 #include "link/PrinterLink.h"
+#include "VirtualPrinter.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-UsbDeviceEntry Device(const std::string& path) { return {path, path}; }
+UsbDeviceEntry Device(const std::string& path) {
+    return {path, path};
+}
 
 std::string PrimaryPath(const std::string& location) {
     return MakeUsbDevicePath(0x1fc8, 0x0001, location);
@@ -57,8 +59,8 @@ TEST(UsbOpen, TheFirstDeviceOfTheFirstVendorIsOpened) {
 
 TEST(UsbOpen, TheSecondVendorIsTriedOnlyWithoutADeviceOfTheFirst) {
     sim::VirtualPrinter printer;
-    UsbLink usb({{Device("usb#VID_1FC8&PID_0001#1-1"), nullptr},
-                 {Device(SecondaryPath("2-1")), &printer}});
+    UsbLink usb(
+        {{Device("usb#VID_1FC8&PID_0001#1-1"), nullptr}, {Device(SecondaryPath("2-1")), &printer}});
     const LinkHandle handle = usb.link.OpenLink(InterfaceUsb);
     ASSERT_NE(handle, kInvalidLinkHandle);
     EXPECT_EQ(usb.source->opened, (std::vector<std::string>{SecondaryPath("2-1")}));

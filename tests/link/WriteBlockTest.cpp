@@ -1,7 +1,7 @@
-#include "RecordingProgress.h"
-#include "ScriptedBackend.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "RecordingProgress.h"
+#include "ScriptedBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,8 @@ TEST(WriteBlock, UsbAndComSend64BytePiecesReportingEachPercentage) {
         const LinkHandle handle = s.link.OpenLink(kind);
         ASSERT_NE(handle, kInvalidLinkHandle);
         const std::string block(65, 'x');
-        EXPECT_TRUE(s.link.WriteBlock(handle, kind, reinterpret_cast<const uint8_t*>(block.data()),
-                                      65));
+        EXPECT_TRUE(
+            s.link.WriteBlock(handle, kind, reinterpret_cast<const uint8_t*>(block.data()), 65));
         ASSERT_EQ(s.script->pieces.size(), 2u);
         EXPECT_EQ(s.script->pieces[0].size(), 64u);
         EXPECT_EQ(s.script->pieces[1].size(), 1u);
@@ -75,7 +75,7 @@ TEST(WriteBlock, EmptyBlocksWriteNothingButEthernetStillReportsAndLptMakesOneWri
     {
         ScriptedLink s;
         const LinkHandle handle = s.link.OpenLink(InterfaceEthernet);
-        s.script->dropAfterPieces = 0;  // not looked at for an empty block
+        s.script->dropAfterPieces = 0; // not looked at for an empty block
         EXPECT_TRUE(s.link.WriteBlock(handle, InterfaceEthernet, nullptr, 0));
         EXPECT_EQ(s.factory.positions, (std::vector<int>{100}));
     }

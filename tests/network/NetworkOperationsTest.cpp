@@ -100,8 +100,8 @@ TEST_F(NetworkOperations, AMissingAddressReportFailsAndKeepsWhatWasRead) {
 TEST_F(NetworkOperations, AHangUpAtEachExchangeGivesItsCodeAndKeepsWhatWasRead) {
     const std::string commands[] = {
         "\r\nDIAGNOSTIC INTERFACE NET\r\n", "DIAGNOSTIC REPORT CONFIGIP\r\n",
-        "DIAGNOSTIC REPORT GATEWAY\r\n",     "DIAGNOSTIC REPORT IPMASK\r\n",
-        "DIAGNOSTIC REPORT LASTUSEDIP\r\n",  "DIAGNOSTIC REPORT NETNAME\r\n",
+        "DIAGNOSTIC REPORT GATEWAY\r\n",    "DIAGNOSTIC REPORT IPMASK\r\n",
+        "DIAGNOSTIC REPORT LASTUSEDIP\r\n", "DIAGNOSTIC REPORT NETNAME\r\n",
     };
     long sent = 0;
     for (size_t exchange = 0; exchange < std::size(commands); ++exchange) {

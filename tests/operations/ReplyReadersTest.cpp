@@ -1,6 +1,6 @@
-#include "ScriptedBackend.h"
-#include "link/PrinterLink.h"
 #include "operations/ReplyReaders.h"
+#include "link/PrinterLink.h"
+#include "ScriptedBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -67,14 +67,14 @@ TEST(ReadFramedReply, DataIsTakenByLengthAndLeadingBytesAreSkippedHoweverTheByte
 
 TEST(ReadFramedReply, MalformedOrTruncatedFramesFail) {
     const std::string cases[] = {
-        "{3|ab",              // the data stops short
-        "{3|abc]",            // wrong end byte
-        "{3|abc",             // no end byte
-        "{3xabc}",            // no separator
-        "{-1|a}",             // a sign is no digit
-        "nothing at all",     // no start
-        "{" + std::string(32, '0') + "|}",    // 32 digits
-        "{99999999999|x}",    // past a 32-bit length
+        "{3|ab",                           // the data stops short
+        "{3|abc]",                         // wrong end byte
+        "{3|abc",                          // no end byte
+        "{3xabc}",                         // no separator
+        "{-1|a}",                          // a sign is no digit
+        "nothing at all",                  // no start
+        "{" + std::string(32, '0') + "|}", // 32 digits
+        "{99999999999|x}",                 // past a 32-bit length
     };
     for (const std::string& bytes : cases) {
         for (const auto& way : Deliveries(bytes)) {
@@ -186,8 +186,9 @@ TEST(QueryReaders, WriteFailuresGiveTwoAndReadFailuresThree) {
 }
 
 TEST(AnnounceInterface, NamesTheLinkKind) {
-    const char* expected[] = {"\r\nDIAGNOSTIC INTERFACE USB\r\n", "\r\nDIAGNOSTIC INTERFACE COM\r\n",
-                              "\r\nDIAGNOSTIC INTERFACE LPT\r\n", "\r\nDIAGNOSTIC INTERFACE NET\r\n"};
+    const char* expected[] = {
+        "\r\nDIAGNOSTIC INTERFACE USB\r\n", "\r\nDIAGNOSTIC INTERFACE COM\r\n",
+        "\r\nDIAGNOSTIC INTERFACE LPT\r\n", "\r\nDIAGNOSTIC INTERFACE NET\r\n"};
     for (int kind = 0; kind < kInterfaceKindCount; ++kind) {
         auto script = std::make_shared<LinkScript>();
         script->reads = {"{2|OK}"};

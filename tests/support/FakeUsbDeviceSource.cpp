@@ -12,7 +12,8 @@ public:
     explicit PrinterConnection(sim::VirtualPrinter& printer) : printer_(printer) {}
 
     int BulkWrite(const uint8_t* bytes, size_t length, int) override {
-        pending_ += printer_.Receive(std::string_view(reinterpret_cast<const char*>(bytes), length));
+        pending_ +=
+            printer_.Receive(std::string_view(reinterpret_cast<const char*>(bytes), length));
         return static_cast<int>(length);
     }
 

@@ -15,7 +15,7 @@ class FakeUsbDeviceSource : public UsbDeviceSource {
 public:
     struct Device {
         UsbDeviceEntry entry;
-        sim::VirtualPrinter* printer = nullptr;  // null: the device cannot be opened
+        sim::VirtualPrinter* printer = nullptr; // null: the device cannot be opened
     };
 
     explicit FakeUsbDeviceSource(std::vector<Device> devices) : devices_(std::move(devices)) {}

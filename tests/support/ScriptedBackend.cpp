@@ -15,7 +15,9 @@ bool ScriptedBackend::Open() {
     return !script_->openFails;
 }
 
-void ScriptedBackend::Close() { ++script_->closes; }
+void ScriptedBackend::Close() {
+    ++script_->closes;
+}
 
 bool ScriptedBackend::WritePiece(const uint8_t* bytes, size_t length) {
     if (script_->acceptPieces >= 0 &&

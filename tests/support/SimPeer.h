@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TcpServer.h"
-#include "VirtualPrinter.h"
 #include "link/LinkSettings.h"
 #include "link/PrinterLink.h"
+#include "TcpServer.h"
+#include "VirtualPrinter.h"
 
 #include <chrono>
 #include <functional>
