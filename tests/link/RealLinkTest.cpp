@@ -182,13 +182,9 @@ TEST(ParallelLink, BlocksWrittenIntoAFifoReachThePrinterAndReadsFailAtOnce) {
     sim::FifoServer server(printer, path);
     ASSERT_TRUE(server.Start());
 
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(lpt.text, sizeof lpt.text, "%s", path.c_str());
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target;
+    target.UseParallelDevice(path);
+    PrinterLink& link = target.link;
 
     const LinkHandle handle = link.OpenLink(InterfaceLpt);
     ASSERT_NE(handle, kInvalidLinkHandle);
@@ -206,13 +202,9 @@ TEST(ParallelLink, BlocksWrittenIntoAFifoReachThePrinterAndReadsFailAtOnce) {
 TEST(ParallelLink, APortThatDoesNotExistIsNotCreated) {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath("missing");
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(lpt.text, sizeof lpt.text, "%s", path.toLocal8Bit().constData());
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target;
+    target.UseParallelDevice(path.toStdString());
+    PrinterLink& link = target.link;
     EXPECT_EQ(link.OpenLink(InterfaceLpt), kInvalidLinkHandle);
     EXPECT_FALSE(QFile::exists(path));
 }

@@ -1,6 +1,7 @@
 #include "ClockModule.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "LoopbackLink.h"
 #include "MaintenanceModule.h"
 #include "MemoryModule.h"
 #include "operations/ClockRecords.h"
@@ -174,13 +175,9 @@ TEST_F(ParallelPrinter, ReadingOperationsSendTheirFirstCommandAndFailAtTheFirstR
 TEST(ParallelSpecialCases, StatusConfigurationAndPasswordStateNeverOpenThePort) {
     QTemporaryDir dir;
     const QString missing = QDir(dir.path()).filePath("no-port");
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(lpt.text, sizeof lpt.text, "%s", missing.toLocal8Bit().constData());
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target;
+    target.UseParallelDevice(missing.toStdString());
+    PrinterLink& link = target.link;
 
     char password[kPasswordTextCapacity] = "stale";
     EXPECT_EQ(Dispatch(link, OpReadPasswordState, InterfaceLpt, password), LinkOk);
@@ -201,13 +198,9 @@ TEST(ParallelSpecialCases, APlainFileTakesTheBytesOfEveryWritingOperation) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    ComSettings com{};
-    LptPortName lpt{};
-    NetSettings net{};
-    SetLinkDefaults(com, lpt, net);
-    std::snprintf(lpt.text, sizeof lpt.text, "%s", path.toLocal8Bit().constData());
-    PrinterLink link;
-    link.SetLinkSettings({&com, &lpt, &net});
+    LoopbackLink target;
+    target.UseParallelDevice(path.toStdString());
+    PrinterLink& link = target.link;
     ProgressWindow progress;
     progress.hidePause = std::chrono::milliseconds(0);
     link.SetProgressWindow(&progress);

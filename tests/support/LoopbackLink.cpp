@@ -16,3 +16,8 @@ LoopbackLink::LoopbackLink(uint16_t tcpPort, const std::string& serialDevice) {
     }
     link.SetLinkSettings({&com, &lpt, &net});
 }
+
+void LoopbackLink::UseParallelDevice(const std::string& path) {
+    EXPECT_LT(path.size(), sizeof lpt.text) << path;
+    std::snprintf(lpt.text, sizeof lpt.text, "%s", path.c_str());
+}
