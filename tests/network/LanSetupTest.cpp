@@ -1,9 +1,7 @@
 #include "network/LanSetup.h"
 #include "operations/PrinterNetConfig.h"
 
-#include "LanResponder.h"
-#include "NetModule.h"
-#include "VirtualPrinter.h"
+#include "LanPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -17,46 +15,18 @@
 
 namespace {
 
-struct SimulatedLanPrinter {
-    SimulatedLanPrinter(const std::string& address, uint16_t port, sim::NetModule::Identity id,
-                        size_t answerLength = 0) {
-        net = &printer.AddModule<sim::NetModule>(std::move(id));
-        sim::LanResponder::Options options;
-        options.address = address;
-        options.port = port;
-        options.discoveryAnswerLength = answerLength;
-        responder = std::make_unique<sim::LanResponder>(printer, options);
-    }
-    sim::VirtualPrinter printer;
-    sim::NetModule* net = nullptr;
-    std::unique_ptr<sim::LanResponder> responder;
-};
-
-sim::NetModule::Identity Identity(const std::string& mac, const std::string& name) {
-    sim::NetModule::Identity id;
-    id.mac = mac;
-    id.factoryName = name;
-    id.model = "TV-SIM";
-    return id;
-}
-
 // Two printers on 127.0.0.2 and 127.0.0.3, sharing one port.
 class LanSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The second printer needs the first one's free port on its own address; another
-        // test may hold it there, so a few ports are tried.
-        bool started = false;
-        for (int attempt = 0; attempt < 10 && !started; ++attempt) {
-            first = std::make_unique<SimulatedLanPrinter>(
-                "127.0.0.2", 0, Identity("00:1B:82:00:00:01", "FRONT-DESK"));
-            ASSERT_TRUE(first->responder->Start()) << first->responder->Error();
-            port = first->responder->Port();
-            second = std::make_unique<SimulatedLanPrinter>("127.0.0.3", port,
-                                                           Identity("00:1B:82:00:00:02", "DOCK-4"));
-            started = second->responder->Start();
-        }
-        ASSERT_TRUE(started) << second->responder->Error();
+        LanPrinterPair pair;
+        std::string error;
+        ASSERT_TRUE(pair.Start(LanIdentity("00:1B:82:00:00:01", "FRONT-DESK"),
+                               LanIdentity("00:1B:82:00:00:02", "DOCK-4"), &error))
+            << error;
+        port = pair.port;
+        first = std::move(pair.first);
+        second = std::move(pair.second);
         {
             auto lock = second->printer.Lock();
             second->net->UseFixedAddress("10.1.2.3", "255.0.0.0", "10.0.0.1");
@@ -115,8 +85,8 @@ TEST_F(LanSetupTest, TwoPrintersAnsweringBothRoundsGiveFourRows) {
 TEST_F(LanSetupTest, AnswersShorterThanTheHeaderAddNoRow) {
     first->responder->Stop();
     second->responder->Stop();
-    SimulatedLanPrinter cut31("127.0.0.2", port, Identity("00:00:00:00:00:31", "A"), 31);
-    SimulatedLanPrinter cut32("127.0.0.3", port, Identity("00:00:00:00:00:32", "B"), 32);
+    SimulatedLanPrinter cut31("127.0.0.2", port, LanIdentity("00:00:00:00:00:31", "A"), 31);
+    SimulatedLanPrinter cut32("127.0.0.3", port, LanIdentity("00:00:00:00:00:32", "B"), 32);
     ASSERT_TRUE(cut31.responder->Start());
     ASSERT_TRUE(cut32.responder->Start());
     settings.multicastTargets.clear();

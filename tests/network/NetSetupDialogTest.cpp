@@ -1,8 +1,7 @@
 #include "network/TFormEthernetSetup.h"
 #include "network/TFormNetSetup.h"
 
-#include "LanResponder.h"
-#include "NetModule.h"
+#include "LanPrinters.h"
 #include "RecordingPrompter.h"
 #include "Screenshot.h"
 #include "VirtualPrinter.h"
@@ -34,39 +33,19 @@ void Click(QWidget& dialog, const char* name) {
     Find<QAbstractButton>(dialog, name)->click();
 }
 
-struct LanPrinter {
-    LanPrinter(const char* address, uint16_t port, const char* mac, const char* name) {
-        sim::NetModule::Identity id;
-        id.mac = mac;
-        id.factoryName = name;
-        id.model = "TV-SIM";
-        net = &printer.AddModule<sim::NetModule>(id);
-        sim::LanResponder::Options options;
-        options.address = address;
-        options.port = port;
-        responder = std::make_unique<sim::LanResponder>(printer, options);
-    }
-    sim::VirtualPrinter printer;
-    sim::NetModule* net;
-    std::unique_ptr<sim::LanResponder> responder;
-};
-
 // Two printers on 127.0.0.2 and 127.0.0.3; the dialog's broadcast and multicast rounds
 // both go to the two of them.
 class NetSetupDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The second printer needs the first one's free port on its own address.
-        bool started = false;
-        uint16_t port = 0;
-        for (int attempt = 0; attempt < 10 && !started; ++attempt) {
-            front = std::make_unique<LanPrinter>("127.0.0.2", 0, "00:1B:82:00:00:01", "FRONT");
-            ASSERT_TRUE(front->responder->Start()) << front->responder->Error();
-            port = front->responder->Port();
-            dock = std::make_unique<LanPrinter>("127.0.0.3", port, "00:1B:82:00:00:02", "DOCK");
-            started = dock->responder->Start();
-        }
-        ASSERT_TRUE(started) << dock->responder->Error();
+        LanPrinterPair pair;
+        std::string error;
+        ASSERT_TRUE(pair.Start(LanIdentity("00:1B:82:00:00:01", "FRONT"),
+                               LanIdentity("00:1B:82:00:00:02", "DOCK"), &error))
+            << error;
+        const uint16_t port = pair.port;
+        front = std::move(pair.first);
+        dock = std::move(pair.second);
         {
             auto lock = dock->printer.Lock();
             dock->net->UseFixedAddress("10.1.2.3", "255.0.0.0", "10.0.0.1");
@@ -109,8 +88,8 @@ protected:
         list->topLevelItem(row)->setSelected(true);
     }
 
-    std::unique_ptr<LanPrinter> front;
-    std::unique_ptr<LanPrinter> dock;
+    std::unique_ptr<SimulatedLanPrinter> front;
+    std::unique_ptr<SimulatedLanPrinter> dock;
     LanClientSettings lan;
     NetSettings settings;
     RecordingPrompter prompter;
