@@ -50,16 +50,6 @@ private:
     int length_ = 0;
 };
 
-void SetInt(ConfigInt& item, int32_t value) {
-    item.valid = 1;
-    item.value = value;
-}
-
-void SetFloat(ConfigFloat& item, float value) {
-    item.valid = 1;
-    item.value = value;
-}
-
 // A field of the emulation tabs coded by letters: flag 1 with the code, or cleared when
 // the reply is none of the letters.
 void SetCode(ConfigInt& item, int32_t code) {
@@ -67,7 +57,7 @@ void SetCode(ConfigInt& item, int32_t code) {
         item.valid = 0;
         return;
     }
-    SetInt(item, code);
+    SetItem(item, code);
 }
 
 enum class Conversion {
@@ -132,7 +122,7 @@ const MainKey kMainKeys[] = {
 
 void Store(PrinterConfig& config, const MainKey& key, const ReportQuery& query) {
     if (key.conversion == Conversion::Real) {
-        SetFloat(config.*key.floatField, query.Real());
+        SetItem(config.*key.floatField, query.Real());
         return;
     }
     int32_t value = 0;
@@ -162,7 +152,7 @@ void Store(PrinterConfig& config, const MainKey& key, const ReportQuery& query) 
         value = query.Number();
         break;
     }
-    SetInt(config.*key.intField, value);
+    SetItem(config.*key.intField, value);
 }
 
 // Keys that older firmware does not know: silence ends the read, successfully.
@@ -196,7 +186,7 @@ LinkError AskEmulationNumber(ReportQuery& query, const char* key, ConfigInt& ite
     if (query.Length() == 0)
         item.valid = 0;
     else
-        SetInt(item, query.Number());
+        SetItem(item, query.Number());
     return LinkOk;
 }
 
@@ -240,7 +230,7 @@ LinkError ReadEmulationKeys(ReportQuery& query, PrinterConfig& c) {
         if (query.Length() == 0)
             c.ZSpeed.valid = 0;
         else
-            SetInt(c.ZSpeed, ZSpeedFromReply(query.Reply()));
+            SetItem(c.ZSpeed, ZSpeedFromReply(query.Reply()));
     }
     number("ZPOSITION", c.ZPosition);
     code("ZPRINTMODE", c.ZPrintMode, ZPrintModeFromReply);
@@ -256,7 +246,7 @@ LinkError ReadEmulationKeys(ReportQuery& query, PrinterConfig& c) {
     if (result == LinkOk && (result = query.Ask("DSPEED")) == LinkOk) {
         float speed = 0.0f;
         if (DSpeedFromReply(query.Reply(), speed))
-            SetFloat(c.DSpeed, speed);
+            SetItem(c.DSpeed, speed);
         else
             c.DSpeed.valid = 0;
     }
@@ -277,7 +267,7 @@ int32_t CounterOf(const ReportQuery& query) {
 LinkError AskInt(ReportQuery& query, const char* key, ConfigInt& item) {
     if (const LinkError result = query.Ask(key); result != LinkOk)
         return result;
-    SetInt(item, query.Number());
+    SetItem(item, query.Number());
     return LinkOk;
 }
 
@@ -332,7 +322,7 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
             (c.*key.field).valid = 0;
             return LinkOk;
         }
-        SetInt(c.*key.field, query.Number());
+        SetItem(c.*key.field, query.Number());
     }
     if (query.Ask("EDITION") != LinkOk) {
         c.Edition = 0;
@@ -354,7 +344,7 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
         c.CutCounter = CounterOf(query);
         if (const LinkError result = query.Ask("MAXLENGTH"); result != LinkOk)
             return result;
-        SetFloat(c.MaxLength, query.Real());
+        SetItem(c.MaxLength, query.Real());
     }
 
     if (c.Edition < 103) {

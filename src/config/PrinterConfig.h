@@ -22,6 +22,20 @@ struct ConfigChar {
     char value;
 };
 
+// Gives an item a value and marks it valid.
+inline void SetItem(ConfigInt& item, int32_t value) {
+    item.valid = 1;
+    item.value = value;
+}
+inline void SetItem(ConfigFloat& item, float value) {
+    item.valid = 1;
+    item.value = value;
+}
+inline void SetItem(ConfigChar& item, char value) {
+    item.valid = 1;
+    item.value = value;
+}
+
 // A printer's configuration as read, shown, written and stored in .dcf files. The
 // layout is part of the file format: packed, little-endian, texts NUL-terminated.
 // Lengths along the paper are in printer dots. Index fields refer to the tables of

@@ -13,21 +13,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-void Set(ConfigInt& item, int32_t value) {
-    item.valid = 1;
-    item.value = value;
-}
-
-void Set(ConfigFloat& item, float value) {
-    item.valid = 1;
-    item.value = value;
-}
-
-void Set(ConfigChar& item, char value) {
-    item.valid = 1;
-    item.value = value;
-}
-
 // A record as a read at the resolution leaves it, every optional setting still absent.
 PrinterConfig ReadAt(float dpi, float dotsPerMm, bool inch = true) {
     PrinterConfig c = DefaultPrinterConfig();
@@ -72,48 +57,48 @@ TEST(ConfigCommands, DefaultRecordSendsOnlyTheGapIntensityOnTheCommonTab) {
     EXPECT_TRUE(ConfigCommandTexts(c, ConfigTabInterface).empty());
     // Only a speed given after a read that reported gap mode with intensity 5.
     PrinterConfig speedOnly = c;
-    Set(speedOnly.SensorMode, 0);
-    Set(speedOnly.GapInten, 5);
-    Set(speedOnly.Speed, 4.0f);
+    SetItem(speedOnly.SensorMode, 0);
+    SetItem(speedOnly.GapInten, 5);
+    SetItem(speedOnly.Speed, 4.0f);
     EXPECT_EQ(ConfigCommandTexts(speedOnly, ConfigTabCommon),
               (Texts{"SPEED 4.0\r\n", "SET GAP 5\r\n"}));
     // Tab indexes outside the four tabs send nothing, whatever the record holds.
     PrinterConfig full = c;
-    Set(full.Speed, 5.0f);
-    Set(full.BaudRate, 4);
+    SetItem(full.Speed, 5.0f);
+    SetItem(full.BaudRate, 4);
     EXPECT_TRUE(ConfigCommandTexts(full, 4).empty());
     EXPECT_TRUE(ConfigCommandTexts(full, -1).empty());
 }
 
 TEST(ConfigCommands, CommonTabSendsItsRowsInOrderWithTheirFormats) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.Speed, 4.0f);
-    Set(c.Density, 9);
-    Set(c.PaperWidth, 812.0f);
-    Set(c.PaperHeight, 507.5f);
-    Set(c.SensorMode, 1);
-    Set(c.GapSize, 40.6f);
-    Set(c.GapOffset, 0.0f);
-    Set(c.PrintOut, 2);
-    Set(c.ReferenceX, 10);
-    Set(c.ReferenceY, -20);
-    Set(c.Direction, 1);
-    Set(c.Mirror, 0);
-    Set(c.Offset, -3);
-    Set(c.Shift, 10);
-    Set(c.ShiftX, 5);
-    Set(c.Ribbon, 2);
-    Set(c.RibbonSensor, 0);
-    Set(c.RibbonEncoder, 1);
-    Set(c.CodePage, 10);
-    Set(c.Country, 21);
-    Set(c.Head, 0);
-    Set(c.Reprint, 1);
-    Set(c.MaxLength, 1624.0f);
-    Set(c.GapInten, 3);
-    Set(c.BlineInten, 7);
-    Set(c.ConInten, 2);
-    Set(c.AutoThreshold, 1);
+    SetItem(c.Speed, 4.0f);
+    SetItem(c.Density, 9);
+    SetItem(c.PaperWidth, 812.0f);
+    SetItem(c.PaperHeight, 507.5f);
+    SetItem(c.SensorMode, 1);
+    SetItem(c.GapSize, 40.6f);
+    SetItem(c.GapOffset, 0.0f);
+    SetItem(c.PrintOut, 2);
+    SetItem(c.ReferenceX, 10);
+    SetItem(c.ReferenceY, -20);
+    SetItem(c.Direction, 1);
+    SetItem(c.Mirror, 0);
+    SetItem(c.Offset, -3);
+    SetItem(c.Shift, 10);
+    SetItem(c.ShiftX, 5);
+    SetItem(c.Ribbon, 2);
+    SetItem(c.RibbonSensor, 0);
+    SetItem(c.RibbonEncoder, 1);
+    SetItem(c.CodePage, 10);
+    SetItem(c.Country, 21);
+    SetItem(c.Head, 0);
+    SetItem(c.Reprint, 1);
+    SetItem(c.MaxLength, 1624.0f);
+    SetItem(c.GapInten, 3);
+    SetItem(c.BlineInten, 7);
+    SetItem(c.ConInten, 2);
+    SetItem(c.AutoThreshold, 1);
     const Texts expected = {
         "SPEED 4.0\r\n",
         "DENSITY 9\r\n",
@@ -140,15 +125,15 @@ TEST(ConfigCommands, CommonTabSendsItsRowsInOrderWithTheirFormats) {
 
 TEST(ConfigCommands, SizeIsSentInTheCollectedUnitAndOnlyWithBothLengths) {
     PrinterConfig c = ReadAt(203.0f, 8.0f, true);
-    Set(c.PaperWidth, 812.0f);
-    Set(c.PaperHeight, 507.5f);
+    SetItem(c.PaperWidth, 812.0f);
+    SetItem(c.PaperHeight, 507.5f);
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabCommon).front(), "SIZE 4.00,2.50\r\n");
     c.InchUnit = 0;
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabCommon).front(), "SIZE 101.50 mm,63.44 mm\r\n");
 
     PrinterConfig at300 = ReadAt(300.0f, 11.8f, false);
-    Set(at300.PaperWidth, 590.0f);
-    Set(at300.PaperHeight, 354.0f);
+    SetItem(at300.PaperWidth, 590.0f);
+    SetItem(at300.PaperHeight, 354.0f);
     EXPECT_EQ(ConfigCommandTexts(at300, ConfigTabCommon).front(), "SIZE 50.00 mm,30.00 mm\r\n");
 
     c.PaperHeight.valid = 0;
@@ -156,8 +141,8 @@ TEST(ConfigCommands, SizeIsSentInTheCollectedUnitAndOnlyWithBothLengths) {
 
     // Without a usable divisor no length can be expressed; nothing like "inf" goes out.
     PrinterConfig noResolution = ReadAt(0.0f, 0.0f, true);
-    Set(noResolution.PaperWidth, 812.0f);
-    Set(noResolution.PaperHeight, 507.5f);
+    SetItem(noResolution.PaperWidth, 812.0f);
+    SetItem(noResolution.PaperHeight, 507.5f);
     EXPECT_EQ(ConfigCommandTexts(noResolution, ConfigTabCommon), Texts{"SET GAP 0\r\n"});
 }
 
@@ -187,9 +172,9 @@ TEST(ConfigCommands, SensorRuleAndIntensityFollowTheSensorMode) {
     for (const Case& k : cases) {
         PrinterConfig c = ReadAt(200.0f, 8.0f, k.inch);
         c.SensorMode = {static_cast<uint8_t>(k.modeFlag ? 1 : 0), k.mode};
-        Set(c.GapSize, 20.0f);
+        SetItem(c.GapSize, 20.0f);
         if (k.bothGapFlags)
-            Set(c.GapOffset, 10.0f);
+            SetItem(c.GapOffset, 10.0f);
         c.GapInten.value = 11;
         c.BlineInten.value = 22;
         c.ConInten.value = 33;
@@ -214,7 +199,7 @@ TEST(ConfigCommands, PostPrintActionIsOneThreeLineText) {
     };
     for (const auto& k : cases) {
         PrinterConfig c = ReadAt(203.0f, 8.0f);
-        Set(c.PrintOut, k.printOut);
+        SetItem(c.PrintOut, k.printOut);
         c.CutterPiece = k.cutterPiece;
         const Texts texts = ConfigCommandTexts(c, ConfigTabCommon);
         const Texts expected =
@@ -231,39 +216,40 @@ TEST(ConfigCommands, ShiftDirectionAndReferenceNeedTheirFlags) {
         texts.pop_back(); // the gap intensity
         return texts;
     };
-    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Shift, 10); }), Texts{"SHIFT 10\r\n"});
-    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.ShiftX, 5); }), Texts{"SHIFT 5,0\r\n"});
+    EXPECT_EQ(commonWith([](PrinterConfig& c) { SetItem(c.Shift, 10); }), Texts{"SHIFT 10\r\n"});
+    EXPECT_EQ(commonWith([](PrinterConfig& c) { SetItem(c.ShiftX, 5); }), Texts{"SHIFT 5,0\r\n"});
     EXPECT_EQ(commonWith([](PrinterConfig& c) {
-                  Set(c.ShiftX, -5);
-                  Set(c.Shift, 7);
+                  SetItem(c.ShiftX, -5);
+                  SetItem(c.Shift, 7);
               }),
               Texts{"SHIFT -5,7\r\n"});
-    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Direction, 1); }), Texts{"DIRECTION 1\r\n"});
-    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.Mirror, 1); }), Texts{});
-    EXPECT_EQ(commonWith([](PrinterConfig& c) { Set(c.ReferenceX, 3); }), Texts{});
+    EXPECT_EQ(commonWith([](PrinterConfig& c) { SetItem(c.Direction, 1); }),
+              Texts{"DIRECTION 1\r\n"});
+    EXPECT_EQ(commonWith([](PrinterConfig& c) { SetItem(c.Mirror, 1); }), Texts{});
+    EXPECT_EQ(commonWith([](PrinterConfig& c) { SetItem(c.ReferenceX, 3); }), Texts{});
 }
 
 TEST(ConfigCommands, TableIndexesOutsideTheirTablesAreNotSent) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.CodePage, 36);
-    Set(c.Country, 22);
+    SetItem(c.CodePage, 36);
+    SetItem(c.Country, 22);
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabCommon), Texts{"SET GAP 0\r\n"});
-    Set(c.CodePage, 35);
-    Set(c.Country, 0);
+    SetItem(c.CodePage, 35);
+    SetItem(c.Country, 0);
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabCommon),
               (Texts{"CODEPAGE 8859-15\r\n", "COUNTRY 001\r\n", "SET GAP 0\r\n"}));
 }
 
 TEST(ConfigCommands, RealsThatAreNotFiniteAreNotSent) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.Speed, std::numeric_limits<float>::quiet_NaN());
-    Set(c.MaxLength, std::numeric_limits<float>::infinity());
+    SetItem(c.Speed, std::numeric_limits<float>::quiet_NaN());
+    SetItem(c.MaxLength, std::numeric_limits<float>::infinity());
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabCommon), Texts{"SET GAP 0\r\n"});
 }
 
 TEST(ConfigCommands, ZCommandsAreWrappedInTheirFixedEnvelopes) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.ZDarkness, 20);
+    SetItem(c.ZDarkness, 20);
     const Texts darkness = ConfigCommandTexts(c, ConfigTabZ);
     ASSERT_EQ(darkness.size(), 1u);
     const char kDarkness[] = {0x10, 'S', 'D', '2',  '0', 0x1E, 'X',  'A', 0x1E,
@@ -271,7 +257,7 @@ TEST(ConfigCommands, ZCommandsAreWrappedInTheirFixedEnvelopes) {
     EXPECT_EQ(darkness[0], std::string(kDarkness, sizeof kDarkness));
 
     PrinterConfig speed = ReadAt(203.0f, 8.0f);
-    Set(speed.ZSpeed, 4);
+    SetItem(speed.ZSpeed, 4);
     const char kSpeed[] = {0x1E, 'X', 'A', 0x1E, 'P', 'R', '4',  0x1E,
                            'J',  'U', 'S', 0x1E, 'X', 'Z', '\r', '\n'};
     EXPECT_EQ(ConfigCommandTexts(speed, ConfigTabZ), Texts{std::string(kSpeed, sizeof kSpeed)});
@@ -279,18 +265,18 @@ TEST(ConfigCommands, ZCommandsAreWrappedInTheirFixedEnvelopes) {
 
 TEST(ConfigCommands, ZTabSendsEveryRowInOrder) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.ZDarkness, 20);
-    Set(c.ZSpeed, 6);
-    Set(c.ZPosition, -5);
-    Set(c.ZPrintMode, 2);
-    Set(c.ZLabelWidth, 812);
-    Set(c.ZControl, '#');
-    Set(c.ZFormat, '$');
-    Set(c.ZDelimiter, ';');
-    Set(c.ZFeedPowerUp, 3);
-    Set(c.ZFeedHeadClose, 4);
-    Set(c.ZLabelTop, -12);
-    Set(c.ZLabelShift, 300);
+    SetItem(c.ZDarkness, 20);
+    SetItem(c.ZSpeed, 6);
+    SetItem(c.ZPosition, -5);
+    SetItem(c.ZPrintMode, 2);
+    SetItem(c.ZLabelWidth, 812);
+    SetItem(c.ZControl, '#');
+    SetItem(c.ZFormat, '$');
+    SetItem(c.ZDelimiter, ';');
+    SetItem(c.ZFeedPowerUp, 3);
+    SetItem(c.ZFeedHeadClose, 4);
+    SetItem(c.ZLabelTop, -12);
+    SetItem(c.ZLabelShift, 300);
     const Texts expected = {
         Control("SD20"), Format("PR6"),  Control("TA-05"), Format("MMP"),
         Format("PW812"), Control("CT#"), Control("CC$"),   Control("CD;"),
@@ -301,52 +287,52 @@ TEST(ConfigCommands, ZTabSendsEveryRowInOrder) {
 
 TEST(ConfigCommands, ZCodesOutsideTheirLettersAndPaddedPositions) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.ZPosition, 7);
-    Set(c.ZPrintMode, 4);
-    Set(c.ZFeedPowerUp, 0);
-    Set(c.ZFeedHeadClose, 2);
+    SetItem(c.ZPosition, 7);
+    SetItem(c.ZPrintMode, 4);
+    SetItem(c.ZFeedPowerUp, 0);
+    SetItem(c.ZFeedHeadClose, 2);
     // The head-close command takes the delimiter character whatever its flag.
     c.ZDelimiter = {0, '|'};
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabZ), (Texts{Control("TA007"), Format("MF|C")}));
 
     PrinterConfig defaults = ReadAt(203.0f, 8.0f);
-    Set(defaults.ZFeedHeadClose, 2);
+    SetItem(defaults.ZFeedHeadClose, 2);
     EXPECT_EQ(ConfigCommandTexts(defaults, ConfigTabZ), Texts{Format("MF,C")});
 
     // A NUL character would cut the text short on the link; such a command is left out.
     PrinterConfig nul = ReadAt(203.0f, 8.0f);
-    Set(nul.ZControl, '\0');
-    Set(nul.ZDelimiter, '\0');
-    Set(nul.ZFeedHeadClose, 1);
+    SetItem(nul.ZControl, '\0');
+    SetItem(nul.ZDelimiter, '\0');
+    SetItem(nul.ZFeedHeadClose, 1);
     EXPECT_TRUE(ConfigCommandTexts(nul, ConfigTabZ).empty());
 }
 
 TEST(ConfigCommands, DCommandsRepeatForTheThreeControlCodeSets) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.DHeat, 5);
+    SetItem(c.DHeat, 5);
     const char kHeat[] = "\x02"
                          "KZH05\r\r\n~KZH05\r\r\n~KZH05|\r\n";
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabD), Texts{std::string(kHeat)});
 
     PrinterConfig label = ReadAt(203.0f, 8.0f);
-    Set(label.DLabelWidth, 812);
-    Set(label.DPresentSensor, 2);
-    Set(label.DCutterEquipped, 1);
-    Set(label.DControlCodes, 3);
-    Set(label.DColumnOffset, 203);
-    Set(label.DRowOffset, 101);
+    SetItem(label.DLabelWidth, 812);
+    SetItem(label.DPresentSensor, 2);
+    SetItem(label.DCutterEquipped, 1);
+    SetItem(label.DControlCodes, 3);
+    SetItem(label.DColumnOffset, 203);
+    SetItem(label.DRowOffset, 101);
     EXPECT_EQ(ConfigCommandTexts(label, ConfigTabD),
               Texts{Triple("KcLW0400;PSY;CEN;CC2;CO0100;RO0050;")});
 
     PrinterConfig present = ReadAt(203.0f, 8.0f);
-    Set(present.DPresentSensor, 2);
-    Set(present.DCutterEquipped, 3);
-    Set(present.DControlCodes, 0);
+    SetItem(present.DPresentSensor, 2);
+    SetItem(present.DCutterEquipped, 3);
+    SetItem(present.DControlCodes, 0);
     EXPECT_EQ(ConfigCommandTexts(present, ConfigTabD), Texts{Triple("KcPSY;")});
 
     PrinterConfig all = label;
-    Set(all.DHeat, 12);
-    Set(all.DSpeed, 4.3f);
+    SetItem(all.DHeat, 12);
+    SetItem(all.DSpeed, 4.3f);
     const Texts texts = ConfigCommandTexts(all, ConfigTabD);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], Triple("KZH12"));
@@ -355,20 +341,20 @@ TEST(ConfigCommands, DCommandsRepeatForTheThreeControlCodeSets) {
 
 TEST(ConfigCommands, DLengthsAreHundredthsOfAnInchWhateverTheUnit) {
     PrinterConfig c = ReadAt(300.0f, 11.8f, false);
-    Set(c.DLabelWidth, 1200);
+    SetItem(c.DLabelWidth, 1200);
     // -15 dots are exactly -0.05 inch; negative lengths round like positive ones.
-    Set(c.DColumnOffset, -15);
-    Set(c.DRowOffset, -16);
+    SetItem(c.DColumnOffset, -15);
+    SetItem(c.DRowOffset, -16);
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabD), Texts{Triple("KcLW0400;CO-005;RO-005;")});
 
     // Products past the range of a 32-bit integer are computed wide, not wrapped.
     PrinterConfig wide = ReadAt(203.0f, 8.0f);
-    Set(wide.DLabelWidth, 40600000);
+    SetItem(wide.DLabelWidth, 40600000);
     EXPECT_EQ(ConfigCommandTexts(wide, ConfigTabD), Texts{Triple("KcLW20000000;")});
 
     PrinterConfig noResolution = ReadAt(0.0f, 0.0f);
-    Set(noResolution.DLabelWidth, 812);
-    Set(noResolution.DPresentSensor, 1);
+    SetItem(noResolution.DLabelWidth, 812);
+    SetItem(noResolution.DPresentSensor, 1);
     EXPECT_EQ(ConfigCommandTexts(noResolution, ConfigTabD), Texts{Triple("KcPSN;")});
 }
 
@@ -413,16 +399,16 @@ TEST(ConfigCommands, DSpeedLettersBothWays) {
 
 TEST(ConfigCommands, InterfaceTabNeedsAllFourSettings) {
     PrinterConfig c = ReadAt(203.0f, 8.0f);
-    Set(c.BaudRate, 8);
-    Set(c.DataBit, 0);
-    Set(c.Parity, 2);
-    Set(c.StopBit, 1);
+    SetItem(c.BaudRate, 8);
+    SetItem(c.DataBit, 0);
+    SetItem(c.Parity, 2);
+    SetItem(c.StopBit, 1);
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabInterface), Texts{"SET COM1 115,E,7,2\r\n"});
 
-    Set(c.BaudRate, 4);
-    Set(c.DataBit, 1);
-    Set(c.Parity, 0);
-    Set(c.StopBit, 0);
+    SetItem(c.BaudRate, 4);
+    SetItem(c.DataBit, 1);
+    SetItem(c.Parity, 0);
+    SetItem(c.StopBit, 0);
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabInterface), Texts{"SET COM1 96,N,8,1\r\n"});
 
     PrinterConfig three = c;
@@ -431,10 +417,10 @@ TEST(ConfigCommands, InterfaceTabNeedsAllFourSettings) {
 
     // "Not in the table" indexes from a read cannot be sent.
     PrinterConfig unknown = c;
-    Set(unknown.BaudRate, 9);
+    SetItem(unknown.BaudRate, 9);
     EXPECT_TRUE(ConfigCommandTexts(unknown, ConfigTabInterface).empty());
-    Set(unknown.BaudRate, 4);
-    Set(unknown.Parity, 3);
+    SetItem(unknown.BaudRate, 4);
+    SetItem(unknown.Parity, 3);
     EXPECT_TRUE(ConfigCommandTexts(unknown, ConfigTabInterface).empty());
 }
 

@@ -62,16 +62,6 @@ bool SameRecord(const PrinterConfig& a, const PrinterConfig& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void Set(ConfigInt& item, int32_t value) {
-    item = {1, value};
-}
-void Set(ConfigFloat& item, float value) {
-    item = {1, value};
-}
-void Set(ConfigChar& item, char value) {
-    item = {1, value};
-}
-
 // New values for every setting a tab can carry, lengths given in the page's unit.
 void ChangeTab(PrinterConfig& c, int32_t tab, bool inch) {
     const double factor = inch ? c.Dpi : c.DotsPerMm;
@@ -83,62 +73,62 @@ void ChangeTab(PrinterConfig& c, int32_t tab, bool inch) {
     c.InchUnit = inch ? 1 : 0;
     switch (tab) {
     case ConfigTabCommon:
-        Set(c.Speed, 6.0f);
-        Set(c.Density, 12);
-        Set(c.PaperWidth, length(3.00, 60.00));
-        Set(c.PaperHeight, length(2.00, 40.00));
-        Set(c.SensorMode, 1);
-        Set(c.GapSize, length(0.20, 5.00));
-        Set(c.GapOffset, length(0.05, 1.25));
-        Set(c.PrintOut, 3);
-        Set(c.CutterPiece, 4);
-        Set(c.ReferenceX, 16);
-        Set(c.ReferenceY, 24);
-        Set(c.Direction, 1);
-        Set(c.Mirror, 1);
-        Set(c.Offset, -3);
-        Set(c.Shift, 5);
-        Set(c.ShiftX, -7);
-        Set(c.Ribbon, 0);
-        Set(c.RibbonSensor, 0);
-        Set(c.RibbonEncoder, 0);
-        Set(c.CodePage, 3);
-        Set(c.Country, 5);
-        Set(c.Head, 0);
-        Set(c.Reprint, 0);
-        Set(c.MaxLength, length(8.00, 200.00));
-        Set(c.BlineInten, 9);
-        Set(c.AutoThreshold, 0);
+        SetItem(c.Speed, 6.0f);
+        SetItem(c.Density, 12);
+        SetItem(c.PaperWidth, length(3.00, 60.00));
+        SetItem(c.PaperHeight, length(2.00, 40.00));
+        SetItem(c.SensorMode, 1);
+        SetItem(c.GapSize, length(0.20, 5.00));
+        SetItem(c.GapOffset, length(0.05, 1.25));
+        SetItem(c.PrintOut, 3);
+        SetItem(c.CutterPiece, 4);
+        SetItem(c.ReferenceX, 16);
+        SetItem(c.ReferenceY, 24);
+        SetItem(c.Direction, 1);
+        SetItem(c.Mirror, 1);
+        SetItem(c.Offset, -3);
+        SetItem(c.Shift, 5);
+        SetItem(c.ShiftX, -7);
+        SetItem(c.Ribbon, 0);
+        SetItem(c.RibbonSensor, 0);
+        SetItem(c.RibbonEncoder, 0);
+        SetItem(c.CodePage, 3);
+        SetItem(c.Country, 5);
+        SetItem(c.Head, 0);
+        SetItem(c.Reprint, 0);
+        SetItem(c.MaxLength, length(8.00, 200.00));
+        SetItem(c.BlineInten, 9);
+        SetItem(c.AutoThreshold, 0);
         break;
     case ConfigTabZ:
-        Set(c.ZDarkness, 25);
-        Set(c.ZSpeed, dpi == 203 ? 6 : 5);
-        Set(c.ZPosition, -5);
-        Set(c.ZPrintMode, 3);
-        Set(c.ZLabelWidth, 3 * dpi);
-        Set(c.ZControl, '#');
-        Set(c.ZFormat, '$');
-        Set(c.ZDelimiter, ';');
-        Set(c.ZFeedPowerUp, 3);
-        Set(c.ZFeedHeadClose, 4);
-        Set(c.ZLabelTop, -12);
-        Set(c.ZLabelShift, 300);
+        SetItem(c.ZDarkness, 25);
+        SetItem(c.ZSpeed, dpi == 203 ? 6 : 5);
+        SetItem(c.ZPosition, -5);
+        SetItem(c.ZPrintMode, 3);
+        SetItem(c.ZLabelWidth, 3 * dpi);
+        SetItem(c.ZControl, '#');
+        SetItem(c.ZFormat, '$');
+        SetItem(c.ZDelimiter, ';');
+        SetItem(c.ZFeedPowerUp, 3);
+        SetItem(c.ZFeedHeadClose, 4);
+        SetItem(c.ZLabelTop, -12);
+        SetItem(c.ZLabelShift, 300);
         break;
     case ConfigTabD:
-        Set(c.DHeat, 7);
-        Set(c.DSpeed, 6.5f);
-        Set(c.DLabelWidth, 3 * dpi);
-        Set(c.DPresentSensor, 2);
-        Set(c.DCutterEquipped, 2);
-        Set(c.DControlCodes, 3);
-        Set(c.DColumnOffset, dpi);
-        Set(c.DRowOffset, -dpi);
+        SetItem(c.DHeat, 7);
+        SetItem(c.DSpeed, 6.5f);
+        SetItem(c.DLabelWidth, 3 * dpi);
+        SetItem(c.DPresentSensor, 2);
+        SetItem(c.DCutterEquipped, 2);
+        SetItem(c.DControlCodes, 3);
+        SetItem(c.DColumnOffset, dpi);
+        SetItem(c.DRowOffset, -dpi);
         break;
     case ConfigTabInterface:
-        Set(c.BaudRate, 8);
-        Set(c.DataBit, 0);
-        Set(c.Parity, 2);
-        Set(c.StopBit, 1);
+        SetItem(c.BaudRate, 8);
+        SetItem(c.DataBit, 0);
+        SetItem(c.Parity, 2);
+        SetItem(c.StopBit, 1);
         break;
     default:
         break;
@@ -181,13 +171,13 @@ TEST(ConfigRoundTrip, OtherSensorModesAndPostPrintActionsRoundTrip) {
             SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(printOut));
             PrinterConfig wanted = before;
             wanted.InchUnit = 1;
-            Set(wanted.SensorMode, mode);
-            Set(wanted.PrintOut, printOut);
-            Set(wanted.ConInten, 6);
-            Set(wanted.GapInten, 2);
+            SetItem(wanted.SensorMode, mode);
+            SetItem(wanted.PrintOut, printOut);
+            SetItem(wanted.ConInten, 6);
+            SetItem(wanted.GapInten, 2);
             if (mode == 0) {
-                Set(wanted.GapSize, 0.25f * 600.0f);
-                Set(wanted.GapOffset, 0.0f);
+                SetItem(wanted.GapSize, 0.25f * 600.0f);
+                SetItem(wanted.GapOffset, 0.0f);
             }
             ASSERT_EQ(p.Write(wanted, ConfigTabCommon), LinkOk);
             PrinterConfig after;

@@ -33,12 +33,7 @@ protected:
             second->net->lanStatus = 3;
             second->net->lanErrorFlags = 0x04;
         }
-        settings.broadcastTargets = {QHostAddress("127.0.0.2"), QHostAddress("127.0.0.3")};
-        settings.multicastTargets = settings.broadcastTargets;
-        settings.port = port;
-        settings.bindAddress = QHostAddress::LocalHost;
-        settings.discoveryWaitMs = 300;
-        settings.answerWaitMs = 500;
+        settings = pair.ClientSettings(300, 500);
     }
 
     std::unique_ptr<SimulatedLanPrinter> first;

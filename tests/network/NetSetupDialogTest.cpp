@@ -43,7 +43,6 @@ protected:
         ASSERT_TRUE(pair.Start(LanIdentity("00:1B:82:00:00:01", "FRONT"),
                                LanIdentity("00:1B:82:00:00:02", "DOCK"), &error))
             << error;
-        const uint16_t port = pair.port;
         front = std::move(pair.first);
         dock = std::move(pair.second);
         {
@@ -52,12 +51,7 @@ protected:
             dock->net->lanStatus = 3;
             dock->net->lanErrorFlags = 0x41;
         }
-        lan.broadcastTargets = {QHostAddress("127.0.0.2"), QHostAddress("127.0.0.3")};
-        lan.multicastTargets = lan.broadcastTargets;
-        lan.port = port;
-        lan.bindAddress = QHostAddress::LocalHost;
-        lan.discoveryWaitMs = 200;
-        lan.answerWaitMs = 300;
+        lan = pair.ClientSettings(200, 300);
         std::memset(&settings, 0, sizeof settings);
         settings.port = 9100;
     }

@@ -36,3 +36,15 @@ bool LanPrinterPair::Start(sim::NetModule::Identity firstId, sim::NetModule::Ide
     }
     return false;
 }
+
+LanClientSettings LanPrinterPair::ClientSettings(int discoveryWaitMs, int answerWaitMs) const {
+    LanClientSettings settings;
+    settings.broadcastTargets = {QHostAddress(QStringLiteral("127.0.0.2")),
+                                 QHostAddress(QStringLiteral("127.0.0.3"))};
+    settings.multicastTargets = settings.broadcastTargets;
+    settings.port = port;
+    settings.bindAddress = QHostAddress::LocalHost;
+    settings.discoveryWaitMs = discoveryWaitMs;
+    settings.answerWaitMs = answerWaitMs;
+    return settings;
+}

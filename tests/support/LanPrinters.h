@@ -2,6 +2,7 @@
 
 #include "LanResponder.h"
 #include "NetModule.h"
+#include "network/LanClient.h"
 #include "VirtualPrinter.h"
 
 #include <cstdint>
@@ -30,6 +31,9 @@ struct LanPrinterPair {
     // could be had.
     bool Start(sim::NetModule::Identity first, sim::NetModule::Identity second,
                std::string* error = nullptr);
+
+    // A client whose broadcast and multicast rounds both go to the two printers.
+    LanClientSettings ClientSettings(int discoveryWaitMs, int answerWaitMs) const;
 
     std::unique_ptr<SimulatedLanPrinter> first;
     std::unique_ptr<SimulatedLanPrinter> second;
