@@ -80,8 +80,6 @@ std::string DownloadHeader(int32_t memory, const std::string& printerName, uint3
 }
 
 LinkError ReadMemoryInfo(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     auto& info = *static_cast<MemoryInfo*>(buffer);
     MemoryArea& dram = info.areas[MemoryDram];
     MemoryArea& flash = info.areas[MemoryFlash];
@@ -115,7 +113,7 @@ LinkError ReadMemoryInfo(PrinterLink& link, InterfaceKind kind, void* buffer, in
 
 LinkError DownloadFile(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     const auto* request = static_cast<const DownloadRequest*>(buffer);
-    if (!request || !ValidMemoryIndex(request->memory) || !request->printerName ||
+    if (!ValidMemoryIndex(request->memory) || !request->printerName ||
         !QuotableText(request->printerName))
         return LinkUnknownError;
     if (!request->localPath)
@@ -153,8 +151,6 @@ LinkError DownloadFile(PrinterLink& link, InterfaceKind kind, void* buffer, int3
 }
 
 LinkError SendStoredCommand(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     const int32_t memory = *static_cast<const int32_t*>(buffer);
     if (!ValidMemoryIndex(memory))
         return LinkUnknownError;
@@ -166,8 +162,6 @@ LinkError SendStoredCommand(PrinterLink& link, InterfaceKind kind, void* buffer,
 
 LinkError ReadPrinterFile(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     auto* request = static_cast<PrinterFileRequest*>(buffer);
-    if (!request)
-        return LinkUnknownError;
     const std::string name = FieldText(request->fileName, sizeof request->fileName);
     if (!QuotableText(name))
         return LinkUnknownError;
