@@ -15,10 +15,6 @@
 
 namespace {
 
-// The pauses the printer needs after the line end and before the file request.
-constexpr std::chrono::milliseconds kFileRequestPause(500);
-constexpr std::chrono::milliseconds kFileCommandPause(100);
-
 // Fills the known flag and the value of a space report; the packed fields are assigned
 // through the area, never bound to references.
 enum class Space { Physical, Free };
@@ -170,9 +166,9 @@ LinkError ReadPrinterFile(PrinterLink& link, InterfaceKind kind, void* buffer, i
         return LinkPortOpenError;
     if (!session.Write("\r\n"))
         return LinkTransmissionError;
-    std::this_thread::sleep_for(kFileRequestPause);
+    std::this_thread::sleep_for(std::chrono::milliseconds(link.Timeouts().fileRequestPauseMs));
     const std::string command = FormatCommand("DIAGNOSTIC FILE \"%s\"\r\n\r\n", name.c_str());
-    std::this_thread::sleep_for(kFileCommandPause);
+    std::this_thread::sleep_for(std::chrono::milliseconds(link.Timeouts().fileCommandPauseMs));
     // Without a buffer nothing fits; the reader then refuses every frame.
     char empty[1] = {};
     char* target = request->buffer ? request->buffer : empty;
