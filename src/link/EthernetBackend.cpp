@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -34,9 +33,6 @@ bool EthernetBackend::Connect(const void* address, unsigned addressLength, int f
     fd_ = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd_ < 0)
         return false;
-    // The pieces are small and each should leave at once.
-    const int one = 1;
-    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     if (::connect(fd_, static_cast<const sockaddr*>(address), addressLength) != 0) {
         if (errno != EINPROGRESS || !Wait(POLLOUT, timeouts_.netConnectMs)) {
             Close();
