@@ -45,6 +45,12 @@ bool EthernetBackend::Connect(const void* address, unsigned addressLength, int f
             return false;
         }
     }
+    // Connected: from now on a send or recv blocks only while the kernel cannot take or has
+    // nothing, and then for at most one stream wait.
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    const timeval wait{timeouts_.netMs / 1000, (timeouts_.netMs % 1000) * 1000};
+    ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
     connected_ = true;
     return true;
 }
@@ -93,9 +99,8 @@ bool EthernetBackend::WritePiece(const uint8_t* bytes, size_t length) {
         }
         if (sent < 0 && errno == EINTR)
             continue;
+        // The stream wait ran out with nothing taken: that was one offer.
         if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (Wait(POLLOUT, timeouts_.netMs))
-                continue;
             if (++offers >= timeouts_.netMaxOffers)
                 return false;
             continue;
@@ -109,20 +114,14 @@ bool EthernetBackend::WritePiece(const uint8_t* bytes, size_t length) {
 size_t EthernetBackend::ReadDevice(uint8_t* buffer, size_t capacity) {
     if (fd_ < 0)
         return 0;
-    for (bool waited = false;;) {
+    for (;;) {
         const ssize_t got = ::recv(fd_, buffer, capacity, 0);
         if (got > 0)
             return static_cast<size_t>(got);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && !waited) {
-            if (!Wait(POLLIN, timeouts_.netMs))
-                return 0;
-            waited = true;
-            continue;
-        }
-        // Closed by the printer, an error, or readable yet empty after the wait.
-        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK))
+        // Nothing within the stream wait; a closed connection or an error ends it.
+        if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
             connected_ = false;
         return 0;
     }

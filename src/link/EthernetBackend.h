@@ -4,9 +4,10 @@
 #include "link/LinkSettings.h"
 #include "link/LinkTimeouts.h"
 
-// TCP to the printer's address and port over a plain non-blocking socket. The connection
-// lives from Open to Close. A piece costs one send when the kernel can take it, a read one
-// recv when bytes are there; only otherwise does the backend wait.
+// TCP to the printer's address and port over a plain socket: connected without blocking
+// (bounded by the connect wait), then used with the stream wait as its send and receive
+// time-out. A piece costs one send when the kernel can take it, a read one recv when bytes
+// are there; only otherwise does a call wait, for at most one stream wait.
 class EthernetBackend : public LinkBackend {
 public:
     EthernetBackend(const NetSettings& settings, const LinkTimeouts& timeouts);
@@ -20,7 +21,7 @@ public:
 
 private:
     bool Connect(const void* address, unsigned addressLength, int family);
-    // Waits for the socket to become readable or writable; false on time-out or error.
+    // Waits for the socket to become writable (connected); false on time-out or error.
     bool Wait(short events, int ms);
 
     const NetSettings& settings_;
