@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Tarnvik need.
 # Only what is missing is installed; uses sudo when not run as root.
+# Usage: scripts/install-deps.sh [fuzz]   (fuzz: also clang with libFuzzer, for scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
     libgtest-dev libgmock-dev
     fonts-noto-cjk fonts-dejavu-core iproute2 xvfb xauth
 )
+if [ "${1:-}" = "fuzz" ]; then
+    packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,10 @@
 #include "ConfigModule.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace sim {
@@ -42,6 +44,8 @@ bool ParseInt(std::string_view text, int& value) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
+constexpr double kLargestReal = 1e9;
+
 // A leading decimal number; the rest of the text is returned in rest.
 bool ParseReal(std::string_view text, double& value, std::string_view* rest = nullptr) {
     text = Trim(text);
@@ -49,7 +53,8 @@ bool ParseReal(std::string_view text, double& value, std::string_view* rest = nu
         text.remove_prefix(1);
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc())
+    // No setting takes a billion of anything; larger values are refused like bad text.
+    if (error != std::errc() || !std::isfinite(value) || std::fabs(value) > kLargestReal)
         return false;
     if (rest)
         *rest = Trim(text.substr(static_cast<size_t>(end - text.data())));
@@ -57,9 +62,12 @@ bool ParseReal(std::string_view text, double& value, std::string_view* rest = nu
 }
 
 std::string Number(double value, int decimals) {
-    char text[64];
+    // Room for any double in fixed notation with the few decimals asked for.
+    char text[400];
     const auto result =
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())
+        return "0";
     std::string out(text, result.ptr);
     if (out.find('.') != std::string::npos) {
         while (out.back() == '0')
@@ -130,7 +138,9 @@ double ConfigModule::LengthInDots(std::string_view text) const {
 }
 
 int ConfigModule::HundredthsToDots(int hundredths) const {
-    return static_cast<int>(std::lround(hundredths * profile_.dpi / 100.0));
+    const double dots = std::round(static_cast<double>(hundredths) * profile_.dpi / 100.0);
+    constexpr double kMost = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(dots, -kMost, kMost));
 }
 
 void ConfigModule::AddReports(VirtualPrinter& printer) {

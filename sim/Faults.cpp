@@ -25,8 +25,10 @@ std::string ApplyReplyFaults(const Faults& faults, const std::string& reply) {
             out.push_back(reply[at++]);
             continue;
         }
-        const size_t length =
-            digitsEnd > at + 1 ? std::stoul(reply.substr(at + 1, digitsEnd - at - 1)) : 0;
+        // Saturated: a length past the reply's end leaves the rest unchanged below.
+        size_t length = 0;
+        for (size_t i = at + 1; i < digitsEnd && length <= reply.size(); ++i)
+            length = length * 10 + static_cast<size_t>(reply[i] - '0');
         const size_t dataStart = digitsEnd + 1;
         if (dataStart + length >= reply.size()) {
             out.append(reply, at, std::string::npos);

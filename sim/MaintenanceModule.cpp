@@ -5,6 +5,8 @@
 #include "SimText.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace sim {
 
@@ -49,7 +51,9 @@ void MaintenanceModule::Install(VirtualPrinter& printer) {
         "CLS", [this](VirtualPrinter&, std::string_view, std::string&) { labelLines.clear(); });
     for (const char* item : {"BOX", "BARCODE", "TEXT"}) {
         printer.AddLineHandler(item, [this](VirtualPrinter&, std::string_view line, std::string&) {
-            labelLines.emplace_back(line);
+            // A label without CLS cannot grow without end.
+            if (labelLines.size() < kMostLabelLines)
+                labelLines.emplace_back(line);
         });
     }
     // PRINT sets[,copies]
@@ -58,8 +62,11 @@ void MaintenanceModule::Install(VirtualPrinter& printer) {
         const long sets = LeadingNumber(CommaField(args, 0));
         const std::string copiesText = CommaField(args, 1);
         const long copies = copiesText.empty() ? 1 : LeadingNumber(copiesText);
+        // Both fit an int, so their product fits 64 bits; the count saturates.
         if (sets > 0 && copies > 0)
-            printedLabels += static_cast<int>(std::min(sets * copies, 1000000L));
+            printedLabels = static_cast<int>(std::min<int64_t>(
+                std::numeric_limits<int>::max(),
+                printedLabels + std::min<int64_t>(int64_t{sets} * copies, 1000000)));
         lastPrintedLabel = labelLines;
     });
 

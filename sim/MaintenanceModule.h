@@ -27,6 +27,7 @@ public:
     // The drawing lines (BOX, BARCODE, TEXT) of the label being built and of the last one
     // printed.
     std::vector<std::string> labelLines;
+    static constexpr size_t kMostLabelLines = 10000;
     std::vector<std::string> lastPrintedLabel;
     // The last DUMP_TEXT mode: "" none, "PRINT", "SAVE".
     std::string dumpMode;

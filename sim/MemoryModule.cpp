@@ -11,6 +11,8 @@ namespace {
 constexpr std::string_view kDownload = "DOWNLOAD ";
 // A DOWNLOAD header longer than this is not one the printer understands.
 constexpr size_t kLongestHeader = 512;
+// No memory holds more (the card has 64 MiB); a larger size is refused with its header.
+constexpr size_t kLargestDownload = size_t{64} << 20;
 
 const char* const kLetters[MemoryModule::kDeviceCount] = {"D", "F", "C"};
 
@@ -124,8 +126,18 @@ void MemoryModule::Install(VirtualPrinter& printer) {
             return pending.size() > kLongestHeader ? Match::None() : Match::More();
         if (digits == 0 || rest[digits] != ',')
             return Match::None();
-        const size_t size = std::stoul(std::string(rest.substr(0, digits)));
         const size_t headerLength = pending.size() - rest.size() + digits + 1;
+        // Counted with saturation, so a size of any length is safe to read.
+        size_t size = 0;
+        for (size_t i = 0; i < digits && size <= kLargestDownload; ++i)
+            size = size * 10 + static_cast<size_t>(rest[i] - '0');
+        if (size > kLargestDownload) {
+            // Too large for any memory: the header is refused and what follows is read as
+            // commands again.
+            p.NoteCommand(std::string(pending.substr(0, headerLength)));
+            ++refusedDownloads;
+            return Match::Took(headerLength);
+        }
         if (pending.size() - headerLength < size)
             return Match::More();
         p.NoteCommand(std::string(pending.substr(0, headerLength)));

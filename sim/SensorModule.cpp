@@ -4,6 +4,7 @@
 #include "SimText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 
@@ -14,7 +15,8 @@ namespace {
 constexpr int kFullScale = 1023;
 
 int Scaled(int base, int perLevel, int level) {
-    return std::min(kFullScale, base + perLevel * level);
+    return static_cast<int>(
+        std::clamp<int64_t>(int64_t{base} + int64_t{perLevel} * level, 0, kFullScale));
 }
 
 } // namespace

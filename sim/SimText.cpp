@@ -1,6 +1,7 @@
 #include "SimText.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <limits>
 
 namespace sim {
 
@@ -33,8 +34,23 @@ std::string QuotedText(std::string_view text) {
 }
 
 long LeadingNumber(std::string_view text) {
-    const std::string copy(Stripped(text));
-    return std::strtol(copy.c_str(), nullptr, 10);
+    text = Stripped(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // Saturates at the limits of int, however many digits follow.
+    constexpr long kLimit = std::numeric_limits<int>::max();
+    long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = std::min(kLimit + 1, value * 10 + (c - '0'));
+    }
+    if (negative)
+        return -value;
+    return std::min(value, kLimit);
 }
 
 std::string CommaField(std::string_view text, int index) {

@@ -11,7 +11,8 @@ namespace sim {
 std::string_view ArgumentsAfter(std::string_view line, std::string_view word);
 // The first text between double quotes; empty when there is none.
 std::string QuotedText(std::string_view text);
-// Leading number of a text (blanks skipped, optional sign, digits); 0 when none.
+// Leading number of a text (blanks skipped, optional sign, digits); 0 when none. It
+// saturates at the range of int.
 long LeadingNumber(std::string_view text);
 // The comma-separated fields of a text, each without surrounding blanks.
 std::string CommaField(std::string_view text, int index);

@@ -98,8 +98,10 @@ bool TcpServer::Step(int wakeFd) {
         loop_.DrainWake();
     if (listenFd_ >= 0 && (fds[1].revents & POLLIN)) {
         const int fd = ::accept(listenFd_, nullptr, nullptr);
-        if (fd >= 0) {
-            clients_.push_back({fd, 0});
+        if (fd >= 0 && clients_.size() >= kMostClients) {
+            ::close(fd);
+        } else if (fd >= 0) {
+            clients_.push_back({fd, 0, {}});
             ++accepted_;
         }
     }
@@ -137,7 +139,7 @@ void TcpServer::Serve(Client& client, bool& closed) {
         hangUp = true;
     }
     client.received += static_cast<long>(take);
-    std::string reply = printer_.Receive(std::string_view(buffer, take));
+    std::string reply = printer_.Receive(client.input, std::string_view(buffer, take));
     if (hangUp) {
         closed = true;
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ServerLoop.h"
+#include "VirtualPrinter.h"
 
 #include <atomic>
 #include <cstdint>
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace sim {
-
-class VirtualPrinter;
 
 // Serves the printer on a TCP address and port (port 0 picks a free one).
 class TcpServer {
@@ -35,7 +34,12 @@ private:
     struct Client {
         int fd;
         long received;
+        // What this client sent that is not a whole command yet.
+        VirtualPrinter::Input input;
     };
+
+    // More clients at once are turned away, so none can exhaust the descriptors.
+    static constexpr size_t kMostClients = 32;
 
     bool Listen(std::string* error);
     void CloseListener();

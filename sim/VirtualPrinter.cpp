@@ -85,9 +85,15 @@ std::string VirtualPrinter::Received() const {
     return received_;
 }
 
+uint64_t VirtualPrinter::ReceivedCount() const {
+    auto lock = Lock();
+    return receivedCount_;
+}
+
 void VirtualPrinter::ClearReceived() {
     auto lock = Lock();
     received_.clear();
+    receivedCount_ = 0;
     commands_.clear();
 }
 
@@ -99,13 +105,16 @@ std::vector<std::string> VirtualPrinter::Commands() const {
 void VirtualPrinter::NoteCommand(std::string command) {
     auto lock = Lock();
     commands_.push_back(std::move(command));
+    // Trimmed in halves, so the cost per command stays constant.
+    if (commandLimit > 0 && commands_.size() > 2 * commandLimit)
+        commands_.erase(commands_.begin(),
+                        commands_.end() - static_cast<std::ptrdiff_t>(commandLimit));
 }
 
 void VirtualPrinter::Reset() {
     auto lock = Lock();
     statusByte = 0;
     std::fill(std::begin(extendedStatus), std::end(extendedStatus), 0);
-    pending_.clear();
     for (auto& [type, module] : modules_)
         module->Reset();
 }
@@ -162,24 +171,51 @@ void VirtualPrinter::HandleLine(std::string_view line, std::string& reply) {
 
 std::string VirtualPrinter::Receive(std::string_view bytes) {
     auto lock = Lock();
+    return Receive(shared_, bytes);
+}
+
+std::string VirtualPrinter::Receive(Input& input, std::string_view bytes) {
+    auto lock = Lock();
+    receivedCount_ += bytes.size();
     received_.append(bytes);
-    pending_.append(bytes);
+    if (receivedLimit > 0 && received_.size() > 2 * receivedLimit)
+        received_.erase(0, received_.size() - receivedLimit);
+
     std::string reply;
+    if (input.droppingLine) {
+        const size_t end = bytes.find('\n');
+        if (end == std::string_view::npos)
+            return reply;
+        input.droppingLine = false;
+        bytes.remove_prefix(end + 1);
+    }
+    std::string& pending = input.pending;
+    pending.append(bytes);
     size_t at = 0;
-    while (at < pending_.size()) {
-        const std::string_view rest = std::string_view(pending_).substr(at);
+    while (at < pending.size()) {
+        const std::string_view rest = std::string_view(pending).substr(at);
         Match match = RecognizeEscape(rest, reply);
         for (size_t i = 0; match.kind == Match::NoMatch && i < recognizers_.size(); ++i)
             match = recognizers_[i](*this, rest, reply);
         if (match.kind == Match::NeedMore)
             break;
         if (match.kind == Match::Consumed) {
-            at += std::max<size_t>(match.length, 1);
+            at += std::min(std::max<size_t>(match.length, 1), rest.size());
+            input.scanned = 0;
             continue;
         }
-        const size_t end = rest.find('\n');
-        if (end == std::string_view::npos)
+        // Only the bytes that came since the last search are searched again.
+        const size_t end = rest.find('\n', std::min(input.scanned, rest.size()));
+        if (end == std::string_view::npos) {
+            input.scanned = rest.size();
+            if (rest.size() > kLongestLine) {
+                input.droppingLine = true;
+                at = pending.size();
+                input.scanned = 0;
+            }
             break;
+        }
+        input.scanned = 0;
         std::string_view line = rest.substr(0, end);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
@@ -187,7 +223,9 @@ std::string VirtualPrinter::Receive(std::string_view bytes) {
             HandleLine(line, reply);
         at += end + 1;
     }
-    pending_.erase(0, at);
+    pending.erase(0, at);
+    if (pending.capacity() > kLongestLine && pending.size() < pending.capacity() / 4)
+        pending.shrink_to_fit();
     return reply;
 }
 

@@ -41,6 +41,20 @@ struct Match {
 // its state and records every byte it received.
 class VirtualPrinter {
 public:
+    // What one connection has sent that is not a whole command yet. Each TCP client has
+    // its own, so a client that leaves in the middle of a command cannot turn the next
+    // client's commands into its data.
+    struct Input {
+        std::string pending;
+        // Bytes at the front of pending known to hold no line end.
+        size_t scanned = 0;
+        // A line grew past kLongestLine: its bytes are dropped up to its line end.
+        bool droppingLine = false;
+    };
+
+    // The longest line kept; the rest of a longer one is dropped unhandled.
+    static constexpr size_t kLongestLine = 1 << 20;
+
     // Sees the waiting input; may consume a command that is not a plain line.
     using Recognizer =
         std::function<Match(VirtualPrinter&, std::string_view pending, std::string& reply)>;
@@ -54,15 +68,25 @@ public:
     VirtualPrinter();
     ~VirtualPrinter();
 
-    // Feeds bytes that came over the link; returns what the printer sends back.
+    // Feeds bytes that came over the link; returns what the printer sends back. Without an
+    // input of its own the bytes continue the printer's one shared input (the serial and
+    // parallel lines).
     std::string Receive(std::string_view bytes);
+    std::string Receive(Input& input, std::string_view bytes);
 
-    // Everything received since construction or ClearReceived.
+    // What was received since construction or ClearReceived, at most the last
+    // receivedLimit bytes of it.
     std::string Received() const;
+    // How many bytes were received since construction or ClearReceived.
+    uint64_t ReceivedCount() const;
     void ClearReceived();
     // The complete commands handled so far, in order (lines without CR LF, escape
-    // sequences as their bytes).
+    // sequences as their bytes); at most the last commandLimit of them.
     std::vector<std::string> Commands() const;
+
+    // Bounds of the records kept for tests, so that a long session stays small.
+    size_t receivedLimit = 8 << 20;
+    size_t commandLimit = 100000;
 
     // Factory state of every module, and the status bytes.
     void Reset();
@@ -111,8 +135,9 @@ private:
     Match RecognizeEscape(std::string_view pending, std::string& reply);
 
     mutable std::recursive_mutex mutex_;
-    std::string pending_;
+    Input shared_;
     std::string received_;
+    uint64_t receivedCount_ = 0;
     std::vector<std::string> commands_;
     std::vector<Recognizer> recognizers_;
     std::vector<std::pair<std::string, LineHandler>> lineHandlers_;

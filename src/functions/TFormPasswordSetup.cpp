@@ -1,6 +1,7 @@
 #include "functions/TFormPasswordSetup.h"
 
 #include "functions/PasswordValidator.h"
+#include "operations/CommandText.h"
 #include "ui/Language.h"
 #include "ui/Prompter.h"
 #include "ui/WindowLook.h"
@@ -84,6 +85,12 @@ void TFormPasswordSetup::ApplyCaptions(int languageIndex) {
 void TFormPasswordSetup::ButtonOKClick() {
     if (EditOldPassword->text().toUtf8() != PasswordBytes(buffer_)) {
         prompter_.Error(this, QStringLiteral("Incorrect"));
+        return;
+    }
+    // The password goes to the printer between double quotes.
+    if (!QuotableText(EditNewPassword->text().toStdString())) {
+        prompter_.Error(this,
+                        QStringLiteral("The new password cannot contain a double quote (\")."));
         return;
     }
     StorePassword(buffer_, EditNewPassword->text().toUtf8());

@@ -4,11 +4,10 @@
 #include "link/LinkSettings.h"
 #include "link/LinkTimeouts.h"
 
-#include <memory>
-
-class QTcpSocket;
-
-// TCP to the printer's address and port. The connection lives from Open to Close.
+// TCP to the printer's address and port over a plain socket: connected without blocking
+// (bounded by the connect wait), then used with the stream wait as its send and receive
+// time-out. A piece costs one send when the kernel can take it, a read one recv when bytes
+// are there; only otherwise does a call wait, for at most one stream wait.
 class EthernetBackend : public LinkBackend {
 public:
     EthernetBackend(const NetSettings& settings, const LinkTimeouts& timeouts);
@@ -21,7 +20,13 @@ public:
     bool IsConnected() const override;
 
 private:
+    bool Connect(const void* address, unsigned addressLength, int family);
+    // Waits for the socket to become writable (connected); false on time-out or error.
+    bool Wait(short events, int ms);
+
     const NetSettings& settings_;
     const LinkTimeouts& timeouts_;
-    std::unique_ptr<QTcpSocket> socket_;
+    int fd_ = -1;
+    // False once the peer closed the connection or the socket reported an error.
+    bool connected_ = false;
 };

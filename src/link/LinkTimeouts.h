@@ -16,6 +16,22 @@ struct LinkTimeouts {
     int netMaxOffers = 3;
     // Bound on a parallel-port write that the device stops taking.
     int lptWriteMs = 30000;
-    // The pause the list reader makes before each frame of a framed list.
+    // The pause the list reader makes before a frame of a framed list when nothing of it
+    // has arrived yet.
     int listFramePauseMs = 50;
+    // ReadPrinterFile's pauses: after its CR LF, and before the file request.
+    int fileRequestPauseMs = 500;
+    int fileCommandPauseMs = 100;
+
+    // A printer that keeps sending without forming a reply is cut off instead of waited
+    // for. A reader skips at most replySkipBytes before a frame's "{" and gives up when no
+    // frame has begun within frameStartMs; a framed list takes at most listMostItems items
+    // and gives up when it has not ended within listMs of its command. Whatever the printer
+    // sends, a frame reader so ends within frameStartMs, and a list within listMs, plus one
+    // device read time-out (readMs above) each; a reply line ends after 1024 characters
+    // plus replySkipBytes carriage returns.
+    int replySkipBytes = 4096;
+    int frameStartMs = 30000;
+    int listMostItems = 4096;
+    int listMs = 120000;
 };

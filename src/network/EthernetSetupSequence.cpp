@@ -41,7 +41,8 @@ void EthernetSetupSequence::Run() {
     std::memcpy(config.macAddress, read.macAddress, sizeof config.macAddress);
 
     {
-        TFormEthernetSetup dialog(anchor.x(), anchor.y(), true, config, languageIndex, parent);
+        TFormEthernetSetup dialog(anchor.x(), anchor.y(), true, config, languageIndex, prompter,
+                                  parent);
         if (runDialog)
             runDialog(dialog);
         else

@@ -1,9 +1,11 @@
 #include "network/TFormEthernetSetup.h"
 
 #include "network/NetText.h"
+#include "operations/CommandText.h"
 
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
+#include "ui/Prompter.h"
 #include "ui/WindowLook.h"
 
 #include <QButtonGroup>
@@ -38,12 +40,18 @@ const Caption kCaptions[] = {
 // The address texts are at most what their 64-byte fields hold.
 constexpr int kAddressLength = kNetTextCapacity - 1;
 
+// The texts go to the printer between double quotes.
+bool Quotable(const QLineEdit* edit) {
+    return QuotableText(edit->text().toStdString());
+}
+
 } // namespace
 
 TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
-                                       PrinterNetConfig& config, int languageIndex, QWidget* parent)
+                                       PrinterNetConfig& config, int languageIndex,
+                                       Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      config_(config) {
+      config_(config), prompter_(prompter) {
     setObjectName(QStringLiteral("TFormEthernetSetup"));
     setWindowTitle(QStringLiteral("Ethernet Setup"));
     BuildControls();
@@ -160,6 +168,12 @@ void TFormEthernetSetup::RadioGroupDHCPClick() {
 }
 
 void TFormEthernetSetup::ButtonSetIPClick() {
+    const bool fixed = DhcpItemIndex() == 1;
+    if (fixed && (!Quotable(EditIP) || !Quotable(EditMask) || !Quotable(EditGateWay))) {
+        prompter_.Error(this, QStringLiteral("The IP address, subnet mask and gateway cannot "
+                                             "contain a double quote (\")."));
+        return;
+    }
     SetNetField(config_.ipAddress, EditIP->text());
     SetNetField(config_.subnetMask, EditMask->text());
     SetNetField(config_.gateway, EditGateWay->text());
@@ -170,6 +184,11 @@ void TFormEthernetSetup::ButtonSetIPClick() {
 }
 
 void TFormEthernetSetup::ButtonSetPrinterNameClick() {
+    if (!Quotable(EditPrinterName)) {
+        prompter_.Error(this,
+                        QStringLiteral("The printer name cannot contain a double quote (\")."));
+        return;
+    }
     SetNetField(config_.printerName, EditPrinterName->text());
     config_.action = 1;
     config_.apply = 1;

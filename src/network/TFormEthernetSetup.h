@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class Prompter;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -19,9 +20,10 @@ class TFormEthernetSetup : public QDialog {
 
 public:
     // Shown at (left, top) on the caller's record, which it updates in place. The captions
-    // follow languageIndex (0 English, 1 Traditional Chinese, 2 Simplified Chinese).
+    // follow languageIndex (0 English, 1 Traditional Chinese, 2 Simplified Chinese). Texts
+    // the printer cannot take are refused through the prompter, and the dialog stays open.
     TFormEthernetSetup(int left, int top, bool showNameAndMac, PrinterNetConfig& config,
-                       int languageIndex, QWidget* parent = nullptr);
+                       int languageIndex, Prompter& prompter, QWidget* parent = nullptr);
 
     void RadioGroupDHCPClick();
     void ButtonSetIPClick();
@@ -42,6 +44,7 @@ private:
 
     PrinterNetConfig& config_;
     PrinterNetConfig working_;
+    Prompter& prompter_;
 
     QGroupBox* RadioGroupDHCP = nullptr;
     QButtonGroup* dhcpItems_ = nullptr;

@@ -216,7 +216,7 @@ void TFormNetSetup::ButtonChangeIPClick() {
         return;
     ReadLanNetConfig(client, sequenceNumber_, row.mac, netConfig_);
 
-    TFormEthernetSetup dialog(x(), y(), true, netConfig_, languageIndex_, this);
+    TFormEthernetSetup dialog(x(), y(), true, netConfig_, languageIndex_, prompter_, this);
     runEthernet_(dialog);
     if (netConfig_.apply == 0)
         return;

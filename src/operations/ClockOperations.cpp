@@ -44,8 +44,6 @@ std::string ClockCommands(const PrinterClock& clock) {
 }
 
 LinkError SetClock(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     LinkSession session(link, kind);
     if (!session.IsOpen())
         return LinkPortOpenError;
@@ -54,8 +52,6 @@ LinkError SetClock(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t)
 }
 
 LinkError ReadClock(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     auto* clock = static_cast<PrinterClock*>(buffer);
     LinkSession session(link, kind);
     if (!session.IsOpen())

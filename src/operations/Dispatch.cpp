@@ -14,32 +14,32 @@
 namespace {
 
 const OperationEntry kOperations[kOperationCount] = {
-    {"QueryStatus", QueryStatus, ProgressWrap::None},
-    {"ReadConfiguration", ReadConfiguration, ProgressWrap::WhenExtraIsOne},
-    {"ReadPasswordState", ReadPasswordState, ProgressWrap::None},
-    {"SetPassword", SetPassword, ProgressWrap::None},
-    {"WriteConfiguration", WriteConfiguration, ProgressWrap::Always},
-    {"InitializePrinter", InitializePrinter, ProgressWrap::None},
-    {"DumpText", DumpText, ProgressWrap::None},
-    {"SelfTest", SelfTest, ProgressWrap::None},
-    {"SetClock", SetClock, ProgressWrap::None},
-    {"ReadClock", ReadClock, ProgressWrap::None},
-    {"CalibrateSensor", CalibrateSensor, ProgressWrap::None},
-    {"ResetPrinter", ResetPrinter, ProgressWrap::None},
-    {"ReadMemoryInfo", ReadMemoryInfo, ProgressWrap::Always},
-    {"DownloadFile", DownloadFile, ProgressWrap::None},
-    {"SendData", SendData, ProgressWrap::None},
-    {"SendStoredCommand", SendStoredCommand, ProgressWrap::None},
-    {"PrintTestPattern", PrintTestPattern, ProgressWrap::None},
-    {"IgnoreAutoBas", IgnoreAutoBas, ProgressWrap::None},
-    {"SetNetAddress", SetNetAddress, ProgressWrap::None},
-    {"SetNetName", SetNetName, ProgressWrap::None},
-    {"ReadNetSettings", ReadNetSettings, ProgressWrap::None},
-    {"ProbePort", ProbePort, ProgressWrap::None},
-    {"ReadPrinterFile", ReadPrinterFile, ProgressWrap::None},
-    {"ReadSensorSetup", ReadSensorSetup, ProgressWrap::None},
-    {"ReadSensorLevels", ReadSensorLevels, ProgressWrap::None},
-    {"SendLineModeExit", SendLineModeExit, ProgressWrap::None},
+    {"QueryStatus", QueryStatus, ProgressWrap::None, BufferUse::Always},
+    {"ReadConfiguration", ReadConfiguration, ProgressWrap::WhenExtraIsOne, BufferUse::Always},
+    {"ReadPasswordState", ReadPasswordState, ProgressWrap::None, BufferUse::Always},
+    {"SetPassword", SetPassword, ProgressWrap::None, BufferUse::Always},
+    {"WriteConfiguration", WriteConfiguration, ProgressWrap::Always, BufferUse::Always},
+    {"InitializePrinter", InitializePrinter, ProgressWrap::None, BufferUse::None},
+    {"DumpText", DumpText, ProgressWrap::None, BufferUse::Always},
+    {"SelfTest", SelfTest, ProgressWrap::None, BufferUse::None},
+    {"SetClock", SetClock, ProgressWrap::None, BufferUse::Always},
+    {"ReadClock", ReadClock, ProgressWrap::None, BufferUse::Always},
+    {"CalibrateSensor", CalibrateSensor, ProgressWrap::None, BufferUse::Always},
+    {"ResetPrinter", ResetPrinter, ProgressWrap::None, BufferUse::None},
+    {"ReadMemoryInfo", ReadMemoryInfo, ProgressWrap::Always, BufferUse::Always},
+    {"DownloadFile", DownloadFile, ProgressWrap::None, BufferUse::Always},
+    {"SendData", SendData, ProgressWrap::None, BufferUse::WhenExtraIsPositive},
+    {"SendStoredCommand", SendStoredCommand, ProgressWrap::None, BufferUse::Always},
+    {"PrintTestPattern", PrintTestPattern, ProgressWrap::None, BufferUse::Always},
+    {"IgnoreAutoBas", IgnoreAutoBas, ProgressWrap::None, BufferUse::None},
+    {"SetNetAddress", SetNetAddress, ProgressWrap::None, BufferUse::Always},
+    {"SetNetName", SetNetName, ProgressWrap::None, BufferUse::Always},
+    {"ReadNetSettings", ReadNetSettings, ProgressWrap::None, BufferUse::Always},
+    {"ProbePort", ProbePort, ProgressWrap::None, BufferUse::None},
+    {"ReadPrinterFile", ReadPrinterFile, ProgressWrap::None, BufferUse::Always},
+    {"ReadSensorSetup", ReadSensorSetup, ProgressWrap::None, BufferUse::Always},
+    {"ReadSensorLevels", ReadSensorLevels, ProgressWrap::None, BufferUse::Always},
+    {"SendLineModeExit", SendLineModeExit, ProgressWrap::None, BufferUse::None},
 };
 
 bool Wrapped(const OperationEntry& entry, int32_t extra) {
@@ -49,6 +49,20 @@ bool Wrapped(const OperationEntry& entry, int32_t extra) {
     case ProgressWrap::WhenExtraIsOne:
         return extra == 1;
     case ProgressWrap::None:
+        break;
+    }
+    return false;
+}
+
+bool MissingBuffer(const OperationEntry& entry, const void* buffer, int32_t extra) {
+    if (buffer)
+        return false;
+    switch (entry.buffer) {
+    case BufferUse::Always:
+        return true;
+    case BufferUse::WhenExtraIsPositive:
+        return extra > 0;
+    case BufferUse::None:
         break;
     }
     return false;
@@ -64,19 +78,20 @@ LinkError Dispatch(PrinterLink& link, uint32_t operation, InterfaceKind kind, vo
                    int32_t extra) {
     if (operation >= kOperationCount)
         return LinkUnknownError;
+    const OperationEntry& entry = kOperations[operation];
+    if (MissingBuffer(entry, buffer, extra))
+        return LinkUnknownError;
 
     // Nothing can be read over the parallel port.
     if (kind == InterfaceLpt) {
         if (operation == OpQueryStatus || operation == OpReadConfiguration)
             return LinkReceivingError;
         if (operation == OpReadPasswordState) {
-            if (buffer)
-                static_cast<char*>(buffer)[0] = '\0';
+            static_cast<char*>(buffer)[0] = '\0';
             return LinkOk;
         }
     }
 
-    const OperationEntry& entry = kOperations[operation];
     ProgressWindow* progress = link.Progress();
     const bool wrapped = progress && Wrapped(entry, extra);
     if (wrapped)

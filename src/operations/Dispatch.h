@@ -9,7 +9,8 @@
 class PrinterLink;
 
 // The one entry point of every printer exchange: runs the numbered operation over the
-// chosen link with the caller's buffer and returns its code. Numbers above 25 give 5.
+// chosen link with the caller's buffer and returns its code. Numbers above 25 give 5, and
+// so does a missing buffer for an operation that needs one.
 LinkError Dispatch(PrinterLink& link, uint32_t operation, InterfaceKind kind, void* buffer,
                    int32_t extra = 0);
 
@@ -24,10 +25,20 @@ enum class ProgressWrap {
     WhenExtraIsOne,
 };
 
+// Whether an operation works on the caller's buffer. Without one it is refused with 5
+// before anything is opened.
+enum class BufferUse {
+    None,
+    Always,
+    // Only when extra counts bytes in it (SendData).
+    WhenExtraIsPositive,
+};
+
 struct OperationEntry {
     const char* name;
     OperationFunction run;
     ProgressWrap progress;
+    BufferUse buffer;
 };
 
 // The table Dispatch runs from, indexed by operation number.

@@ -23,6 +23,8 @@ public:
     bool Write(std::string_view text) { return Write(text.data(), text.size()); }
     bool ReadByte(uint8_t& byte);
     bool ReadBytes(uint8_t* buffer, int count);
+    // Whether bytes already wait in the link's receive ring, so a read needs no device wait.
+    bool HasReceived() const { return !link_.Ring(kind_).Empty(); }
 
 private:
     PrinterLink& link_;

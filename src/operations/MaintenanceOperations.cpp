@@ -74,8 +74,8 @@ std::string DumpTextCommand(const DumpTextRequest& request) {
 LinkError DumpText(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     const auto* request = static_cast<const DumpTextRequest*>(buffer);
     // A card file name that cannot be quoted would end the command early or start another.
-    if (!request || (request->mode == DumpSaveToCard &&
-                     !QuotableText(FieldText(request->fileName, sizeof request->fileName))))
+    if (request->mode == DumpSaveToCard &&
+        !QuotableText(FieldText(request->fileName, sizeof request->fileName)))
         return LinkUnknownError;
     LinkSession session(link, kind);
     if (!session.IsOpen())
@@ -84,8 +84,8 @@ LinkError DumpText(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t)
 }
 
 LinkError SendData(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t extra) {
-    // A negative count, or bytes promised without a buffer, cannot be sent.
-    if (extra < 0 || (extra > 0 && !buffer))
+    // A negative count cannot be sent; Dispatch refuses a count without bytes.
+    if (extra < 0)
         return LinkUnknownError;
     LinkSession session(link, kind);
     if (!session.IsOpen())
@@ -138,8 +138,6 @@ std::string TestPatternProgram(const TestPatternRequest& request) {
 }
 
 LinkError PrintTestPattern(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     const std::string program = TestPatternProgram(*static_cast<const TestPatternRequest*>(buffer));
     LinkSession session(link, kind);
     if (!session.IsOpen())

@@ -15,10 +15,6 @@
 
 namespace {
 
-// The pauses the printer needs after the line end and before the file request.
-constexpr std::chrono::milliseconds kFileRequestPause(500);
-constexpr std::chrono::milliseconds kFileCommandPause(100);
-
 // Fills the known flag and the value of a space report; the packed fields are assigned
 // through the area, never bound to references.
 enum class Space { Physical, Free };
@@ -80,8 +76,6 @@ std::string DownloadHeader(int32_t memory, const std::string& printerName, uint3
 }
 
 LinkError ReadMemoryInfo(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     auto& info = *static_cast<MemoryInfo*>(buffer);
     MemoryArea& dram = info.areas[MemoryDram];
     MemoryArea& flash = info.areas[MemoryFlash];
@@ -115,7 +109,7 @@ LinkError ReadMemoryInfo(PrinterLink& link, InterfaceKind kind, void* buffer, in
 
 LinkError DownloadFile(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     const auto* request = static_cast<const DownloadRequest*>(buffer);
-    if (!request || !ValidMemoryIndex(request->memory) || !request->printerName ||
+    if (!ValidMemoryIndex(request->memory) || !request->printerName ||
         !QuotableText(request->printerName))
         return LinkUnknownError;
     if (!request->localPath)
@@ -153,8 +147,6 @@ LinkError DownloadFile(PrinterLink& link, InterfaceKind kind, void* buffer, int3
 }
 
 LinkError SendStoredCommand(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     const int32_t memory = *static_cast<const int32_t*>(buffer);
     if (!ValidMemoryIndex(memory))
         return LinkUnknownError;
@@ -166,8 +158,6 @@ LinkError SendStoredCommand(PrinterLink& link, InterfaceKind kind, void* buffer,
 
 LinkError ReadPrinterFile(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     auto* request = static_cast<PrinterFileRequest*>(buffer);
-    if (!request)
-        return LinkUnknownError;
     const std::string name = FieldText(request->fileName, sizeof request->fileName);
     if (!QuotableText(name))
         return LinkUnknownError;
@@ -176,9 +166,9 @@ LinkError ReadPrinterFile(PrinterLink& link, InterfaceKind kind, void* buffer, i
         return LinkPortOpenError;
     if (!session.Write("\r\n"))
         return LinkTransmissionError;
-    std::this_thread::sleep_for(kFileRequestPause);
+    std::this_thread::sleep_for(std::chrono::milliseconds(link.Timeouts().fileRequestPauseMs));
     const std::string command = FormatCommand("DIAGNOSTIC FILE \"%s\"\r\n\r\n", name.c_str());
-    std::this_thread::sleep_for(kFileCommandPause);
+    std::this_thread::sleep_for(std::chrono::milliseconds(link.Timeouts().fileCommandPauseMs));
     // Without a buffer nothing fits; the reader then refuses every frame.
     char empty[1] = {};
     char* target = request->buffer ? request->buffer : empty;

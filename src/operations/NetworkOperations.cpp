@@ -1,5 +1,6 @@
 #include "operations/NetworkOperations.h"
 
+#include "operations/CommandText.h"
 #include "operations/LinkSession.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/ReplyReaders.h"
@@ -26,33 +27,33 @@ LinkError QueryNetText(LinkSession& session, const char* command, char (&field)[
 } // namespace
 
 LinkError SetNetAddress(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
+    const auto* config = static_cast<const PrinterNetConfig*>(buffer);
+    std::string command = "NET DHCP\r\n";
+    if (config->dhcp != 1) {
+        const std::string address = FieldText(config->ipAddress, kNetTextCapacity);
+        const std::string mask = FieldText(config->subnetMask, kNetTextCapacity);
+        const std::string gateway = FieldText(config->gateway, kNetTextCapacity);
+        // A quote or line end would break the argument list or start another command.
+        if (!QuotableText(address) || !QuotableText(mask) || !QuotableText(gateway))
+            return LinkUnknownError;
+        command = FormatCommand("NET IP \"%s\",\"%s\",\"%s\"\r\n", address.c_str(), mask.c_str(),
+                                gateway.c_str());
+    }
     LinkSession session(link, kind);
     if (!session.IsOpen())
         return LinkPortOpenError;
-    const auto* config = static_cast<const PrinterNetConfig*>(buffer);
-    std::string command;
-    if (config->dhcp == 1) {
-        command = "NET DHCP\r\n";
-    } else {
-        command = "NET IP \"";
-        command += std::string(config->ipAddress, strnlen(config->ipAddress, kNetTextCapacity));
-        command += "\",\"";
-        command += std::string(config->subnetMask, strnlen(config->subnetMask, kNetTextCapacity));
-        command += "\",\"";
-        command += std::string(config->gateway, strnlen(config->gateway, kNetTextCapacity));
-        command += "\"\r\n";
-    }
     return session.Write(command) ? LinkOk : LinkTransmissionError;
 }
 
 LinkError SetNetName(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
+    const auto* config = static_cast<const PrinterNetConfig*>(buffer);
+    const std::string name = FieldText(config->printerName, kNetTextCapacity);
+    if (!QuotableText(name))
+        return LinkUnknownError;
+    const std::string command = FormatCommand("NET NAME \"%s\"\r\n", name.c_str());
     LinkSession session(link, kind);
     if (!session.IsOpen())
         return LinkPortOpenError;
-    const auto* config = static_cast<const PrinterNetConfig*>(buffer);
-    std::string command = "NET NAME \"";
-    command += std::string(config->printerName, strnlen(config->printerName, kNetTextCapacity));
-    command += "\"\r\n";
     return session.Write(command) ? LinkOk : LinkTransmissionError;
 }
 

@@ -7,8 +7,6 @@
 #include <cstring>
 
 LinkError ReadPasswordState(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     char* password = static_cast<char*>(buffer);
     password[0] = '\0';
     LinkSession session(link, kind);
@@ -36,8 +34,6 @@ LinkError ReadPasswordState(PrinterLink& link, InterfaceKind kind, void* buffer,
 }
 
 LinkError SetPassword(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     const std::string password = FieldText(static_cast<const char*>(buffer), kPasswordTextCapacity);
     // A quote or line end would hand the printer a different password than the one typed.
     if (!QuotableText(password))

@@ -17,14 +17,27 @@ const char* const kAnnouncements[kInterfaceKindCount] = {
 
 constexpr int kLengthDigits = 32;
 
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point After(int ms) {
+    return Clock::now() + std::chrono::milliseconds(ms);
+}
+
 } // namespace
 
 bool ReadFramedReply(LinkSession& session, char* buffer, int capacity, int* length) {
+    const LinkTimeouts& limits = session.Link().Timeouts();
+    const Clock::time_point giveUp = After(limits.frameStartMs);
     uint8_t byte = 0;
-    do {
+    for (int skipped = 0;; ++skipped) {
         if (!session.ReadByte(byte))
             return false;
-    } while (byte != '{');
+        if (byte == '{')
+            break;
+        // Bytes that keep coming without a frame must not hold the reader.
+        if (skipped >= limits.replySkipBytes || Clock::now() >= giveUp)
+            return false;
+    }
 
     char digits[kLengthDigits + 1] = {};
     int count = 0;
@@ -61,11 +74,19 @@ bool ReadFramedReply(LinkSession& session, char* buffer, int capacity, int* leng
 
 bool ReadReplyLine(LinkSession& session, char* buffer, int* length) {
     int count = 0;
+    int returns = 0;
     uint8_t byte = 0;
     bool fits = true;
+    const int mostReturns = session.Link().Timeouts().replySkipBytes;
     while (session.ReadByte(byte)) {
-        if (byte == '\r')
+        if (byte == '\r') {
+            // Endless carriage returns would hold the reader as long as they come.
+            if (++returns > mostReturns) {
+                fits = false;
+                break;
+            }
             continue;
+        }
         if (byte == '\n')
             break;
         if (count == kReplyLineCapacity - 1) {
@@ -93,10 +114,18 @@ LinkError QueryFramedList(LinkSession& session, const char* command, char* buffe
                           int* total) {
     if (!session.Write(command, std::strlen(command)))
         return LinkTransmissionError;
-    const std::chrono::milliseconds pause(session.Link().Timeouts().listFramePauseMs);
+    const LinkTimeouts& limits = session.Link().Timeouts();
+    const std::chrono::milliseconds pause(limits.listFramePauseMs);
+    const Clock::time_point giveUp = After(limits.listMs);
     int position = 0;
-    for (;;) {
-        std::this_thread::sleep_for(pause);
+    for (int items = 0;; ++items) {
+        // A list that never ends is refused once it passes its bounds.
+        if (items > limits.listMostItems || Clock::now() >= giveUp)
+            return LinkReceivingError;
+        // The pause gives the printer time for the next frame; one that is here already
+        // needs none.
+        if (!session.HasReceived())
+            std::this_thread::sleep_for(pause);
         int frameLength = 0;
         if (!ReadFramedReply(session, buffer + position, capacity - position - 2, &frameLength))
             return LinkReceivingError;

@@ -71,8 +71,6 @@ std::string CalibrationCommands(const SensorCalibration& c) {
 }
 
 LinkError CalibrateSensor(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     LinkSession session(link, kind);
     if (!session.IsOpen())
         return LinkPortOpenError;
@@ -83,8 +81,6 @@ LinkError CalibrateSensor(PrinterLink& link, InterfaceKind kind, void* buffer, i
 }
 
 LinkError ReadSensorSetup(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     auto& calibration = *static_cast<SensorCalibration*>(buffer);
     LinkSession session(link, kind);
     if (!session.IsOpen())
@@ -129,8 +125,6 @@ LinkError ReadSensorSetup(PrinterLink& link, InterfaceKind kind, void* buffer, i
 }
 
 LinkError ReadSensorLevels(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    if (!buffer)
-        return LinkUnknownError;
     auto& levels = *static_cast<SensorLevels*>(buffer);
     LinkSession session(link, kind);
     if (!session.IsOpen())

@@ -236,6 +236,29 @@ TEST(PasswordSetupTest, SendsOnlyAChangedPassword) {
     EXPECT_TRUE(host.prompter.prompts.empty());
 }
 
+TEST(PasswordSetupTest, ANewPasswordWithAQuoteIsRefusedInTheDialog) {
+    FakeHost host;
+    host.password = "Old";
+    QString kept;
+    bool stayedOpen = false;
+    WhenModalOpens([&](QWidget* dialog) {
+        ASSERT_NE(dialog, nullptr);
+        auto* edit = dialog->findChild<QLineEdit*>("EditNewPassword");
+        dialog->findChild<QLineEdit*>("EditOldPassword")->setText("Old");
+        edit->setText("x\"y");
+        dialog->findChild<QPushButton*>("ButtonOK")->click();
+        stayedOpen = dialog->isVisible();
+        kept = edit->text();
+        dialog->findChild<QPushButton*>("ButtonCancel")->click();
+    });
+    RunPasswordSetup(host);
+    EXPECT_EQ(host.prompter.Messages(),
+              QStringList{"The new password cannot contain a double quote (\")."});
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(kept, "x\"y");
+    EXPECT_TRUE(host.sent.empty());
+}
+
 TEST(PasswordSetupTest, FailedReadOpensNoDialog) {
     FakeHost host;
     host.readResult = LinkReceivingError;

@@ -54,8 +54,9 @@ const char* const kAddressControls[] = {"LabelIP",  "EditIP",       "LabelMask",
 } // namespace
 
 TEST(EthernetDialog, ADhcpPrinterOpensWithDhcpChosenAndItsCurrentAddress) {
+    RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
-    TFormEthernetSetup dialog(40, 50, true, config, 0);
+    TFormEthernetSetup dialog(40, 50, true, config, 0, prompter);
     EXPECT_EQ(config.apply, 0);
     EXPECT_EQ(dialog.windowTitle(), "Ethernet Setup");
     EXPECT_EQ(dialog.pos(), QPoint(40, 50));
@@ -81,10 +82,11 @@ TEST(EthernetDialog, ADhcpPrinterOpensWithDhcpChosenAndItsCurrentAddress) {
 }
 
 TEST(EthernetDialog, AStaticPrinterShowsItsConfiguredAddress) {
+    RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
     config.dhcp = 0;
     SetNetText(config.ipAddress, "10.0.0.5");
-    TFormEthernetSetup dialog(0, 0, true, config, 0);
+    TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
     EXPECT_EQ(dialog.DhcpItemIndex(), 1);
     EXPECT_EQ(Text(dialog, "EditIP"), "10.0.0.5");
     for (const char* name : kAddressControls)
@@ -92,8 +94,9 @@ TEST(EthernetDialog, AStaticPrinterShowsItsConfiguredAddress) {
 }
 
 TEST(EthernetDialog, SwitchingToStaticAndSetIpReportsTheThreeTextsAsTyped) {
+    RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
-    TFormEthernetSetup dialog(0, 0, true, config, 0);
+    TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
     Click(dialog, "RadioGroupDHCPItem1");
     for (const char* name : kAddressControls)
         EXPECT_TRUE(Find<QWidget>(dialog, name)->isEnabled()) << name;
@@ -114,8 +117,9 @@ TEST(EthernetDialog, SwitchingToStaticAndSetIpReportsTheThreeTextsAsTyped) {
 }
 
 TEST(EthernetDialog, SetPrinterNameReportsOnlyTheName) {
+    RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
-    TFormEthernetSetup dialog(0, 0, true, config, 0);
+    TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
     Click(dialog, "RadioGroupDHCPItem1");
     Type(dialog, "EditIP", "10.20.30.40");
     Type(dialog, "EditPrinterName", "RECEIVING");
@@ -128,6 +132,7 @@ TEST(EthernetDialog, SetPrinterNameReportsOnlyTheName) {
 }
 
 TEST(EthernetDialog, CancelAndTheCloseBoxConfirmNothing) {
+    RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
     const PrinterNetConfig before = [&] {
         PrinterNetConfig copy = config;
@@ -135,14 +140,14 @@ TEST(EthernetDialog, CancelAndTheCloseBoxConfirmNothing) {
         return copy;
     }();
     {
-        TFormEthernetSetup dialog(0, 0, true, config, 0);
+        TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
         Type(dialog, "EditPrinterName", "CHANGED");
         Click(dialog, "ButtonCancel");
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
     EXPECT_EQ(std::memcmp(&config, &before, sizeof config), 0);
     {
-        TFormEthernetSetup dialog(0, 0, true, config, 0);
+        TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
         dialog.show();
         Click(dialog, "RadioGroupDHCPItem1");
         dialog.close();
@@ -150,10 +155,34 @@ TEST(EthernetDialog, CancelAndTheCloseBoxConfirmNothing) {
     EXPECT_EQ(std::memcmp(&config, &before, sizeof config), 0);
 }
 
-TEST(EthernetDialog, CaptionsFollowTheLanguageAndKeepTheSelectedItem) {
+TEST(EthernetDialog, TextsWithAQuoteAreRefusedAndTheDialogStaysOpen) {
+    RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
     config.dhcp = 0;
-    TFormEthernetSetup traditional(0, 0, true, config, 1);
+    TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
+    dialog.show();
+    Type(dialog, "EditGateWay", "10.0.0.1\"");
+    Type(dialog, "EditPrinterName", "A\"B");
+    Click(dialog, "ButtonSetIP");
+    Click(dialog, "ButtonSetPrinterName");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(config.apply, 0);
+    EXPECT_EQ(prompter.errors.size(), 2);
+    EXPECT_TRUE(prompter.errors.value(0).contains("gateway"));
+    EXPECT_TRUE(prompter.errors.value(1).contains("printer name"));
+    EXPECT_EQ(Text(dialog, "EditGateWay"), "10.0.0.1\"");
+    // On DHCP the address texts are not sent, so they do not stand in the way.
+    Click(dialog, "RadioGroupDHCPItem0");
+    Click(dialog, "ButtonSetIP");
+    EXPECT_EQ(config.apply, 1);
+    EXPECT_EQ(config.dhcp, 1);
+}
+
+TEST(EthernetDialog, CaptionsFollowTheLanguageAndKeepTheSelectedItem) {
+    RecordingPrompter prompter;
+    PrinterNetConfig config = DhcpRecord();
+    config.dhcp = 0;
+    TFormEthernetSetup traditional(0, 0, true, config, 1, prompter);
     EXPECT_EQ(Find<QGroupBox>(traditional, "RadioGroupDHCP")->title(), QString::fromUtf8("IP設定"));
     EXPECT_EQ(Find<QRadioButton>(traditional, "RadioGroupDHCPItem0")->text(),
               QString::fromUtf8("自動取得IP位置"));
@@ -161,7 +190,7 @@ TEST(EthernetDialog, CaptionsFollowTheLanguageAndKeepTheSelectedItem) {
     EXPECT_EQ(traditional.DhcpItemIndex(), 1);
     EXPECT_EQ(traditional.windowTitle(), "Ethernet Setup");
 
-    TFormEthernetSetup simplified(0, 0, true, config, 2);
+    TFormEthernetSetup simplified(0, 0, true, config, 2, prompter);
     EXPECT_EQ(Find<QLabel>(simplified, "LabelMask")->text(), QString::fromUtf8("子网掩码"));
     EXPECT_EQ(Find<QPushButton>(simplified, "ButtonSetIP")->text(), QString::fromUtf8("设定 IP"));
     EXPECT_EQ(Find<QPushButton>(simplified, "ButtonCancel")->text(), QString::fromUtf8("取消"));

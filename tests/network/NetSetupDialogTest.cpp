@@ -358,7 +358,7 @@ TEST_F(NetSetupDialog, ScreenshotsOfBothDialogsInEachLanguage) {
         SetNetText(config.gateway, "192.168.1.1");
         SetNetText(config.printerName, "FRONT");
         SetNetText(config.macAddress, "00:1B:82:00:00:01");
-        TFormEthernetSetup ethernet(0, 0, true, config, language, nullptr);
+        TFormEthernetSetup ethernet(0, 0, true, config, language, prompter, nullptr);
         SaveScreenshot(ethernet, QStringLiteral("ethernet_setup_") + LanguageSuffix(language));
     }
 }

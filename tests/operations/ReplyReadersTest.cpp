@@ -88,6 +88,14 @@ TEST(ReadFramedReply, MalformedOrTruncatedFramesFail) {
     EXPECT_TRUE(ok);
 }
 
+TEST(ReadFramedReply, AtMostTheSkipBoundPrecedesTheFrame) {
+    bool ok = false;
+    EXPECT_EQ(ReadFrame({std::string(4096, 'x') + "{1|A}"}, 1024, &ok), "A");
+    EXPECT_TRUE(ok);
+    ReadFrame({std::string(4097, 'x') + "{1|A}"}, 1024, &ok);
+    EXPECT_FALSE(ok);
+}
+
 TEST(ReadFramedReply, TheDataMustLeaveRoomInTheBuffer) {
     bool ok = false;
     const std::string fits(1022, 'f');
@@ -136,6 +144,13 @@ TEST(ReadReplyLine, ALineLongerThan1024CharactersFailsWithoutOverrunningTheBuffe
     EXPECT_FALSE(ReadReplyLine(*tooLong.session, line, &length));
     EXPECT_EQ(line[kReplyLineCapacity], '!');
     EXPECT_EQ(line[1024], '\0');
+
+    // Carriage returns are dropped, but not without end.
+    ScriptedSession returns({"ab" + std::string(4096, '\r') + "c\n"});
+    EXPECT_TRUE(ReadReplyLine(*returns.session, line, &length));
+    EXPECT_STREQ(line, "abc");
+    ScriptedSession endless({"ab" + std::string(4097, '\r') + "c\n"});
+    EXPECT_FALSE(ReadReplyLine(*endless.session, line, &length));
 }
 
 TEST(QueryFramedList, ItemsAreJoinedWithLineEndsUntilTheEmptyFrame) {

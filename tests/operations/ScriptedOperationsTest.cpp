@@ -7,6 +7,7 @@
 #include "operations/MaintenanceRecords.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
+#include "operations/PrinterNetConfig.h"
 #include "operations/SensorRecords.h"
 #include "ScriptedBackend.h"
 
@@ -229,6 +230,48 @@ TEST(SetPassword, APasswordThatCannotBeQuotedIsNotSent) {
         std::strcpy(password, text);
         EXPECT_EQ(s.Run(OpSetPassword, password), LinkUnknownError);
         EXPECT_EQ(s.script->opens, 0);
+    }
+}
+
+TEST(SetNetAddressAndName, TextsThatCannotBeQuotedAreNotSent) {
+    const auto refused = [](uint32_t operation, void (*edit)(PrinterNetConfig&)) {
+        Scripted s;
+        PrinterNetConfig config;
+        SetNetConfigDefaults(config);
+        config.dhcp = 0;
+        edit(config);
+        EXPECT_EQ(s.Run(operation, &config), LinkUnknownError) << operation;
+        EXPECT_EQ(s.script->opens, 0);
+    };
+    refused(OpSetNetName,
+            [](PrinterNetConfig& c) { SetNetText(c.printerName, "x\"\r\nSELFTEST"); });
+    refused(OpSetNetName, [](PrinterNetConfig& c) { SetNetText(c.printerName, "a\nb"); });
+    refused(OpSetNetAddress, [](PrinterNetConfig& c) { SetNetText(c.ipAddress, "1.2.3.4\""); });
+    refused(OpSetNetAddress, [](PrinterNetConfig& c) { SetNetText(c.subnetMask, "255\r"); });
+    refused(OpSetNetAddress, [](PrinterNetConfig& c) { SetNetText(c.gateway, "\""); });
+
+    // DHCP sends none of the address texts, so they cannot harm.
+    Scripted s;
+    PrinterNetConfig config;
+    SetNetConfigDefaults(config);
+    SetNetText(config.gateway, "\"");
+    EXPECT_EQ(s.Run(OpSetNetAddress, &config), LinkOk);
+    EXPECT_EQ(s.Written(), "NET DHCP\r\n");
+}
+
+TEST(Dispatch, EveryOperationThatTakesABufferRefusesNoneBeforeOpening) {
+    for (uint32_t op = 0; op < kOperationCount; ++op) {
+        if (OperationAt(op).buffer == BufferUse::None)
+            continue;
+        for (InterfaceKind kind : {InterfaceUsb, InterfaceLpt}) {
+            Scripted s;
+            s.link.SetBackendFactory(InterfaceLpt, [&s](PrinterLink&) {
+                return std::make_unique<ScriptedBackend>(s.script);
+            });
+            EXPECT_EQ(Dispatch(s.link, op, kind, nullptr, 1), LinkUnknownError) << op;
+            EXPECT_EQ(s.script->opens, 0) << op;
+            EXPECT_EQ(s.views.created, 0) << op;
+        }
     }
 }
 

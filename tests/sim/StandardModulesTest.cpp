@@ -185,3 +185,72 @@ TEST(ClockModule, TwoDigitYearsAreOfThisCentury) {
 }
 
 } // namespace
+
+namespace {
+
+// Every report of a complete printer as plain text, so hostile settings show in the answers.
+std::string AllReports(VirtualPrinter& printer) {
+    std::string reply;
+    for (const char* key : {"SPEED", "PAPERWIDTH", "GAPSIZE", "OFFSET", "DLABELWIDTH", "GAPINTEN",
+                            "THRESHOLD", "YEAR"})
+        reply += printer.Receive(std::string("DIAGNOSTIC REPORT ") + key + "\r\n");
+    return reply;
+}
+
+} // namespace
+
+TEST(HostileInput, NumbersOfAnyLengthNeitherThrowNorOverflowNorLeakMemory) {
+    VirtualPrinter printer;
+    sim::InstallStandardModules(printer);
+    const std::string digits300(300, '9');
+    const std::string hostile = "DOWNLOAD \"BIG.TXT\",99999999999999999999,"
+                                "DIAGNOSTIC REPORT DFILELIST\r\n"
+                                "~KcLW2147483647;CO-2147483648\r\n"
+                                "PRINT 99999999999,99999999999\r\nPRINT 2147483647,2147483647\r\n"
+                                "SPEED " +
+                                digits300 + "\r\nSIZE " + digits300 + "," + digits300 +
+                                "\r\nSET GAP 2147483647,-99999999999\r\n@YEAR = \"" + digits300 +
+                                "\"\r\n";
+    // The refused download header leaves the file-list query after it a command.
+    EXPECT_EQ(printer.Receive(hostile), "{0|}");
+    EXPECT_EQ(printer.Module<MemoryModule>()->refusedDownloads, 1);
+    EXPECT_EQ(printer.Module<sim::MaintenanceModule>()->printedLabels, 2000000);
+    const std::string reports = AllReports(printer);
+    EXPECT_LT(reports.size(), 200u) << reports;
+    for (char c : reports)
+        EXPECT_TRUE(c >= ' ' && c <= '~') << static_cast<int>(c);
+    EXPECT_NE(reports.find("{10|2147483647}"), std::string::npos) << reports;
+}
+
+TEST(HostileInput, EachConnectionParsesOnItsOwnAndLongInputStaysBounded) {
+    VirtualPrinter printer;
+    sim::InstallStandardModules(printer);
+    printer.receivedLimit = 1 << 20;
+    VirtualPrinter::Input left;
+    VirtualPrinter::Input next;
+    // A client that announces a download and leaves does not swallow the next one's bytes.
+    EXPECT_EQ(printer.Receive(left, "DOWNLOAD \"A.TXT\",100,abc"), "");
+    EXPECT_EQ(printer.Receive(next, "DIAGNOSTIC REPORT DFILELIST\r\n"), "{0|}");
+
+    // 64 MiB without a line end: the line is dropped and memory stays small.
+    const std::string piece(64 << 10, 'x');
+    for (int i = 0; i < 1024; ++i)
+        printer.Receive(next, piece);
+    EXPECT_LE(next.pending.capacity(), 2 * VirtualPrinter::kLongestLine);
+    EXPECT_EQ(printer.ReceivedCount(), (uint64_t{64} << 20) + 24 + 29);
+    EXPECT_LE(printer.Received().size(), 2u << 20);
+    EXPECT_EQ(printer.Receive(next, "\r\nDIAGNOSTIC INTERFACE NET\r\n"), "{3|NET}");
+
+    // 32 MiB of short lines: the command record is bounded as well.
+    printer.commandLimit = 1000;
+    const std::string lines = [] {
+        std::string text;
+        for (int i = 0; i < 4096; ++i)
+            text += "CLS\r\nBOX 1,1,9,9,1\r\nTEXT 10,10,\"1\",0,1,1,\"x\"\r\nPRINT 1\r\n";
+        return text;
+    }();
+    for (size_t sent = 0; sent < (size_t{32} << 20); sent += lines.size())
+        printer.Receive(next, lines);
+    EXPECT_LE(printer.Commands().size(), 2000u);
+    EXPECT_LE(printer.Module<sim::MaintenanceModule>()->lastPrintedLabel.size(), 10u);
+}

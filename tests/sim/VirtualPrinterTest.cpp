@@ -2,6 +2,7 @@
 #include "config/PrinterConfig.h"
 #include "Faults.h"
 #include "LoopbackLink.h"
+#include "MemoryModule.h"
 #include "operations/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
@@ -9,8 +10,10 @@
 #include "operations/ReplyReaders.h"
 #include "SimPeer.h"
 
+#include <QHostAddress>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryFile>
 
 #include <gtest/gtest.h>
@@ -80,6 +83,22 @@ TEST(VirtualPrinter, RecognizersTakeBinaryDataThatFollowsAHeader) {
     const std::string input(kInput, sizeof kInput - 1);
     EXPECT_EQ(FeedInPieces(printer, input, 1), std::string("ok\0", 3));
     EXPECT_EQ(stored, std::string("a\r\nb\0c", 6));
+}
+
+TEST(TcpServer, AClientThatLeavesMidDownloadDoesNotTurnTheNextClientsCommandsIntoData) {
+    SimPeer peer(500);
+    peer.printer.AddModule<sim::MemoryModule>();
+    QTcpSocket leaving;
+    leaving.connectToHost(QHostAddress::LocalHost, peer.server.Port());
+    ASSERT_TRUE(leaving.waitForConnected(2000));
+    leaving.write("DOWNLOAD \"A.TXT\",100,abc");
+    ASSERT_TRUE(leaving.waitForBytesWritten(2000));
+    ASSERT_TRUE(WaitUntil([&] { return peer.printer.ReceivedCount() == 24; }));
+    leaving.disconnectFromHost();
+
+    MemoryInfo info{};
+    EXPECT_EQ(Dispatch(peer.link, OpReadMemoryInfo, InterfaceEthernet, &info), LinkOk);
+    EXPECT_STREQ(info.areas[0].fileList, "");
 }
 
 TEST(Faults, RewriteFramesButLeaveOtherBytesAlone) {

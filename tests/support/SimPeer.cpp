@@ -20,6 +20,7 @@ void SimPeer::ShortenWaits(int ms) {
     t.usbReadMs = t.usbWriteMs = t.comReadMs = t.comWriteConstantMs = ms;
     t.netMs = t.netConnectMs = t.lptWriteMs = ms;
     t.listFramePauseMs = 1;
+    t.fileRequestPauseMs = t.fileCommandPauseMs = 1;
 }
 
 void SimPeer::SetFaults(const std::function<void(sim::Faults&)>& change) {
