@@ -188,6 +188,9 @@ TEST_F(EmulatedUsb, QueriesStatusAndReadsTheConfigurationOverBulkEndpoints) {
     const EmulatedUsbBus::Trace trace = bus.TraceOf(primary.name);
     EXPECT_EQ(trace.claimsWhileBound, 0);
     EXPECT_EQ(trace.outBytes, printer.Received());
+    // The status query's two commands, ESC ! ? and ESC ! S CR LF.
+    EXPECT_EQ(std::vector<int>(trace.outPieces.begin(), trace.outPieces.begin() + 2),
+              (std::vector<int>{3, 5}));
     ASSERT_GE(trace.outPieces.size(), 3u);
     EXPECT_EQ(std::vector<int>(trace.outPieces.end() - 3, trace.outPieces.end()),
               (std::vector<int>{64, 64, 2}));
@@ -233,7 +236,7 @@ TEST_P(EmulatedUsbFault, GivesItsCodeWithTheLinkClosed) {
         EXPECT_GE(trace.discarded, 1);
         EXPECT_GE(took, std::chrono::milliseconds(kShortWaitMs));
     }
-    if (c.faults.stallIn) {
+    if (c.faults.stallIn || c.faults.stallOut) {
         EXPECT_GE(trace.clearedHalts, 1);
     }
     if (c.faults.vanishAtOutPiece < 0 && !c.faults.vanishWhileReading) {
@@ -261,18 +264,24 @@ EmulatedUsbBus::Faults InStall() {
     f.stallIn = true;
     return f;
 }
+EmulatedUsbBus::Faults OutStall() {
+    EmulatedUsbBus::Faults f;
+    f.stallOut = true;
+    return f;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     UsbFaults, EmulatedUsbFault,
-    ::testing::Values(FaultCase{"VanishesWhileWriting", OpReadConfiguration, VanishAt(3), false,
-                                LinkTransmissionError},
-                      FaultCase{"VanishesWhileReading", OpQueryStatus, VanishReading(), false,
-                                LinkReceivingError},
-                      FaultCase{"OutPieceNeverCompletes", OpQueryStatus, OutStuck(), false,
-                                LinkTransmissionError},
-                      FaultCase{"InTimesOut", OpQueryStatus, {}, true, LinkReceivingError},
-                      FaultCase{"InStalls", OpReadConfiguration, InStall(), false,
-                                LinkReceivingError}),
+    ::testing::Values(
+        FaultCase{"VanishesWhileWriting", OpReadConfiguration, VanishAt(3), false,
+                  LinkTransmissionError},
+        FaultCase{"VanishesWhileReading", OpQueryStatus, VanishReading(), false,
+                  LinkReceivingError},
+        FaultCase{"OutPieceNeverCompletes", OpQueryStatus, OutStuck(), false,
+                  LinkTransmissionError},
+        FaultCase{"InTimesOut", OpQueryStatus, {}, true, LinkReceivingError},
+        FaultCase{"InStalls", OpReadConfiguration, InStall(), false, LinkReceivingError},
+        FaultCase{"OutStalls", OpQueryStatus, OutStall(), false, LinkTransmissionError}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 } // namespace

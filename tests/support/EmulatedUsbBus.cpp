@@ -79,8 +79,6 @@ std::string NodeOf(const EmulatedUsbBus::Device& device) {
     return node;
 }
 
-} // namespace
-
 // One emulated device: what its usbdevfs node answers, and what it saw.
 struct DeviceEmulation {
     struct Urb {
@@ -193,6 +191,11 @@ long DeviceEmulation::Submit(UMockdevIoctlData* arg, int& error) {
             Vanish();
             error = ENODEV;
             return -1;
+        }
+        if (faults.stallOut) {
+            entry.status = -EPIPE;
+            reapable.push_back(entry);
+            return 0;
         }
         const std::string data(reinterpret_cast<const char*>(bytes),
                                static_cast<size_t>(urb->buffer_length));
@@ -372,6 +375,8 @@ long DeviceEmulation::Handle(unsigned long request, UMockdevIoctlData* arg, int&
     }
 }
 
+} // namespace
+
 struct EmulatedUsbBus::Emulation {
     UMockdevTestbed* testbed = nullptr;
     std::map<std::string, std::unique_ptr<DeviceEmulation>> devices;
@@ -414,11 +419,9 @@ EmulatedUsbBus::EmulatedUsbBus() : emulation_(std::make_unique<Emulation>()) {
 
 EmulatedUsbBus::~EmulatedUsbBus() {
     for (auto& [name, device] : emulation_->devices) {
-        if (device->handler) {
-            const std::string node = "/dev/" + NodeOf(device->device);
-            umockdev_testbed_detach_ioctl(emulation_->testbed, node.c_str(), nullptr);
-            g_object_unref(device->handler);
-        }
+        const std::string node = "/dev/" + NodeOf(device->device);
+        umockdev_testbed_detach_ioctl(emulation_->testbed, node.c_str(), nullptr);
+        g_object_unref(device->handler);
     }
     g_object_unref(emulation_->testbed);
 }

@@ -28,7 +28,9 @@ public:
         uint16_t productId = 0;
         std::string product; // the product string; empty: none
         bool printer = true; // a printer-class interface; else a vendor-specific one
-        bool denied = false; // the device node may not be opened
+        // The device node has no permissions for anyone: only a process that may override
+        // file permissions (root, unless DropFileAccessOverride) opens it.
+        bool denied = false;
         sim::VirtualPrinter* peer = nullptr; // answers the bulk OUT data through bulk IN
     };
 
@@ -38,6 +40,7 @@ public:
         bool vanishWhileReading = false; // gone while a bulk IN waits for data
         bool outNeverCompletes = false;  // bulk OUT pieces are taken but never finished
         bool stallIn = false;            // the bulk IN endpoint answers with a stall
+        bool stallOut = false;           // the bulk OUT endpoint answers with a stall
     };
 
     // What the device side saw, in order.
