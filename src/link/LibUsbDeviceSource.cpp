@@ -1,5 +1,7 @@
 #include "link/LibUsbDeviceSource.h"
 
+#include "link/PrinterLink.h"
+
 #include <libusb.h>
 
 #include <string>
@@ -24,6 +26,18 @@ std::string PathOf(libusb_device* device) {
     if (libusb_get_device_descriptor(device, &descriptor) != 0)
         return {};
     return MakeUsbDevicePath(descriptor.idVendor, descriptor.idProduct, LocationOf(device));
+}
+
+// Only devices of the two vendors are opened for their names: opening the others would
+// slow the list down on a busy bus and trip over devices this user may not open.
+bool OfSupportedVendor(const std::string& path) {
+    return UsbPathMatchesVendor(path, kPrimaryUsbVendorId) ||
+           UsbPathMatchesVendor(path, kSecondaryUsbVendorId);
+}
+
+// libusb waits without end for a time-out of 0; every wait here is bounded.
+unsigned BoundedTimeout(int timeoutMs) {
+    return static_cast<unsigned>(timeoutMs > 0 ? timeoutMs : 1);
 }
 
 std::string ProductName(libusb_device* device) {
@@ -95,9 +109,11 @@ public:
 
     int BulkWrite(const uint8_t* bytes, size_t length, int timeoutMs) override {
         int transferred = 0;
-        const int result = libusb_bulk_transfer(
-            handle_, interface_.outEndpoint, const_cast<uint8_t*>(bytes), static_cast<int>(length),
-            &transferred, static_cast<unsigned>(timeoutMs));
+        const int result =
+            libusb_bulk_transfer(handle_, interface_.outEndpoint, const_cast<uint8_t*>(bytes),
+                                 static_cast<int>(length), &transferred, BoundedTimeout(timeoutMs));
+        if (result == LIBUSB_ERROR_PIPE)
+            libusb_clear_halt(handle_, interface_.outEndpoint);
         if (result != 0 && result != LIBUSB_ERROR_TIMEOUT)
             return -1;
         return transferred == static_cast<int>(length) ? transferred : -1;
@@ -109,7 +125,10 @@ public:
         int transferred = 0;
         const int result =
             libusb_bulk_transfer(handle_, interface_.inEndpoint, buffer, static_cast<int>(capacity),
-                                 &transferred, static_cast<unsigned>(timeoutMs));
+                                 &transferred, BoundedTimeout(timeoutMs));
+        // A stalled endpoint stays halted until cleared; the next operation finds it usable.
+        if (result == LIBUSB_ERROR_PIPE)
+            libusb_clear_halt(handle_, interface_.inEndpoint);
         if (result != 0 && result != LIBUSB_ERROR_TIMEOUT)
             return -1;
         return transferred;
@@ -143,7 +162,8 @@ std::vector<UsbDeviceEntry> LibUsbDeviceSource::Enumerate() {
         entry.path = PathOf(devices[i]);
         if (entry.path.empty())
             continue;
-        entry.displayName = ProductName(devices[i]);
+        if (OfSupportedVendor(entry.path))
+            entry.displayName = ProductName(devices[i]);
         if (entry.displayName.empty())
             entry.displayName = entry.path.substr(0, 256);
         entries.push_back(std::move(entry));
