@@ -521,9 +521,9 @@ void ConfigPage::BuildInformation() {
 
 void ConfigPage::BuildCommonTab() {
     // Three columns: paper and sensor, position and printer, switches and intensities.
-    const Column c0{4, 112, 118};
-    const Column c1{212, 92, 306};
-    const Column c2{386, 100, 488};
+    const Column c0{2, 112, 116};
+    const Column c1{210, 90, 302};
+    const Column c2{384, 102, 488};
     QWidget* tab = TabSheet5;
     auto length = [tab](const Column& column, int row, const char* label, const char* edit,
                         const char* unit) {
@@ -552,29 +552,29 @@ void ConfigPage::BuildCommonTab() {
         .Combo("ComboBoxThreshold", 88, Items({"MANUAL", "AUTO"}));
 
     GridRow(tab, c1, RowY(0), "LabelPrintOut")
-        .Combo("ComboBoxPrintOut", 74, Items({"OFF", "TEAR", "PEEL", "CUTTER"}));
+        .Combo("ComboBoxPrintOut", 76, Items({"OFF", "TEAR", "PEEL", "CUTTER"}));
     GridRow(tab, c1, RowY(1), "LabelCutterPiece").Edit("EditCutterPiece", 44);
     {
         GridRow reference(tab, c1, RowY(2), "LabelReference");
-        reference.Edit("EditReferenceX", 35);
-        reference.Edit("EditReferenceY", 35);
+        reference.Edit("EditReferenceX", 36);
+        reference.Edit("EditReferenceY", 36);
         GridRow direction(tab, c1, RowY(3), "LabelDirection");
-        direction.Combo("ComboBoxDirection", 35, Items({"0", "1"}));
-        direction.Combo("ComboBoxMirror", 35, Items({"0", "1"}));
+        direction.Combo("ComboBoxDirection", 36, Items({"0", "1"}));
+        direction.Combo("ComboBoxMirror", 36, Items({"0", "1"}));
         GridRow offset(tab, c1, RowY(4), "LabelOffset");
         offset.Edit("EditOffset", 44);
-        offset.Base("EditOffsetBase", 26);
+        offset.Base("EditOffsetBase", 28);
         GridRow shiftX(tab, c1, RowY(5), "LabelShiftX");
         shiftX.Edit("EditShiftX", 44);
-        shiftX.Base("EditShiftXBase", 26);
+        shiftX.Base("EditShiftXBase", 28);
         GridRow shiftY(tab, c1, RowY(6), "LabelShiftY");
         shiftY.Edit("EditShiftY", 44);
-        shiftY.Base("EditShiftYBase", 26);
+        shiftY.Base("EditShiftYBase", 28);
     }
     GridRow(tab, c1, RowY(7), "LabelCodePage")
-        .Combo("ComboBoxCodePage", 74, WithEmptyFirst(kCodePageTable));
+        .Combo("ComboBoxCodePage", 76, WithEmptyFirst(kCodePageTable));
     GridRow(tab, c1, RowY(8), "LabelCountryCode")
-        .Combo("ComboBoxCountryCode", 74, WithEmptyFirst(kCountryCodeTable));
+        .Combo("ComboBoxCountryCode", 76, WithEmptyFirst(kCountryCodeTable));
 
     GridRow(tab, c2, RowY(0), "LabelRibbon").Combo("ComboBoxRibbon", 50, kOffOn);
     GridRow(tab, c2, RowY(1), "LabelRibbonSensor").Combo("ComboBoxRibbonSensor", 50, kOffOn);
@@ -588,7 +588,7 @@ void ConfigPage::BuildCommonTab() {
 
 void ConfigPage::BuildZTab() {
     const Column c0{8, 100, 110};
-    const Column c1{266, 100, 368};
+    const Column c1{250, 100, 352};
     QWidget* tab = TabSheet6;
     const QStringList actions = Items({"FEED", "CALIBRATION", "LENGTH", "NO MOTION"});
     {
@@ -618,10 +618,10 @@ void ConfigPage::BuildZTab() {
     {
         GridRow top(tab, c1, RowY(4), "LabelLabelTopZ");
         top.Edit("EditLabelTopZ", 44, 4);
-        top.Text("LabelLabelTopRangeZ", 80, QStringLiteral("-120 to 120"));
+        top.Text("LabelLabelTopRangeZ", 90, QStringLiteral("-120 to 120"));
         GridRow left(tab, c1, RowY(5), "LabelLeftPositionZ");
         left.Edit("EditLeftPositionZ", 44, 5);
-        left.Text("LabelLeftPositionRangeZ", 80, QStringLiteral("-9999 to 9999"));
+        left.Text("LabelLeftPositionRangeZ", 90, QStringLiteral("-9999 to 9999"));
     }
     // The prefixes and the delimiter are single printable characters of the command
     // language.
