@@ -777,8 +777,16 @@ void ConfigPage::ButtonSaveClick() {
         EncodeConfigFile({Host().UnitIndex(), Records().StoredConfig, Records().Status});
     // Written beside the old file and put in its place only when complete: a save that
     // fails half-way leaves the earlier file as it was.
+    // The explicit flush matters: a write cut short by a full disk or a file size limit
+    // is seen there, while the commit would still put the short file in place.
     QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit())
+    bool saved = file.open(QIODevice::WriteOnly) && file.write(image) == image.size() &&
+                 file.flush();
+    if (saved)
+        saved = file.commit();
+    else
+        file.cancelWriting();
+    if (!saved)
         Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
 }
 
