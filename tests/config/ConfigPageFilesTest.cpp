@@ -1,4 +1,5 @@
 #include "ConfigPageFixture.h"
+#include "PackedField.h"
 
 #include "config/ConfigFile.h"
 #include "ui/RadioGroup.h"
@@ -108,14 +109,14 @@ TEST_F(ConfigFiles, SaveAfterReadKeepsWhatWasReadAndTheEditedPage) {
     ASSERT_TRUE(content);
     EXPECT_EQ(content->UnitIndex, 0);
     EXPECT_EQ(content->Config.InchUnit, 1);
-    EXPECT_EQ(content->Config.Edition, read.Edition);
+    EXPECT_EQ(Copy(content->Config.Edition), Copy(read.Edition));
     EXPECT_STREQ(content->Config.Version, read.Version);
-    EXPECT_EQ(content->Config.DensityBase.value, read.DensityBase.value);
-    EXPECT_FLOAT_EQ(content->Config.Speed.value, 7.0f);
-    EXPECT_FLOAT_EQ(content->Config.PaperWidth.value, read.PaperWidth.value);
+    EXPECT_EQ(Copy(content->Config.DensityBase.value), Copy(read.DensityBase.value));
+    EXPECT_FLOAT_EQ(Copy(content->Config.Speed.value), 7.0f);
+    EXPECT_FLOAT_EQ(Copy(content->Config.PaperWidth.value), Copy(read.PaperWidth.value));
     EXPECT_EQ(content->Status.flags[StatusPaused], 1);
     // Save keeps the collected page in the stored configuration.
-    EXPECT_FLOAT_EQ(window->StoredConfig().Speed.value, 7.0f);
+    EXPECT_FLOAT_EQ(Copy(window->StoredConfig().Speed.value), 7.0f);
 
     // A value that does not convert stops Save before the file or the record change.
     const QByteArray before = ReadAll(PathOf("read.dcf"));
@@ -125,7 +126,7 @@ TEST_F(ConfigFiles, SaveAfterReadKeepsWhatWasReadAndTheEditedPage) {
     Save(PathOf("read.dcf"));
     EXPECT_EQ(prompter.Messages(), QStringList{"'five' is not a valid integer value"});
     EXPECT_EQ(ReadAll(PathOf("read.dcf")), before);
-    EXPECT_FLOAT_EQ(window->StoredConfig().PaperWidth.value, read.PaperWidth.value);
+    EXPECT_FLOAT_EQ(Copy(window->StoredConfig().PaperWidth.value), Copy(read.PaperWidth.value));
 }
 
 TEST_F(ConfigFiles, LoadingAnMmFileSwitchesThePageToMm) {

@@ -1,4 +1,5 @@
 #include "ConfigPageFixture.h"
+#include "PackedField.h"
 
 #include "config/ConfigPageNumbers.h"
 #include "ConfigModule.h"
@@ -91,7 +92,7 @@ TEST_F(ConfigPageWithPrinter, TypedValuesReachThePrinterAsCommandTexts) {
     EXPECT_TRUE(Contains(sent, "SIZE 4.00 mm,2.50 mm"));
     EXPECT_TRUE(Contains(sent, "SET CUTTER 3"));
     // The stored configuration stays as read.
-    EXPECT_FLOAT_EQ(window->StoredConfig().PaperWidth.value, 812.0f);
+    EXPECT_FLOAT_EQ(Copy(window->StoredConfig().PaperWidth.value), 812.0f);
 
     Page()->PageControl2->setCurrentIndex(ConfigTabZ);
     Edit("EditDarknessZ")->setText("20");
@@ -206,13 +207,13 @@ TEST_F(ConfigPageShow, ShowAndCollectFollowTheRecord) {
     PrinterConfig collected = c;
     ASSERT_TRUE(Page()->CollectConfig(collected));
     EXPECT_EQ(collected.InchUnit, 0);
-    EXPECT_FLOAT_EQ(collected.Speed.value, 12.0f);
-    EXPECT_FLOAT_EQ(collected.PaperWidth.value, 812.0f);
-    EXPECT_EQ(collected.ZLabelWidth.value, 812);
+    EXPECT_FLOAT_EQ(Copy(collected.Speed.value), 12.0f);
+    EXPECT_FLOAT_EQ(Copy(collected.PaperWidth.value), 812.0f);
+    EXPECT_EQ(Copy(collected.ZLabelWidth.value), 812);
     EXPECT_EQ(collected.CodePage.valid, 0);
     EXPECT_EQ(collected.ZPrintMode.valid, 0);
-    EXPECT_EQ(collected.OffsetBase.value, 2); // shown only, never collected
-    EXPECT_EQ(collected.CutterPiece.value, 5);
+    EXPECT_EQ(Copy(collected.OffsetBase.value), 2); // shown only, never collected
+    EXPECT_EQ(Copy(collected.CutterPiece.value), 5);
     EXPECT_EQ(std::memcmp(collected.Version, c.Version, sizeof c.Version), 0);
     EXPECT_TRUE(prompter.prompts.empty());
 
@@ -223,7 +224,7 @@ TEST_F(ConfigPageShow, ShowAndCollectFollowTheRecord) {
     collected = c;
     EXPECT_FALSE(Page()->CollectConfig(collected));
     EXPECT_EQ(prompter.Messages(), QStringList{"'1..2' is not a valid floating point value"});
-    EXPECT_FLOAT_EQ(collected.PaperHeight.value, 16.0f);
+    EXPECT_FLOAT_EQ(Copy(collected.PaperHeight.value), 16.0f);
     EXPECT_EQ(collected.ReferenceX.valid, 0);
 }
 
@@ -270,9 +271,9 @@ TEST_F(ConfigPageShow, GermanSessionShowsAndReadsDecimalCommas) {
 
     PrinterConfig collected = c;
     ASSERT_TRUE(Page()->CollectConfig(collected));
-    EXPECT_FLOAT_EQ(collected.Speed.value, 3.5f);
-    EXPECT_FLOAT_EQ(collected.DSpeed.value, 4.5f);
-    EXPECT_FLOAT_EQ(collected.PaperWidth.value, 913.5f);
+    EXPECT_FLOAT_EQ(Copy(collected.Speed.value), 3.5f);
+    EXPECT_FLOAT_EQ(Copy(collected.DSpeed.value), 4.5f);
+    EXPECT_FLOAT_EQ(Copy(collected.PaperWidth.value), 913.5f);
 
     Edit("EditPrintSpeedD")->setText("4.5");
     EXPECT_FALSE(Page()->CollectConfig(collected));
