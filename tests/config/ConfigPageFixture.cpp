@@ -7,11 +7,16 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 
-ConfigPageFixture::ConfigPageFixture() = default;
+ConfigPageFixture::ConfigPageFixture() {
+    // The page writes numbers in the session's locale; tests expect "." whatever the
+    // machine's language.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 ConfigPageFixture::~ConfigPageFixture() {
     window.reset();
     tcp.reset();
+    QLocale::setDefault(savedLocale_);
 }
 
 void ConfigPageFixture::ServeOverTcp(int dpi) {

@@ -39,4 +39,7 @@ protected:
 
     std::unique_ptr<sim::VirtualPrinter> tcpPrinter;
     std::unique_ptr<sim::TcpServer> tcp;
+
+private:
+    QLocale savedLocale_;
 };
