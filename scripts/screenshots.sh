@@ -3,8 +3,10 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build/default"}
-cmake --build "$build" --target app_screenshots_test network_setup_dialog_test
+cmake --build "$build" --target app_screenshots_test network_setup_dialog_test \
+    config_page_screenshots_test
 mkdir -p "$root/docs/screenshots"
 export QT_QPA_PLATFORM=offscreen TARNVIK_SCREENSHOT_DIR="$root/docs/screenshots"
 "$build/tests/app/app_screenshots_test"
 "$build/tests/network/network_setup_dialog_test" --gtest_filter='*Screenshots*'
+"$build/tests/config/config_page_screenshots_test"

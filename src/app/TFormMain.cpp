@@ -113,6 +113,7 @@ TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& local
         progress->Reset();
 
     SetConfigDefaults(records_.StoredConfig);
+    ConfigGroup->ShowConfig(records_.StoredConfig);
     ShowLinkSummary();
     PlaceProgressWindow();
     SetNetConfigDefaults(records_.NetConfig);
@@ -329,6 +330,15 @@ void TFormMain::RadioGroupUnitClick() {
     ShowUnitLabels(false);
     for (MainPage* page : pages_)
         page->UnitChanged(RadioGroupUnit->ItemIndex());
+}
+
+int TFormMain::UnitIndex() const {
+    return RadioGroupUnit->ItemIndex();
+}
+
+void TFormMain::SelectUnit(int unitIndex) {
+    RadioGroupUnit->SetItemIndex(unitIndex);
+    RadioGroupUnitClick();
 }
 
 void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {

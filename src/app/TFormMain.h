@@ -64,8 +64,10 @@ public:
 
     // Rewrites the captions of the main window in the language.
     void ApplyLanguage(int languageIndex);
+    int UnitIndex() const override;
+    void SelectUnit(int unitIndex) override;
     // Writes the status word of the status into the status edit, in the current language.
-    void ShowPrinterStatus(const PrinterStatus& status);
+    void ShowPrinterStatus(const PrinterStatus& status) override;
     // Rewrites status-bar panels 0 (parallel port) and 1 (serial settings).
     void ShowLinkSummary();
     // True when the guarded action may go on: the printer has no password, or the user

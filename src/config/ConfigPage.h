@@ -1,13 +1,20 @@
 #pragma once
 
+#include "config/PrinterConfig.h"
 #include "ui/MainPage.h"
+
+#include <QString>
+
+#include <vector>
 
 class QGroupBox;
 class QPushButton;
 class QTabWidget;
 
 // The "Printer Configuration" group of the first page: the printer information, the four
-// tabs of settings and the Read, Set, Clear, Save and Load buttons.
+// tabs of settings and the Read, Set, Clear, Save and Load buttons. The page is a view of
+// the stored configuration: Read, Clear and Load replace and show it, Set sends the page
+// for the active tab, Save keeps the page in a ".dcf" file.
 class ConfigPage : public MainPage {
     Q_OBJECT
 public:
@@ -15,12 +22,48 @@ public:
 
     std::span<const CaptionEntry> Captions() const override;
     void InterfaceChanged(InterfaceKind kind) override;
+    void StartupDone() override;
+
+    // Writes the record into the controls, lengths in the chosen unit with the record's
+    // own resolution.
+    void ShowConfig(const PrinterConfig& config);
+    // Reads the controls of all four tabs into the record (which must already hold a
+    // resolution: the stored configuration or a copy of it) and sets InchUnit from the
+    // unit choice. Stops at the first edit that does not convert, shows the conversion
+    // message and returns false; fields before it are already changed.
+    bool CollectConfig(PrinterConfig& into);
+
+    // Event handlers.
+    void ButtonReadClick();
+    void ButtonConfigSetClick();
+    void ButtonClearClick();
+    void ButtonSaveClick();
+    void ButtonLoadClick();
 
     QGroupBox* GroupBoxPrintreConfig;
+    QGroupBox* GroupBoxPrinterInfo;
     QTabWidget* PageControl2;
     QWidget* TabSheet5; // "Common"
     QWidget* TabSheet6; // "Z"
     QWidget* TabSheet7; // "D"
     QWidget* TabSheet8; // "Interface"
     QPushButton* ButtonRead;
+    QPushButton* ButtonConfigSet;
+    QPushButton* ButtonClear;
+    QPushButton* ButtonSave;
+    QPushButton* ButtonLoad;
+
+private:
+    void BuildInformation();
+    void BuildCommonTab();
+    void BuildZTab();
+    void BuildDTab();
+    void BuildInterfaceTab();
+    // The record's dots per inch or per millimetre, by the unit choice.
+    double UnitFactor(const PrinterConfig& config);
+
+    // The control of each entry of the field table, in table order.
+    std::vector<QWidget*> fieldControls_;
+    // The name the save dialog proposes: the last one chosen.
+    QString lastSaveName_;
 };

@@ -8,6 +8,7 @@
 
 class Prompter;
 class QDialog;
+struct PrinterStatus;
 class QWidget;
 
 // What a page or dialog needs of the main window to run printer operations: the handler
@@ -29,4 +30,11 @@ public:
     // Runs a modal dialog and gives its result (QDialog::Accepted or Rejected). Every modal
     // dialog of the program is run here, so tests answer dialogs without timers.
     virtual int ExecDialog(QDialog& dialog) = 0;
+
+    // The "Unit" choice of the window: 0 inch, 1 mm. Hosts without one work in inch.
+    virtual int UnitIndex() const { return 0; }
+    // Selects a unit as a click on it does (the unit labels follow).
+    virtual void SelectUnit(int /*unitIndex*/) {}
+    // Writes the status word of the status where the window shows it.
+    virtual void ShowPrinterStatus(const PrinterStatus& /*status*/) {}
 };
