@@ -300,6 +300,21 @@ LinkError TFormMain::RunPrinterOperation(uint32_t operation, void* buffer, int32
     return RunSequence(operation, buffer, extra, {});
 }
 
+LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
+                                       std::optional<QPoint> progressAt) {
+    if (progressAt) {
+        // A dialog's own read: the dialog is modal, the window stays as it is.
+        if (ProgressWindow* progress = link_.Progress())
+            progress->SetProgressPosition(progressAt->x(), progressAt->y());
+        return Dispatch(link_, operation, SelectedInterface(), buffer);
+    }
+    setEnabled(false);
+    PlaceProgressWindow();
+    const LinkError result = Dispatch(link_, operation, SelectedInterface(), buffer);
+    EndOperation();
+    return result;
+}
+
 void TFormMain::ApplyLanguage(int languageIndex) {
     languageIndex_ = NormalizeLanguageIndex(languageIndex);
     ApplyCaptions(this, MainCaptionTable(), languageIndex_);

@@ -2,9 +2,11 @@
 
 #include "operations/LinkError.h"
 
+#include <QDateTime>
 #include <QPoint>
 
 #include <cstdint>
+#include <optional>
 
 class Prompter;
 class QDialog;
@@ -29,4 +31,16 @@ public:
     // Runs a modal dialog and gives its result (QDialog::Accepted or Rejected). Every modal
     // dialog of the program is run here, so tests answer dialogs without timers.
     virtual int ExecDialog(QDialog& dialog) = 0;
+
+    // Runs an operation whose outcome the caller judges itself: as RunPrinterOperation, but a
+    // failure shows nothing. Given a position, the progress window goes there and the window
+    // is left as it is (the reads a dialog makes on its own). Hosts without a quiet way fall
+    // back to RunPrinterOperation.
+    virtual LinkError RunQuietOperation(uint32_t operation, void* buffer,
+                                        std::optional<QPoint> progressAt = std::nullopt) {
+        (void)progressAt;
+        return RunPrinterOperation(operation, buffer);
+    }
+    // The PC's local date and time.
+    virtual QDateTime LocalDateTime() const { return QDateTime::currentDateTime(); }
 };
