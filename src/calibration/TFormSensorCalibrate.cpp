@@ -78,17 +78,17 @@ TFormSensorCalibrate::TFormSensorCalibrate(SensorCalibration& record, OperationH
     setObjectName(QStringLiteral("FormSensorCalibrate"));
     setWindowTitle(QStringLiteral("Sensor Calibration"));
     ApplyWindowLook(this);
-    setFixedSize(385, 337);
+    setFixedSize(385, 353);
 
     RadioGroupMediaType =
         new RadioGroup(QStringLiteral("RadioGroupMediaType"),
                        {QStringLiteral("GAP"), QStringLiteral("Black Mark"),
                         QStringLiteral("Continuous"), QStringLiteral("Auto Selection")},
-                       4, this);
-    RadioGroupMediaType->setGeometry(8, 8, 369, 41);
+                       2, this);
+    RadioGroupMediaType->setGeometry(8, 8, 369, 57);
     BuildAutoGroup();
     BuildManualGroup();
-    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", 296, 304, 81, 25);
+    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", 296, 320, 81, 25);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormSensorCalibrate::ButtonCancelClick);
 
     Timer1 = new QTimer(this);
@@ -108,7 +108,7 @@ TFormSensorCalibrate::TFormSensorCalibrate(SensorCalibration& record, OperationH
 }
 
 void TFormSensorCalibrate::BuildAutoGroup() {
-    GroupBoxAutoCali = PlaceControl<QGroupBox>(this, "GroupBoxAutoCali", 8, 56, 369, 81);
+    GroupBoxAutoCali = PlaceControl<QGroupBox>(this, "GroupBoxAutoCali", 8, 72, 369, 81);
     LabelHeight = PlaceControl<QLabel>(GroupBoxAutoCali, "LabelHeight", 8, 20, 100, 21);
     EditHeight = PlaceControl<QLineEdit>(GroupBoxAutoCali, "EditHeight", 112, 20, 73, 21);
     LabelUnit1 = PlaceControl<QLabel>(GroupBoxAutoCali, "LabelUnit1", 192, 20, 40, 21);
@@ -120,7 +120,7 @@ void TFormSensorCalibrate::BuildAutoGroup() {
 }
 
 void TFormSensorCalibrate::BuildManualGroup() {
-    GroupBoxManualCalib = PlaceControl<QGroupBox>(this, "GroupBoxManualCalib", 8, 144, 369, 153);
+    GroupBoxManualCalib = PlaceControl<QGroupBox>(this, "GroupBoxManualCalib", 8, 160, 369, 153);
     QGroupBox* g = GroupBoxManualCalib;
     LabelInten = PlaceControl<QLabel>(g, "LabelInten", 8, 20, 100, 21);
     EditInten = PlaceControl<QLineEdit>(g, "EditInten", 112, 20, 57, 21);

@@ -51,9 +51,11 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpTextChoice& choice, const QPoint& pos
     connect(RadioGroupDumpMode, &RadioGroup::Click, this,
             &TFormDumpTextSetup::RadioGroupDumpModeClick);
 
-    Label1 = PlaceControl<QLabel>(this, "Label1", 8, 112, 56, 21);
+    // "File Name:" is wider in this font than the 56 pixels before the edit; the edit gives
+    // way, keeping its right edge.
+    Label1 = PlaceControl<QLabel>(this, "Label1", 8, 112, 64, 21);
     Label1->setText(QStringLiteral("File Name:"));
-    EditFileName = PlaceControl<QLineEdit>(this, "EditFileName", 64, 112, 121, 21);
+    EditFileName = PlaceControl<QLineEdit>(this, "EditFileName", 74, 112, 111, 21);
     EditFileName->setText(QStringLiteral("Dump.txt"));
     EditFileName->setMaxLength(kFileNameLength);
 
