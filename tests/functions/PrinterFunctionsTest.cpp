@@ -8,7 +8,9 @@
 #include "MaintenanceModule.h"
 #include "MemoryModule.h"
 #include "PasswordModule.h"
+#include "ScriptedPrompter.h"
 #include "SensorModule.h"
+#include "ui/OperationHost.h"
 #include "ui/RadioGroup.h"
 
 #include <QComboBox>
@@ -297,6 +299,57 @@ TEST_F(PrinterFunctions, GuidedMeasurementFailuresKeepTheDialogOpen) {
     EXPECT_EQ(prompter.Messages(), (QStringList{"Can't calibration", "Data Receiving Error",
                                                 "'' is not a valid integer value"}));
     EXPECT_FALSE(WasSent("SET SENSOR_REF MANUAL"));
+}
+
+// A host whose sensor reads take a while and let events run meanwhile, as the transport
+// does while it waits; counts how deeply reads nest.
+class SlowSensorHost : public OperationHost {
+public:
+    LinkError RunPrinterOperation(uint32_t, void*, int32_t) override { return LinkOk; }
+    LinkError RunQuietOperation(uint32_t, void* buffer, std::optional<QPoint>) override {
+        ++reads;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        auto* levels = static_cast<SensorLevels*>(buffer);
+        levels->count = 4;
+        std::fill_n(levels->readings, 4, 100 * reads);
+        if (onRead)
+            onRead();
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 1200)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        --depth;
+        return LinkOk;
+    }
+    QPoint DialogAnchor() const override { return {}; }
+    int LanguageIndex() const override { return 0; }
+    Prompter& Prompts() override { return prompter; }
+    QWidget* HostWindow() override { return nullptr; }
+    int ExecDialog(QDialog& dialog) override { return dialog.exec(); }
+
+    ScriptedPrompter prompter;
+    std::function<void()> onRead;
+    int reads = 0;
+    int depth = 0;
+    int deepest = 0;
+};
+
+TEST(SensorCalibrateDialog, TicksAndClicksDuringAReadStartNoSecondOne) {
+    SlowSensorHost host;
+    SensorCalibration record{};
+    record.dotsPerUnit = 8;
+    TFormSensorCalibrate dialog(record, host, {0, 0});
+    EXPECT_EQ(dialog.LabelUnit1->text(), "mm");
+    dialog.ButtonManualCalibration->click(); // the first reading; the timer starts
+    ASSERT_EQ(dialog.Step(), 1);
+    host.onRead = [&] { dialog.ButtonManualCalibration->click(); };
+    EXPECT_TRUE(ProcessEventsUntil([&] { return host.reads >= 3; }, 5000));
+    EXPECT_EQ(host.deepest, 1);
+    EXPECT_EQ(dialog.Step(), 1);
+    dialog.done(QDialog::Rejected);
+    EXPECT_FALSE(dialog.Timer1->isActive());
+    EXPECT_EQ(record.confirmed, 0);
 }
 
 TEST_F(PrinterFunctions, ClockWithoutPrinterShowsZerosAndSendsNothing) {
