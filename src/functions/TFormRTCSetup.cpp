@@ -110,19 +110,24 @@ void TFormRTCSetup::ButtonSetSysTimeClick() {
 
 void TFormRTCSetup::ButtonSetClick() {
     setFlag_ = 1;
-    const std::pair<QLineEdit*, int32_t PrinterClock::*> fields[] = {
-        {EditYear, &PrinterClock::year},     {EditMonth, &PrinterClock::month},
-        {EditDate, &PrinterClock::date},     {EditHour, &PrinterClock::hour},
-        {EditMinute, &PrinterClock::minute}, {EditSecond, &PrinterClock::second},
+    // The record is packed: its fields are written by name, never through pointers.
+    using Store = void (*)(PrinterClock&, int32_t);
+    const std::pair<QLineEdit*, Store> fields[] = {
+        {EditYear, [](PrinterClock& c, int32_t v) { c.year = v; }},
+        {EditMonth, [](PrinterClock& c, int32_t v) { c.month = v; }},
+        {EditDate, [](PrinterClock& c, int32_t v) { c.date = v; }},
+        {EditHour, [](PrinterClock& c, int32_t v) { c.hour = v; }},
+        {EditMinute, [](PrinterClock& c, int32_t v) { c.minute = v; }},
+        {EditSecond, [](PrinterClock& c, int32_t v) { c.second = v; }},
     };
     // Each value is stored as soon as it converts; a bad one stops here with the dialog open.
-    for (const auto& [edit, field] : fields) {
+    for (const auto& [edit, store] : fields) {
         const std::optional<int32_t> value = TypedInteger(edit->text());
         if (!value) {
             prompter_.Error(this, NotAnIntegerMessage(edit->text()));
             return;
         }
-        clock_.*field = *value;
+        store(clock_, *value);
     }
     done(QDialog::Accepted);
 }

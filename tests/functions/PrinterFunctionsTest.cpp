@@ -373,8 +373,8 @@ TEST_F(PrinterFunctions, ClockWithoutPrinterShowsZerosAndSendsNothing) {
     window->FunctionGroup->ButtonRTCSetTime->click();
     EXPECT_EQ(shown, QStringList(6, "0"));
     EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
-    EXPECT_EQ(window->Records().Clock.year, 2026);
-    EXPECT_EQ(window->Records().Clock.second, 7);
+    EXPECT_EQ(static_cast<int>(window->Records().Clock.year), 2026);
+    EXPECT_EQ(static_cast<int>(window->Records().Clock.second), 7);
 }
 
 TEST_F(PrinterFunctions, ClockIsReadEditedAndWrittenWithTheYearInTwoDigits) {
@@ -391,7 +391,7 @@ TEST_F(PrinterFunctions, ClockIsReadEditedAndWrittenWithTheYearInTwoDigits) {
     window->FunctionGroup->ButtonRTCSetTime->click();
     EXPECT_EQ(year, "2026");
     EXPECT_EQ(prompter.Messages(), QStringList{"'x' is not a valid integer value"});
-    EXPECT_EQ(window->Records().ClockSet, 0);
+    EXPECT_EQ(static_cast<int>(window->Records().ClockSet), 0);
     EXPECT_FALSE(WasSent("@YEAR = \"26\""));
 
     prompter.Clear();
