@@ -323,13 +323,14 @@ public:
         return LinkOk;
     }
     QPoint DialogAnchor() const override { return {}; }
-    int LanguageIndex() const override { return 0; }
+    int LanguageIndex() const override { return language; }
     Prompter& Prompts() override { return prompter; }
     QWidget* HostWindow() override { return nullptr; }
     int ExecDialog(QDialog& dialog) override { return dialog.exec(); }
 
     ScriptedPrompter prompter;
     std::function<void()> onRead;
+    int language = 0;
     int reads = 0;
     int depth = 0;
     int deepest = 0;
@@ -350,6 +351,27 @@ TEST(SensorCalibrateDialog, TicksAndClicksDuringAReadStartNoSecondOne) {
     dialog.done(QDialog::Rejected);
     EXPECT_FALSE(dialog.Timer1->isActive());
     EXPECT_EQ(record.confirmed, 0);
+}
+
+TEST(SensorCalibrateDialog, SpeaksTheLanguageOfTheWindow) {
+    SlowSensorHost host;
+    host.language = 1;
+    SensorCalibration record{};
+    record.dotsPerUnit = 8;
+    record.mediaType = MediaAutoSelection;
+    TFormSensorCalibrate dialog(record, host, {0, 0});
+    EXPECT_EQ(dialog.LabelUnit1->text(), "公厘");
+    EXPECT_EQ(dialog.RadioGroupMediaType->ItemText(3), "自動選擇");
+    dialog.ButtonManualCalibration->click();
+    EXPECT_EQ(host.prompter.Messages(), QStringList{"無法偵測"});
+    EXPECT_EQ(host.reads, 0);
+
+    PrinterClock clock{};
+    uint8_t set = 1;
+    TFormRTCSetup simplified(clock, set, 2, host.prompter, {}, {0, 0});
+    EXPECT_EQ(simplified.LabelHour->text(), "时");
+    EXPECT_EQ(simplified.windowTitle(), "RTC Setup");
+    EXPECT_EQ(set, 0);
 }
 
 TEST_F(PrinterFunctions, ClockWithoutPrinterShowsZerosAndSendsNothing) {
