@@ -129,6 +129,7 @@ Match VirtualPrinter::RecognizeEscape(std::string_view pending, std::string& rep
         if (pending.size() < 4)
             return Match::More();
         const size_t length = (pending[2] == '\r' && pending[3] == '\n') ? 4 : 2;
+        ++lineModeExits;
         NoteCommand(std::string(pending.substr(0, length)));
         return Match::Took(length);
     }
@@ -149,7 +150,10 @@ Match VirtualPrinter::RecognizeEscape(std::string_view pending, std::string& rep
             length = 5;
         if (answersExtendedStatus)
             reply.append(reinterpret_cast<const char*>(extendedStatus), 8);
+    } else if (which == 'C') {
+        ++autoBasSkips;
     } else if (which == 'R') {
+        ++resets;
         NoteCommand(std::string(pending.substr(0, length)));
         Reset();
         return Match::Took(length);

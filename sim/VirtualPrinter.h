@@ -125,6 +125,10 @@ public:
     bool answersExtendedStatus = true;
     // How the transports misbehave (read and changed under Lock()).
     Faults faults;
+    // Escape commands seen (ESC ! R, ESC ! C, ESC Z); a reset does not clear them.
+    int resets = 0;
+    int autoBasSkips = 0;
+    int lineModeExits = 0;
     // The plain line answered to OUT _SERIAL$.
     std::string serialNumber = "SIM0000001";
 

@@ -6,6 +6,7 @@
 #include "NetModule.h"
 #include "PasswordModule.h"
 #include "PtyServer.h"
+#include "SimConsole.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
@@ -63,6 +64,10 @@ const char* const kUsage =
     "  --lan-status N         status byte of LAN discovery answers (1 printing, 2 pause,\n"
     "                         3 error)\n"
     "  --lan-flags N          error flags of LAN discovery answers (0..255)\n"
+    "  --media M              what lies under the sensor: liner, label (default), mark, none\n"
+    "\n"
+    "While it runs, lines typed on standard input: \"media liner|label|mark|none\" puts\n"
+    "another medium under the sensor, \"report\" tells what the printer went through.\n"
     "\n"
     "Misbehaviour:\n"
     "  --refuse               refuse TCP connections\n"
@@ -134,6 +139,7 @@ int main(int argc, char** argv) {
     sim::NetModule::Identity identity;
     int lanStatus = 0;
     int lanFlags = 0;
+    std::string media;
 
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -178,6 +184,8 @@ int main(int argc, char** argv) {
             lanStatus = std::stoi(value());
         } else if (option == "--lan-flags") {
             lanFlags = std::stoi(value());
+        } else if (option == "--media") {
+            media = value();
         } else if (option == "--edition") {
             edition = std::stoi(value());
         } else if (option == "--dpi") {
@@ -229,6 +237,10 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     sim::InstallStandardModules(printer, sim::FirmwareProfile::Of(edition, dpi));
+    if (!media.empty() && !sim::SetMediaUnderSensor(printer, media)) {
+        std::fprintf(stderr, "--media takes liner, label, mark or none\n");
+        return 2;
+    }
     if (sim::PasswordModule* module = printer.Module<sim::PasswordModule>())
         module->password = password;
     if (sim::MemoryModule* memory = printer.Module<sim::MemoryModule>()) {
@@ -307,7 +319,6 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
 
-    while (!stopRequested)
-        ::pause();
+    sim::RunConsole(printer, stdin, stdout, stopRequested);
     return 0;
 }

@@ -204,6 +204,9 @@ void TFormMain::BuildFirstPage() {
 
     ConfigGroup = new ConfigPage(*this, records_, TabSheet1);
     ConfigGroup->setGeometry(120, 0, 553, 481);
+    // "Print Test Page" sizes its label from what the configuration page shows.
+    FunctionGroup->SetConfigCollector(
+        [this](PrinterConfig& into) { return ConfigGroup->CollectConfig(into); });
 }
 
 void TFormMain::BuildOtherPages() {
@@ -299,6 +302,21 @@ int TFormMain::ExecDialog(QDialog& dialog) {
 
 LinkError TFormMain::RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra) {
     return RunSequence(operation, buffer, extra, {});
+}
+
+LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
+                                       std::optional<QPoint> progressAt) {
+    if (progressAt) {
+        // A dialog's own read: the dialog is modal, the window stays as it is.
+        if (ProgressWindow* progress = link_.Progress())
+            progress->SetProgressPosition(progressAt->x(), progressAt->y());
+        return Dispatch(link_, operation, SelectedInterface(), buffer);
+    }
+    setEnabled(false);
+    PlaceProgressWindow();
+    const LinkError result = Dispatch(link_, operation, SelectedInterface(), buffer);
+    EndOperation();
+    return result;
 }
 
 void TFormMain::ApplyLanguage(int languageIndex) {

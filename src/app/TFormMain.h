@@ -56,6 +56,9 @@ public:
     Prompter& Prompts() override { return prompter_; }
     QWidget* HostWindow() override { return this; }
     int ExecDialog(QDialog& dialog) override;
+    LinkError RunQuietOperation(uint32_t operation, void* buffer,
+                                std::optional<QPoint> progressAt = std::nullopt) override;
+    QDateTime LocalDateTime() const override { return clock_(); }
 
     // Replaces how modal dialogs run (tests answer them in the user's place); an empty
     // runner restores QDialog::exec.

@@ -3,8 +3,24 @@
 #include "functions/PasswordSetup.h"
 #include "ui/PlaceControl.h"
 
+#include "calibration/SensorMeasurement.h"
+#include "calibration/TFormSensorCalibrate.h"
+#include "functions/PasswordGate.h"
+#include "functions/TFormDumpTextSetup.h"
+#include "functions/TFormRTCSetup.h"
+#include "operations/MemoryRecords.h"
+#include "operations/OperationCode.h"
+#include "ui/MainRecords.h"
+#include "ui/OperationHost.h"
+#include "ui/Prompter.h"
+
 #include <QGroupBox>
 #include <QPushButton>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -51,8 +67,171 @@ PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, MainRecords& rec
     }
     connect(ButtonPassword, &QPushButton::clicked, this,
             &PrinterFunctionGroup::ButtonPasswordClick);
+
+    const std::pair<QPushButton*, void (PrinterFunctionGroup::*)()> handlers[] = {
+        {ButtonSensorCalibrate, &PrinterFunctionGroup::ButtonSensorCalibrateClick},
+        {ButtonRTCSetTime, &PrinterFunctionGroup::ButtonRTCSetTimeClick},
+        {ButtonInitial, &PrinterFunctionGroup::ButtonInitialClick},
+        {ButtonRestPrinter, &PrinterFunctionGroup::ButtonRestPrinterClick},
+        {ButtonTestPatern, &PrinterFunctionGroup::ButtonTestPaternClick},
+        {ButtonSelfTest, &PrinterFunctionGroup::ButtonSelfTestClick},
+        {ButtonDump, &PrinterFunctionGroup::ButtonDumpClick},
+        {ButtonIgnoreAuto, &PrinterFunctionGroup::ButtonIgnoreAutoClick},
+        {ButtonLineModeOut, &PrinterFunctionGroup::ButtonLineModeOutClick},
+    };
+    for (const auto& [button, handler] : handlers)
+        connect(button, &QPushButton::clicked, this, handler);
 }
 
 void PrinterFunctionGroup::ButtonPasswordClick() {
     RunPasswordSetup(Host());
+}
+
+// The direct functions: none asks for confirmation and none reports success.
+
+void PrinterFunctionGroup::RunSimpleOperation(uint32_t operation) {
+    Host().RunPrinterOperation(operation, nullptr);
+}
+
+void PrinterFunctionGroup::ButtonSelfTestClick() {
+    RunSimpleOperation(OpSelfTest);
+}
+
+void PrinterFunctionGroup::ButtonRestPrinterClick() {
+    RunSimpleOperation(OpResetPrinter);
+}
+
+void PrinterFunctionGroup::ButtonIgnoreAutoClick() {
+    RunSimpleOperation(OpIgnoreAutoBas);
+}
+
+void PrinterFunctionGroup::ButtonLineModeOutClick() {
+    RunSimpleOperation(OpSendLineModeExit);
+}
+
+void PrinterFunctionGroup::ButtonInitialClick() {
+    if (!PasswordGate(Host()))
+        return;
+    RunSimpleOperation(OpInitializePrinter);
+}
+
+void PrinterFunctionGroup::ButtonTestPaternClick() {
+    const PrinterConfig& stored = Records().StoredConfig;
+    Prompter& prompts = Host().Prompts();
+    if (stored.ResolutionValid == 0) {
+        prompts.Information(Host().HostWindow(),
+                            QStringLiteral("Please read printer config first"));
+        return;
+    }
+    PrinterConfig working = stored;
+    if (collectConfig_ && !collectConfig_(working))
+        return;
+    if (working.PaperWidth.valid != 1) {
+        prompts.Information(Host().HostWindow(), QStringLiteral("Please Entry Paper Width"));
+        return;
+    }
+    if (working.PaperHeight.valid != 1) {
+        prompts.Information(Host().HostWindow(), QStringLiteral("Please Entry Paper Height"));
+        return;
+    }
+    // The page holds the sizes in dots; the label program takes millimetres.
+    TestPatternRequest request{};
+    request.dotsPerInch = stored.Dpi;
+    request.dotsPerMm = stored.DotsPerMm;
+    request.widthMm = working.PaperWidth.value / stored.DotsPerMm;
+    request.heightMm = working.PaperHeight.value / stored.DotsPerMm;
+    request.sensorMode = stored.SensorMode.value;
+    Host().RunPrinterOperation(OpPrintTestPattern, &request);
+}
+
+// The clock: read without a word, edited in the dialog, written behind the password.
+
+void PrinterFunctionGroup::ButtonRTCSetTimeClick() {
+    PrinterClock read{};
+    // Whatever the read gives (nothing at all without a printer) is what the dialog shows.
+    Host().RunQuietOperation(OpReadClock, &read);
+    MainRecords& records = Records();
+    records.Clock = read;
+    {
+        OperationHost& host = Host();
+        TFormRTCSetup dialog(
+            records.Clock, records.ClockSet, host.LanguageIndex(), host.Prompts(),
+            [&host] { return host.LocalDateTime(); }, host.DialogAnchor(), host.HostWindow());
+        host.ExecDialog(dialog);
+    }
+    if (records.ClockSet == 0)
+        return;
+    if (!PasswordGate(Host()))
+        return;
+    Host().RunPrinterOperation(OpSetClock, &records.Clock);
+}
+
+// Dump text: the mode chosen in the dialog; in "Save to File" the dump is fetched and saved.
+
+void PrinterFunctionGroup::ButtonDumpClick() {
+    DumpTextChoice choice{};
+    choice.request.mode = DumpPrint;
+    StoreDumpFileName(choice.request, QStringLiteral("Dump.txt"));
+    {
+        TFormDumpTextSetup dialog(choice, Host().DialogAnchor(), Host().HostWindow());
+        Host().ExecDialog(dialog);
+    }
+    if (choice.accepted == 0)
+        return;
+    DumpTextRequest request = choice.request;
+    if (Host().RunPrinterOperation(OpDumpText, &request) != LinkOk)
+        return;
+    if (request.mode == DumpPrint || request.mode == DumpSaveToCard)
+        return;
+    if (!Host().Prompts().Confirm(Host().HostWindow(), QStringLiteral("Press OK to load file."),
+                                  Prompter::ConfirmButtons::OkCancel))
+        return;
+    FetchDumpFile();
+}
+
+void PrinterFunctionGroup::FetchDumpFile() {
+    std::vector<char> buffer(kDumpReadCapacity);
+    PrinterFileRequest file{};
+    file.capacity = kDumpReadCapacity;
+    std::strncpy(file.fileName, "Dump.txt", sizeof file.fileName - 1);
+    file.buffer = buffer.data();
+    if (Host().RunPrinterOperation(OpReadPrinterFile, &file) != LinkOk)
+        return;
+
+    Prompter::FileDialogOptions options;
+    options.filter = QStringLiteral("*.*|*.*");
+    options.filterIndex = 0;
+    const std::optional<QString> path = Host().Prompts().SaveFile(Host().HostWindow(), options);
+    if (!path)
+        return;
+    const qint64 length = std::clamp<qint64>(file.length, 0, kDumpReadCapacity);
+    QSaveFile out(*path);
+    // A dump that cannot be stored is said so rather than lost without a word.
+    if (!out.open(QIODevice::WriteOnly) || out.write(buffer.data(), length) != length ||
+        !out.commit()) {
+        Host().Prompts().Error(Host().HostWindow(),
+                               QStringLiteral("Cannot save the file %1").arg(*path));
+    }
+}
+
+// Sensor calibration: the printer's settings read, the dialog, then the calibration itself
+// behind the password.
+
+void PrinterFunctionGroup::ButtonSensorCalibrateClick() {
+    const PrinterConfig& stored = Records().StoredConfig;
+    SensorCalibration record{};
+    record.confirmed = 0;
+    record.mediaType = MediaContinuous;
+    record.dotsPerUnit = DotsPerUnit(unitIndex_ == 0 ? stored.Dpi : stored.DotsPerMm);
+    // A failed read is reported; the dialog opens with what was read.
+    Host().RunPrinterOperation(OpReadSensorSetup, &record);
+    {
+        TFormSensorCalibrate dialog(record, Host(), Host().DialogAnchor(), Host().HostWindow());
+        Host().ExecDialog(dialog);
+    }
+    if (record.confirmed == 0)
+        return;
+    if (!PasswordGate(Host()))
+        return;
+    Host().RunPrinterOperation(OpCalibrateSensor, &record);
 }

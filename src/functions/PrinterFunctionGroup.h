@@ -1,6 +1,9 @@
 #pragma once
 
+#include "config/PrinterConfig.h"
 #include "ui/MainPage.h"
+
+#include <functional>
 
 class QGroupBox;
 class QPushButton;
@@ -14,6 +17,26 @@ public:
 
     void ButtonPasswordClick();
 
+    // The direct printer functions, the clock, dump text and the sensor calibration.
+    void ButtonSensorCalibrateClick();
+    void ButtonRTCSetTimeClick();
+    void ButtonInitialClick();
+    void ButtonRestPrinterClick();
+    void ButtonTestPaternClick();
+    void ButtonSelfTestClick();
+    void ButtonDumpClick();
+    void ButtonIgnoreAutoClick();
+    void ButtonLineModeOutClick();
+
+    // Collects the configuration page into a copy of the stored configuration, the typed
+    // sizes converted with its resolution; false when a field did not convert (the page has
+    // said why). "Print Test Page" takes the paper size from it; without one it takes the
+    // stored configuration's.
+    using ConfigCollector = std::function<bool(PrinterConfig& into)>;
+    void SetConfigCollector(ConfigCollector collector) { collectConfig_ = std::move(collector); }
+
+    void UnitChanged(int unitIndex) override { unitIndex_ = unitIndex; }
+
     QGroupBox* GroupBoxPrinterFunction;
     QPushButton* ButtonSensorCalibrate;
     QPushButton* ButtonEthernet;
@@ -26,4 +49,11 @@ public:
     QPushButton* ButtonIgnoreAuto;
     QPushButton* ButtonLineModeOut;
     QPushButton* ButtonPassword;
+
+private:
+    void RunSimpleOperation(uint32_t operation);
+    void FetchDumpFile();
+
+    ConfigCollector collectConfig_;
+    int unitIndex_ = 0; // of the main window's "Unit": 0 inch, 1 mm
 };

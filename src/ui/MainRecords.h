@@ -6,6 +6,8 @@
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
 
+#include <cstdint>
+
 // The state the main window keeps for the whole run and hands to its pages and dialogs:
 // link settings, the stored configuration, the last status, the clock values and what the
 // pages hold between actions. Pages add their records here; nothing of it is persisted.
@@ -21,4 +23,6 @@ struct MainRecords {
     PrinterNetConfig NetConfig{};
     // The printer clock as read or typed in "RTC Setup".
     PrinterClock Clock{};
+    // 1 when "RTC Setup" was last left with "Set".
+    uint8_t ClockSet = 0;
 };

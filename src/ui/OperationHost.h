@@ -2,9 +2,11 @@
 
 #include "operations/LinkError.h"
 
+#include <QDateTime>
 #include <QPoint>
 
 #include <cstdint>
+#include <optional>
 
 class Prompter;
 class QDialog;
@@ -37,4 +39,16 @@ public:
     virtual void SelectUnit(int /*unitIndex*/) {}
     // Writes the status word of the status where the window shows it.
     virtual void ShowPrinterStatus(const PrinterStatus& /*status*/) {}
+
+    // Runs an operation whose outcome the caller judges itself: as RunPrinterOperation, but a
+    // failure shows nothing. Given a position, the progress window goes there and the window
+    // is left as it is (the reads a dialog makes on its own). Hosts without a quiet way fall
+    // back to RunPrinterOperation.
+    virtual LinkError RunQuietOperation(uint32_t operation, void* buffer,
+                                        std::optional<QPoint> progressAt = std::nullopt) {
+        (void)progressAt;
+        return RunPrinterOperation(operation, buffer);
+    }
+    // The PC's local date and time.
+    virtual QDateTime LocalDateTime() const { return QDateTime::currentDateTime(); }
 };

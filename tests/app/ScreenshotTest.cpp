@@ -1,8 +1,12 @@
 #include "Screenshot.h"
 #include "MainWindowFixture.h"
 
+#include "calibration/TFormSensorCalibrate.h"
+#include "functions/PrinterFunctionGroup.h"
+#include "functions/TFormDumpTextSetup.h"
 #include "functions/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
+#include "functions/TFormRTCSetup.h"
 #include "link/TFormLPTSetup.h"
 #include "link/TFormRs232Setup.h"
 
@@ -36,6 +40,21 @@ TEST_F(Screenshots, MainWindowAndDialogsInEachLanguage) {
         SaveScreenshot(ask, QStringLiteral("password_") + suffix);
         TFormPasswordSetup change(password, language, prompter, {0, 0});
         SaveScreenshot(change, QStringLiteral("password_setup_") + suffix);
+
+        SaveScreenshot(*window->FunctionGroup, QStringLiteral("function_group_") + suffix);
+        PrinterClock clock{2026, 3, 4, 5, 6, 7};
+        uint8_t clockSet = 0;
+        TFormRTCSetup rtc(clock, clockSet, language, prompter, {}, {0, 0});
+        SaveScreenshot(rtc, QStringLiteral("rtc_setup_") + suffix);
+        DumpTextChoice dump{};
+        TFormDumpTextSetup dumpDialog(dump, {0, 0});
+        SaveScreenshot(dumpDialog, QStringLiteral("dump_text_setup_") + suffix);
+        SensorCalibration record{};
+        record.dotsPerUnit = 203;
+        record.threshold = 667;
+        record.intensity = 15;
+        TFormSensorCalibrate calibrate(record, *window, {0, 0});
+        SaveScreenshot(calibrate, QStringLiteral("sensor_calibrate_") + suffix);
     }
     EXPECT_TRUE(prompter.prompts.empty());
 }
