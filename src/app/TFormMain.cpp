@@ -275,9 +275,13 @@ void TFormMain::ProbeUsbPrinter() {
 
 LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra,
                                  const std::function<void()>& succeeded) {
+    if (operationRunning_)
+        return LinkUnknownError;
     setEnabled(false);
     PlaceProgressWindow();
+    operationRunning_ = true;
     const LinkError result = Dispatch(link_, operation, SelectedInterface(), buffer, extra);
+    operationRunning_ = false;
     if (result != LinkOk)
         prompter_.Error(this, QString::fromLatin1(LinkErrorText(result)));
     else if (succeeded)
@@ -298,6 +302,18 @@ int TFormMain::ExecDialog(QDialog& dialog) {
 
 LinkError TFormMain::RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra) {
     return RunSequence(operation, buffer, extra, {});
+}
+
+LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
+    if (operationRunning_)
+        return LinkUnknownError;
+    PlaceProgressWindow();
+    operationRunning_ = true;
+    const LinkError result = exchange(link_, SelectedInterface());
+    operationRunning_ = false;
+    if (result != LinkOk)
+        prompter_.Error(this, QString::fromLatin1(LinkErrorText(result)));
+    return result;
 }
 
 void TFormMain::ApplyLanguage(int languageIndex) {
@@ -400,6 +416,8 @@ void TFormMain::ButtonGetStatusClick() {
 }
 
 void TFormMain::ButtonEthernetClick() {
+    if (operationRunning_)
+        return;
     EthernetSetupSequence sequence{link_, SelectedInterface(), records_.NetConfig, prompter_};
     sequence.languageIndex = languageIndex_;
     sequence.anchor = DialogAnchor();
