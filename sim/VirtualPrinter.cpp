@@ -85,6 +85,11 @@ std::string VirtualPrinter::Received() const {
     return received_;
 }
 
+size_t VirtualPrinter::ReceivedCount() const {
+    auto lock = Lock();
+    return receivedCount_;
+}
+
 void VirtualPrinter::ClearReceived() {
     auto lock = Lock();
     received_.clear();
@@ -163,6 +168,7 @@ void VirtualPrinter::HandleLine(std::string_view line, std::string& reply) {
 std::string VirtualPrinter::Receive(std::string_view bytes) {
     auto lock = Lock();
     received_.append(bytes);
+    receivedCount_ += bytes.size();
     pending_.append(bytes);
     std::string reply;
     size_t at = 0;

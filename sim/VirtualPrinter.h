@@ -60,6 +60,8 @@ public:
     // Everything received since construction or ClearReceived.
     std::string Received() const;
     void ClearReceived();
+    // How many bytes came over the link since construction (not reset by ClearReceived).
+    size_t ReceivedCount() const;
     // The complete commands handled so far, in order (lines without CR LF, escape
     // sequences as their bytes).
     std::vector<std::string> Commands() const;
@@ -113,6 +115,7 @@ private:
     mutable std::recursive_mutex mutex_;
     std::string pending_;
     std::string received_;
+    size_t receivedCount_ = 0;
     std::vector<std::string> commands_;
     std::vector<Recognizer> recognizers_;
     std::vector<std::pair<std::string, LineHandler>> lineHandlers_;
