@@ -8,3 +8,6 @@ mkdir -p "$root/docs/screenshots"
 export QT_QPA_PLATFORM=offscreen TARNVIK_SCREENSHOT_DIR="$root/docs/screenshots"
 "$build/tests/app/app_screenshots_test"
 "$build/tests/network/network_setup_dialog_test" --gtest_filter='*Screenshots*'
+cmake --build "$build" --target files_page_tests command_page_tests
+"$build/tests/files/files_page_tests" --gtest_filter='*Screenshots*'
+"$build/tests/command/command_page_tests" --gtest_filter='*Screenshots*'

@@ -1,6 +1,7 @@
 #include "command/CommandToolPage.h"
 #include "MainWindowFixture.h"
 
+#include "Screenshot.h"
 #include "ui/RadioGroup.h"
 
 #include <QCheckBox>
@@ -176,6 +177,33 @@ TEST_F(CommandTool, RepliesAreShownWhenAsked) {
     page->ButtonSend->click();
     EXPECT_TRUE(page->MemoReplies->toPlainText().isEmpty());
     EXPECT_EQ(ReadFile(device), QByteArray("OUT _SERIAL$\r\nDIAGNOSTIC REPORT DPHYSPACE\r\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandTool, ScreenshotsInEachLanguage) {
+    page->RichEditTText->setPlainText(QStringLiteral(
+        "SIZE 100 mm,50 mm\nGAP 3 mm,0\nCLS\n"
+        "TEXT 40,40,\"TST24.BF2\",0,1,1,\"品名：標籤印表機\"\n"
+        "BARCODE 40,120,\"128\",80,1,0,2,2,\"T0001\"\nPRINT 1\n\n"
+        "OUT _SERIAL$\nDIAGNOSTIC REPORT DPHYSPACE\nDIAGNOSTIC REPORT FFREESPACE\n"));
+    SelectBuffer(2);
+    page->RichEditTText->setPlainText(QStringLiteral("SPEED 4"));
+    SelectBuffer(0);
+    page->CheckBoxShowReplies->click();
+    QTextCursor cursor = page->RichEditTText->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor, 3);
+    page->RichEditTText->setTextCursor(cursor);
+    page->ButtonSend->click();
+    window->PageControl1->setCurrentIndex(3);
+    for (int language = 0; language < 3; ++language) {
+        Choose(window->ComboBoxLanguage, language);
+        SaveScreenshot(*window, QStringLiteral("command_tool_") + LanguageSuffix(language));
+    }
+    EXPECT_TRUE(prompter.Messages().isEmpty());
 }
 
 } // namespace

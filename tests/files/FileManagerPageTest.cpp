@@ -5,6 +5,7 @@
 #include "MemoryModule.h"
 #include "ModalDriver.h"
 #include "PasswordModule.h"
+#include "Screenshot.h"
 #include "ui/RadioGroup.h"
 
 #include <QComboBox>
@@ -205,6 +206,28 @@ TEST_F(FileManager, FontViewKeepsTheChosenFont) {
     page->ButtonFontView->click();
     EXPECT_EQ(window->Records().CurrentFont, chosen);
     EXPECT_TRUE(printer.Received().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FileManager, ScreenshotsInEachLanguage) {
+    {
+        auto lock = printer.Lock();
+        Memory().Store(sim::MemoryModule::Flash, "AUTO.BAS", std::string(2100, 'a'));
+        Memory().Store(sim::MemoryModule::Flash, "LOGO.BMP", std::string(5000, 'b'));
+        Memory().Store(sim::MemoryModule::Flash, "TST24.BF2", std::string(9000, 'c'));
+        Memory().Store(sim::MemoryModule::Dram, "DATA.TXT", "1");
+    }
+    Browse(FileTypeBmp, MakeFile(QStringLiteral("company_logo.bmp"), QByteArray(24630, 'x')));
+    page->ButtonGet->click();
+    window->PageControl1->setCurrentIndex(1);
+    for (int language = 0; language < 3; ++language) {
+        Choose(window->ComboBoxLanguage, language);
+        SaveScreenshot(*window, QStringLiteral("file_manager_") + LanguageSuffix(language));
+    }
+    EXPECT_TRUE(prompter.Messages().isEmpty());
 }
 
 } // namespace
