@@ -194,6 +194,11 @@ void CommandToolPage::ButtonSendFileClick() {
         prompts.Error(Host().HostWindow(), QStringLiteral("Open file Error!!!"));
         return;
     }
+    // Operation 14 counts its bytes in 31 bits; a larger file is not read at all.
+    if (file.size() > std::numeric_limits<int32_t>::max()) {
+        prompts.Error(Host().HostWindow(), QStringLiteral("File too large"));
+        return;
+    }
     QByteArray bytes = file.readAll();
     file.close();
     SendBytes(std::move(bytes));
@@ -206,7 +211,9 @@ void CommandToolPage::ButtonLoadFileClick() {
     QFile file(*path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray content = file.readAll();
+    // No character takes more than four bytes, and the editor holds no more than its
+    // limit: the rest of a larger file is not read.
+    const QByteArray content = file.read(4 * kMaxEditorCharacters);
     file.close();
     const QByteArrayView bytes = UpToFirstZero(content);
 

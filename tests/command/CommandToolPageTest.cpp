@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <cstdio>
 
@@ -204,6 +205,31 @@ TEST_F(CommandTool, ScreenshotsInEachLanguage) {
         SaveScreenshot(*window, QStringLiteral("command_tool_") + LanguageSuffix(language));
     }
     EXPECT_TRUE(prompter.Messages().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandTool, TheEditorHoldsAtMostItsLimit) {
+    const qsizetype limit = CommandToolPage::kMaxEditorCharacters;
+    Load(MakeFile(QStringLiteral("long.txt"), QByteArray(limit - 2, 'a')));
+    Load(MakeFile(QStringLiteral("more.txt"), "bcde"));
+    EXPECT_EQ(page->RichEditTText->document()->characterCount() - 1, limit);
+    EXPECT_TRUE(EditorText().endsWith(QStringLiteral("abc")));
+    page->RichEditTText->moveCursor(QTextCursor::End);
+    page->RichEditTText->insertPlainText(QStringLiteral("xyz"));
+    EXPECT_EQ(page->RichEditTText->document()->characterCount() - 1, limit);
+    EXPECT_TRUE(EditorText().endsWith(QStringLiteral("abc")));
+
+    // Send File refuses what operation 14 cannot count, without reading it.
+    const QString big = MakeFile(QStringLiteral("big.bin"), QByteArray());
+    ASSERT_TRUE(QFile::resize(big, qint64{1} << 31));
+    printer.ClearReceived();
+    prompter.fileAnswers.push_back(big);
+    page->ButtonSendFile->click();
+    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("File too large")});
+    EXPECT_TRUE(printer.Received().empty());
 }
 
 } // namespace

@@ -231,3 +231,25 @@ TEST_F(FileManager, ScreenshotsInEachLanguage) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FileManager, FilesBeyondWhatTheOperationHoldsSendNothing) {
+    // Sparse files: their size without their bytes.
+    const QString firmware = MakeFile(QStringLiteral("BIG.NEW"), QByteArray());
+    ASSERT_TRUE(QFile::resize(firmware, qint64{1} << 31));
+    const QString data = MakeFile(QStringLiteral("BIG.DAT"), QByteArray());
+    ASSERT_TRUE(QFile::resize(data, (qint64{1} << 32) + 1));
+
+    Browse(FileTypeFirmware, firmware);
+    page->ButtonDownload->click();
+    Browse(FileTypeData, data);
+    // Only the low 32 bits of the size are shown.
+    EXPECT_EQ(page->EditFileSize->text(), QStringLiteral("1"));
+    page->ButtonDownload->click();
+    EXPECT_EQ(prompter.Messages(),
+              (QStringList{QStringLiteral("File too large"), QStringLiteral("File too large")}));
+    EXPECT_TRUE(printer.Received().empty());
+}
+
+} // namespace
