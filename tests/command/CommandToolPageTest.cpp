@@ -1,4 +1,5 @@
 #include "command/CommandToolPage.h"
+#include "files/FileManagerPage.h"
 #include "MainWindowFixture.h"
 
 #include "Screenshot.h"
@@ -230,6 +231,28 @@ TEST_F(CommandTool, TheEditorHoldsAtMostItsLimit) {
     page->ButtonSendFile->click();
     EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("File too large")});
     EXPECT_TRUE(printer.Received().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandTool, CaptionsOfBothPagesInTheThreeLanguages) {
+    for (const MainPage* shown : {static_cast<MainPage*>(window->FileManager),
+                                  static_cast<MainPage*>(window->CommandTool)}) {
+        for (const CaptionEntry& entry : shown->Captions())
+            EXPECT_NE(window->findChild<QWidget*>(QString::fromLatin1(entry.control)), nullptr)
+                << entry.control;
+    }
+    const char* const replies[] = {"Show printer replies", "顯示印表機回應", "显示打印机回应"};
+    const char* const sendFile[] = {"Send File", "傳送檔案", "传送档案"};
+    for (int language : {1, 2, 0}) {
+        Choose(window->ComboBoxLanguage, language);
+        EXPECT_EQ(page->CheckBoxShowReplies->text(), QString::fromUtf8(replies[language]));
+        EXPECT_EQ(page->ButtonSendFile->text(), QString::fromUtf8(sendFile[language]));
+    }
+    // The texts are not touched by a language change.
+    EXPECT_TRUE(EditorText().isEmpty());
 }
 
 } // namespace
