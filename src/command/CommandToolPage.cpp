@@ -1,7 +1,6 @@
 #include "command/CommandToolPage.h"
 
 #include "command/CommandReplies.h"
-#include "command/EditorBuffers.h"
 #include "operations/Dispatch.h"
 #include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
@@ -70,7 +69,7 @@ Prompter::FileDialogOptions AnyFile() {
 } // namespace
 
 CommandToolPage::CommandToolPage(OperationHost& host, MainRecords& records, QWidget* parent)
-    : MainPage(host, records, parent) {
+    : MainPage(host, records, parent), editors_(records.Editors) {
     setObjectName(QStringLiteral("CommandToolPage"));
 
     RichEditTText = PlaceControl<QPlainTextEdit>(this, "RichEditTText", 8, 8, 561, 313);
@@ -115,14 +114,13 @@ std::span<const CaptionEntry> CommandToolPage::Captions() const {
 
 void CommandToolPage::StartupDone() {
     // The texts start empty, with the first one shown.
-    Records().Editors.Clear();
+    editors_.Clear();
     RichEditTText->clear();
     RadioGroupSelect->SetItemIndex(0);
 }
 
 TextMapping CommandToolPage::ShownMapping() const {
-    const EditorBuffers& editors = const_cast<CommandToolPage*>(this)->Records().Editors;
-    return editors.texts[editors.shown].mapping;
+    return editors_.texts[editors_.shown].mapping;
 }
 
 QByteArray CommandToolPage::EditorBytes() const {
@@ -145,7 +143,7 @@ void CommandToolPage::KeepWithinLimit(int position, int added) {
 }
 
 void CommandToolPage::RadioGroupSelectClick() {
-    EditorBuffers& editors = Records().Editors;
+    EditorBuffers& editors = editors_;
     const int chosen = RadioGroupSelect->ItemIndex();
     if (chosen < 0 || chosen >= kEditorBufferCount || chosen == editors.shown)
         return;
@@ -217,7 +215,7 @@ void CommandToolPage::ButtonLoadFileClick() {
     file.close();
     const QByteArrayView bytes = UpToFirstZero(content);
 
-    EditorBuffer& slot = Records().Editors.texts[Records().Editors.shown];
+    EditorBuffer& slot = editors_.texts[editors_.shown];
     QTextDocument* document = RichEditTText->document();
     const TextMapping fileMapping = MappingFor(bytes);
     if (document->isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command/EditorBuffers.h"
 #include "command/TextBytes.h"
 #include "ui/MainPage.h"
 
@@ -51,5 +52,6 @@ private:
     // Cuts what was just typed or pasted beyond the editor's limit.
     void KeepWithinLimit(int position, int added);
 
+    EditorBuffers& editors_;
     bool trimming_ = false;
 };
