@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <thread>
 #include <vector>
@@ -167,7 +168,8 @@ PageRun PageDownload(const QString& path, std::chrono::milliseconds hidePause) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const int megabytes = 16;
+    // 16 MiB unless the first argument names another size.
+    const int megabytes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 16;
     QByteArray firmware(megabytes << 20, Qt::Uninitialized);
     uint32_t state = 12345;
     for (char& byte : firmware) {
