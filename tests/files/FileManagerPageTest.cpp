@@ -6,6 +6,7 @@
 #include "ModalDriver.h"
 #include "PasswordModule.h"
 #include "Screenshot.h"
+#include "ui/QtPrompter.h"
 #include "ui/RadioGroup.h"
 
 #include <QComboBox>
@@ -250,6 +251,17 @@ TEST_F(FileManager, FilesBeyondWhatTheOperationHoldsSendNothing) {
     EXPECT_EQ(prompter.Messages(),
               (QStringList{QStringLiteral("File too large"), QStringLiteral("File too large")}));
     EXPECT_TRUE(printer.Received().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(FileDialogFilters, EveryFileMeansNamesWithoutADotToo) {
+    EXPECT_EQ(QtPrompter::NameFilters(QString::fromLatin1(FileTypeAt(FileTypeBmp).filter)),
+              (QStringList{QStringLiteral("*.BMP (*.BMP *.bmp)"), QStringLiteral("*.* (*)")}));
+    EXPECT_EQ(QtPrompter::NameFilters(QString::fromLatin1(FileTypeAt(FileTypeBitmapFont).filter)),
+              QStringList{QStringLiteral("*.* (*)")});
 }
 
 } // namespace
