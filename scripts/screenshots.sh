@@ -10,3 +10,6 @@ export QT_QPA_PLATFORM=offscreen TARNVIK_SCREENSHOT_DIR="$root/docs/screenshots"
 "$build/tests/app/app_screenshots_test"
 "$build/tests/network/network_setup_dialog_test" --gtest_filter='*Screenshots*'
 "$build/tests/config/config_page_screenshots_test"
+cmake --build "$build" --target files_page_tests command_page_tests
+"$build/tests/files/files_page_tests" --gtest_filter='*Screenshots*'
+"$build/tests/command/command_page_tests" --gtest_filter='*Screenshots*'

@@ -279,9 +279,13 @@ void TFormMain::ProbeUsbPrinter() {
 
 LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra,
                                  const std::function<void()>& succeeded) {
+    if (operationRunning_)
+        return LinkUnknownError;
     setEnabled(false);
     PlaceProgressWindow();
+    operationRunning_ = true;
     const LinkError result = Dispatch(link_, operation, SelectedInterface(), buffer, extra);
+    operationRunning_ = false;
     if (result != LinkOk)
         prompter_.Error(this, QString::fromLatin1(LinkErrorText(result)));
     else if (succeeded)
@@ -306,16 +310,34 @@ LinkError TFormMain::RunPrinterOperation(uint32_t operation, void* buffer, int32
 
 LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
                                        std::optional<QPoint> progressAt) {
+    if (operationRunning_)
+        return LinkUnknownError;
+    operationRunning_ = true;
+    LinkError result;
     if (progressAt) {
         // A dialog's own read: the dialog is modal, the window stays as it is.
         if (ProgressWindow* progress = link_.Progress())
             progress->SetProgressPosition(progressAt->x(), progressAt->y());
-        return Dispatch(link_, operation, SelectedInterface(), buffer);
+        result = Dispatch(link_, operation, SelectedInterface(), buffer);
+    } else {
+        setEnabled(false);
+        PlaceProgressWindow();
+        result = Dispatch(link_, operation, SelectedInterface(), buffer);
+        EndOperation();
     }
-    setEnabled(false);
+    operationRunning_ = false;
+    return result;
+}
+
+LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
+    if (operationRunning_)
+        return LinkUnknownError;
     PlaceProgressWindow();
-    const LinkError result = Dispatch(link_, operation, SelectedInterface(), buffer);
-    EndOperation();
+    operationRunning_ = true;
+    const LinkError result = exchange(link_, SelectedInterface());
+    operationRunning_ = false;
+    if (result != LinkOk)
+        prompter_.Error(this, QString::fromLatin1(LinkErrorText(result)));
     return result;
 }
 
@@ -428,6 +450,8 @@ void TFormMain::ButtonGetStatusClick() {
 }
 
 void TFormMain::ButtonEthernetClick() {
+    if (operationRunning_)
+        return;
     EthernetSetupSequence sequence{link_, SelectedInterface(), records_.NetConfig, prompter_};
     sequence.languageIndex = languageIndex_;
     sequence.anchor = DialogAnchor();

@@ -51,6 +51,7 @@ public:
     ~TFormMain() override;
 
     LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) override;
+    LinkError RunWithWindowEnabled(const LinkExchange& exchange) override;
     QPoint DialogAnchor() const override;
     int LanguageIndex() const override { return languageIndex_; }
     Prompter& Prompts() override { return prompter_; }
@@ -156,4 +157,7 @@ private:
     // In the order their caption spans are applied.
     std::array<MainPage*, 5> pages_{};
     DialogRunner dialogRunner_;
+    // An operation is running; the window may be enabled meanwhile (the command tool's
+    // sends), and the link serves one operation at a time.
+    bool operationRunning_ = false;
 };

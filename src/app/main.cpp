@@ -1,6 +1,7 @@
 #include "app/DemoPrinter.h"
 #include "app/TarnvikApplication.h"
 #include "app/TFormMain.h"
+#include "link/EventPump.h"
 #include "link/FormProcessFactory.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
@@ -43,7 +44,7 @@ int main(int argc, char* argv[]) {
         FormProcessFactory views;
         ProgressWindow progress(&views);
         link.SetProgressWindow(&progress);
-        link.SetProcessEventsHook([] { QCoreApplication::processEvents(); });
+        link.SetProcessEventsHook(EventPump{});
 
         QtPrompter prompter;
         const std::optional<DemoPrinter> demo = DemoPrinterFromEnvironment();

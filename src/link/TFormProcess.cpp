@@ -18,6 +18,9 @@ TFormProcess::TFormProcess(QWidget* parent)
 }
 
 void TFormProcess::SetBarPosition(int position) {
+    // A transfer reports after every piece; the bar is drawn again only when it moved.
+    if (position == ProgressBar1->value())
+        return;
     ProgressBar1->setValue(position);
     ProgressBar1->repaint();
 }

@@ -178,3 +178,25 @@ int32_t ParseReplyNumber(const char* text) {
         value = INT32_MAX;
     return static_cast<int32_t>(value);
 }
+
+size_t CollectReplyBytes(LinkSession& session, std::string& bytes, const ReplyWindow& window) {
+    if (TraitsOf(session.Kind()).deviceRead == 0)
+        return 0;
+    // Every device read of the collection waits the quiet time instead of the link's own.
+    LinkTimeouts& timeouts = session.Link().Timeouts();
+    const LinkTimeouts saved = timeouts;
+    timeouts.usbReadMs = window.quietMs;
+    timeouts.comReadMs = window.quietMs;
+    timeouts.netMs = window.quietMs;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(window.totalMs);
+    size_t count = 0;
+    uint8_t byte = 0;
+    while (count < window.capacity && std::chrono::steady_clock::now() < deadline &&
+           session.ReadByte(byte)) {
+        bytes += static_cast<char>(byte);
+        ++count;
+    }
+    timeouts = saved;
+    return count;
+}

@@ -3,7 +3,9 @@
 #include "operations/LinkError.h"
 #include "operations/LinkSession.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Readers of the printer's replies, shared by all operations. A framed reply is
 // "{" decimal length "|" data "}"; bytes before the "{" are skipped.
@@ -35,3 +37,16 @@ const char* InterfaceAnnouncement(InterfaceKind kind);
 // A number in a reply: white space skipped, an optional sign, the leading digits; 0 when
 // there are none. Saturates at the range of a 32-bit integer.
 int32_t ParseReplyNumber(const char* text);
+
+// How long an unasked-for answer is collected: until the printer has been quiet for
+// quietMs, totalMs have passed, or capacity bytes came. Each device read waits at most
+// quietMs, so the whole collection ends within totalMs + quietMs.
+struct ReplyWindow {
+    int quietMs = 300;
+    int totalMs = 2000;
+    size_t capacity = 65536;
+};
+
+// Appends whatever the printer sends within the window to `bytes`; returns how many came.
+// Links that cannot be read give nothing.
+size_t CollectReplyBytes(LinkSession& session, std::string& bytes, const ReplyWindow& window);

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "command/EditorBuffers.h"
 #include "config/PrinterConfig.h"
 #include "link/LinkSettings.h"
 #include "operations/ClockRecords.h"
+#include "operations/MemoryRecords.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
 
+#include <QFont>
+#include <QString>
+
 #include <cstdint>
+#include <memory>
 
 // The state the main window keeps for the whole run and hands to its pages and dialogs:
 // link settings, the stored configuration, the last status, the clock values and what the
@@ -25,4 +31,20 @@ struct MainRecords {
     PrinterClock Clock{};
     // 1 when "RTC Setup" was last left with "Set".
     uint8_t ClockSet = 0;
+    // Space and file lists of the three memories as the last "Get" left them; zero at
+    // start-up. Held apart: it is close to 200 KB.
+    std::unique_ptr<MemoryInfo> Memory = std::make_unique<MemoryInfo>();
+    // The PC file the last good "Browse" of the file manager chose.
+    QString SelectedSourceFile;
+    // The command tool's twelve texts.
+    EditorBuffers Editors;
+    // The current font of the font dialog that the file manager's "Font View" and the
+    // bitmap font page share.
+    QFont CurrentFont = DefaultDialogFont();
+
+    static QFont DefaultDialogFont() {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(13);
+        return font;
+    }
 };

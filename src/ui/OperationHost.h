@@ -1,13 +1,16 @@
 #pragma once
 
+#include "link/LinkSettings.h"
 #include "operations/LinkError.h"
 
 #include <QDateTime>
 #include <QPoint>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+class PrinterLink;
 class Prompter;
 class QDialog;
 struct PrinterStatus;
@@ -23,6 +26,16 @@ public:
     // Disables the window, places the progress window, dispatches on the chosen link,
     // shows the error text of a failure, re-enables the window; returns the code.
     virtual LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) = 0;
+    // An exchange with the printer on the chosen link: a dispatched operation, or the
+    // command tool's send that also collects the printer's answers.
+    using LinkExchange = std::function<LinkError(PrinterLink& link, InterfaceKind kind)>;
+    // Runs the exchange as RunPrinterOperation runs an operation (progress window placed,
+    // failure text shown) but leaves the window enabled: the command tool's sends. While
+    // any operation runs, a second one is refused with 5 and nothing shown. A host that
+    // reaches no link (a test's) refuses every exchange the same way.
+    virtual LinkError RunWithWindowEnabled(const LinkExchange& /*exchange*/) {
+        return LinkUnknownError;
+    }
     // Top-left corner for dialogs and the progress window.
     virtual QPoint DialogAnchor() const = 0;
     virtual int LanguageIndex() const = 0;
