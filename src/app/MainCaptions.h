@@ -1,16 +1,9 @@
 #pragma once
 
-#include "app/Language.h"
+#include "ui/Captions.h"
 
 #include <span>
 
-// One translated caption or list item of the main window. `item` is -1 for a caption,
-// else the index of the list item that the text replaces.
-struct MainCaptionEntry {
-    const char* control; // objectName of the control
-    int item;
-    CaptionText text;
-};
-
-// The main window's caption table in the order ApplyLanguage applies it.
-std::span<const MainCaptionEntry> MainCaptionTable();
+// The frame's span of the main window's caption table: the top row, the printer function
+// group, the status group and the page tabs. The pages follow with their own spans.
+std::span<const CaptionEntry> MainCaptionTable();

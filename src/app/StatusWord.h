@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Language.h"
 #include "operations/PrinterStatus.h"
+#include "ui/Language.h"
 
 // The one word the main window shows for a printer status.
 enum class StatusWord {

@@ -1,11 +1,14 @@
 #include "app/TFormMain.h"
 
+#include "command/CommandToolPage.h"
+#include "config/ConfigPage.h"
+#include "files/FileManagerPage.h"
+#include "fonts/FontManagerPage.h"
+#include "functions/PrinterFunctionGroup.h"
+
 #include "app/LinkSummary.h"
 #include "app/MainCaptions.h"
-#include "app/Prompter.h"
-#include "app/RadioGroup.h"
 #include "app/StatusWord.h"
-#include "app/WindowLook.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "link/PortNames.h"
@@ -16,8 +19,12 @@
 #include "network/EthernetSetupSequence.h"
 #include "network/TFormNetSetup.h"
 #include "operations/Dispatch.h"
+#include "ui/Prompter.h"
+#include "ui/RadioGroup.h"
+#include "ui/WindowLook.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -36,10 +43,10 @@ constexpr int kClientWidth = 692;
 constexpr int kClientHeight = 591;
 constexpr int kStatusBarHeight = 19;
 constexpr int kPanelWidths[4] = {80, 200, 250, 200};
-constexpr int kFunctionButtonLeft = 8;
-constexpr int kFunctionButtonWidth = 97;
-constexpr int kFunctionButtonHeight = 25;
 constexpr int kUnitLabelCount = 9;
+// The client area of a page of PageControl1.
+constexpr int kPageWidth = 677;
+constexpr int kPageHeight = 485;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int left, int top,
                         int width, int height) {
@@ -100,15 +107,15 @@ TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& local
     move(60, 60);
     PageControl1->setCurrentIndex(0);
 
-    SetLinkDefaults(com_, lpt_, net_);
-    link_.SetLinkSettings(LinkSettings{&com_, &lpt_, &net_});
+    SetLinkDefaults(records_.Com, records_.Lpt, records_.Net);
+    link_.SetLinkSettings(LinkSettings{&records_.Com, &records_.Lpt, &records_.Net});
     if (ProgressWindow* progress = link_.Progress())
         progress->Reset();
 
-    SetConfigDefaults(config_);
+    SetConfigDefaults(records_.StoredConfig);
     ShowLinkSummary();
     PlaceProgressWindow();
-    SetNetConfigDefaults(netConfig_);
+    SetNetConfigDefaults(records_.NetConfig);
 
     languageIndex_ = LanguageIndexForLocale(locale_);
     ComboBoxLanguage->setCurrentIndex(languageIndex_);
@@ -116,6 +123,8 @@ TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& local
     PlaceProgressWindow();
 
     ProbeUsbPrinter();
+    for (MainPage* page : pages_)
+        page->StartupDone();
 }
 
 TFormMain::~TFormMain() = default;
@@ -140,6 +149,7 @@ void TFormMain::BuildWindow() {
         PageControl1->addTab(*pages[i], QString::fromLatin1(pageCaptions[i]));
     }
     BuildFirstPage();
+    BuildOtherPages();
     BuildStatusBar();
 }
 
@@ -176,18 +186,10 @@ void TFormMain::BuildTopRow() {
 }
 
 void TFormMain::BuildFirstPage() {
-    GroupBoxPrinterFunction = MakeGroup(TabSheet1, "GroupBoxPrinterFunction",
-                                        QStringLiteral("Printer Function"), 0, 0, 113, 385);
-    // The other function buttons take their places (tops 24 and 88 to 312, every 32) with
-    // their handlers.
-    ButtonEthernet =
-        MakeButton(GroupBoxPrinterFunction, "ButtonEthernet", QStringLiteral("Ethernet Setup"),
-                   kFunctionButtonLeft, 56, kFunctionButtonWidth, kFunctionButtonHeight);
-    ButtonPassword =
-        MakeButton(GroupBoxPrinterFunction, "ButtonPassword", QStringLiteral("Password Setup"),
-                   kFunctionButtonLeft, 344, kFunctionButtonWidth, kFunctionButtonHeight);
-    connect(ButtonPassword, &QPushButton::clicked, this, &TFormMain::ButtonPasswordClick);
-    connect(ButtonEthernet, &QPushButton::clicked, this, &TFormMain::ButtonEthernetClick);
+    FunctionGroup = new PrinterFunctionGroup(*this, records_, TabSheet1);
+    FunctionGroup->setGeometry(0, 0, 113, 385);
+    connect(FunctionGroup->ButtonEthernet, &QPushButton::clicked, this,
+            &TFormMain::ButtonEthernetClick);
 
     GroupBoxPrinterStatus = MakeGroup(TabSheet1, "GroupBoxPrinterStatus",
                                       QStringLiteral("Printer Status"), 0, 392, 113, 89);
@@ -199,11 +201,18 @@ void TFormMain::BuildFirstPage() {
                                  QStringLiteral("Get Status"), 8, 58, 97, 25);
     connect(ButtonGetStatus, &QPushButton::clicked, this, &TFormMain::ButtonGetStatusClick);
 
-    // The configuration page fills this group; its buttons sit along the bottom.
-    GroupBoxPrintreConfig = MakeGroup(TabSheet1, "GroupBoxPrintreConfig",
-                                      QStringLiteral("Printer Configuration"), 120, 0, 553, 481);
-    ButtonRead =
-        MakeButton(GroupBoxPrintreConfig, "ButtonRead", QStringLiteral("Read"), 8, 448, 75, 25);
+    ConfigGroup = new ConfigPage(*this, records_, TabSheet1);
+    ConfigGroup->setGeometry(120, 0, 553, 481);
+}
+
+void TFormMain::BuildOtherPages() {
+    FileManager = new FileManagerPage(*this, records_, TabSheet2);
+    FontManager = new FontManagerPage(*this, records_, TabSheet3);
+    CommandTool = new CommandToolPage(*this, records_, TabSheet4);
+    for (MainPage* page : {static_cast<MainPage*>(FileManager), static_cast<MainPage*>(FontManager),
+                           static_cast<MainPage*>(CommandTool)})
+        page->setGeometry(0, 0, kPageWidth, kPageHeight);
+    pages_ = {FunctionGroup, ConfigGroup, FileManager, FontManager, CommandTool};
 }
 
 void TFormMain::BuildStatusBar() {
@@ -261,7 +270,7 @@ void TFormMain::ProbeUsbPrinter() {
         return;
     if (Dispatch(link_, OpReadConfiguration, SelectedInterface(), &scratch) != LinkOk)
         return;
-    config_ = scratch;
+    records_.StoredConfig = scratch;
 }
 
 LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra,
@@ -283,29 +292,26 @@ void TFormMain::EndOperation() {
     activateWindow();
 }
 
+int TFormMain::ExecDialog(QDialog& dialog) {
+    return dialogRunner_ ? dialogRunner_(dialog) : dialog.exec();
+}
+
 LinkError TFormMain::RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra) {
     return RunSequence(operation, buffer, extra, {});
 }
 
 void TFormMain::ApplyLanguage(int languageIndex) {
     languageIndex_ = NormalizeLanguageIndex(languageIndex);
-    const int charset = LanguageCharset(languageIndex_);
-    for (const MainCaptionEntry& entry : MainCaptionTable()) {
-        auto* control = findChild<QWidget*>(QString::fromLatin1(entry.control));
-        if (!control)
-            continue;
-        ApplyCharset(control, charset);
-        const QString text = TextFor(entry.text, languageIndex_);
-        if (entry.item < 0)
-            SetControlCaption(control, text);
-        else
-            SetControlItem(control, entry.item, text);
-    }
+    ApplyCaptions(this, MainCaptionTable(), languageIndex_);
+    for (MainPage* page : pages_)
+        ApplyCaptions(this, page->Captions(), languageIndex_);
 
     ShowUnitLabels(true);
 
-    ApplyCharset(EditPrinterStatus, charset);
+    ApplyCharset(EditPrinterStatus, LanguageCharset(languageIndex_));
     EditPrinterStatus->clear();
+    for (MainPage* page : pages_)
+        page->LanguageApplied(languageIndex_);
 }
 
 void TFormMain::ShowUnitLabels(bool applyCharset) {
@@ -321,6 +327,8 @@ void TFormMain::ShowUnitLabels(bool applyCharset) {
 
 void TFormMain::RadioGroupUnitClick() {
     ShowUnitLabels(false);
+    for (MainPage* page : pages_)
+        page->UnitChanged(RadioGroupUnit->ItemIndex());
 }
 
 void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
@@ -328,19 +336,19 @@ void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
 }
 
 void TFormMain::ShowLinkSummary() {
-    statusPanels_[0]->setText(FieldText(lpt_.text, sizeof lpt_.text));
-    statusPanels_[1]->setText(ComSettingsSummary(com_));
+    statusPanels_[0]->setText(FieldText(records_.Lpt.text, sizeof records_.Lpt.text));
+    statusPanels_[1]->setText(ComSettingsSummary(records_.Com));
 }
 
 bool TFormMain::PasswordGate() {
-    return ::PasswordGate(*this).Pass();
+    return ::PasswordGate(*this);
 }
 
 void TFormMain::UseEthernetPrinter(const QString& address, int port) {
-    const QByteArray text = address.toUtf8().left(sizeof net_.address - 1);
-    std::memset(net_.address, 0, sizeof net_.address);
-    std::memcpy(net_.address, text.constData(), static_cast<size_t>(text.size()));
-    net_.port = port;
+    const QByteArray text = address.toUtf8().left(sizeof records_.Net.address - 1);
+    std::memset(records_.Net.address, 0, sizeof records_.Net.address);
+    std::memcpy(records_.Net.address, text.constData(), static_cast<size_t>(text.size()));
+    records_.Net.port = port;
     ComboBoxInterFace->setCurrentIndex(InterfaceEthernet);
     ComboBoxInterFaceChange();
 }
@@ -353,23 +361,24 @@ void TFormMain::ComboBoxInterFaceChange() {
     const InterfaceKind kind = SelectedInterface();
     ButtonInterFace->setEnabled(kind != InterfaceUsb);
     ButtonGetStatus->setEnabled(kind != InterfaceLpt);
-    ButtonRead->setEnabled(kind != InterfaceLpt);
+    for (MainPage* page : pages_)
+        page->InterfaceChanged(kind);
 }
 
 void TFormMain::ButtonInterFaceClick() {
     switch (SelectedInterface()) {
     case InterfaceCom: {
-        TFormRs232Setup dialog(com_, languageIndex_, this);
+        TFormRs232Setup dialog(records_.Com, languageIndex_, this);
         dialog.exec();
         break;
     }
     case InterfaceLpt: {
-        TFormLPTSetup dialog(lpt_, languageIndex_, this);
+        TFormLPTSetup dialog(records_.Lpt, languageIndex_, this);
         dialog.exec();
         break;
     }
     case InterfaceEthernet: {
-        TFormNetSetup dialog(net_, languageIndex_, prompter_, lan_, this);
+        TFormNetSetup dialog(records_.Net, languageIndex_, prompter_, lan_, this);
         dialog.Prepare();
         dialog.exec();
         break;
@@ -383,19 +392,15 @@ void TFormMain::ButtonInterFaceClick() {
 void TFormMain::ButtonGetStatusClick() {
     // The query fills its buffer as the answers come; a query that fails half-way must not
     // leave a mixed status behind, so it runs on a copy.
-    PrinterStatus queried = status_;
+    PrinterStatus queried = records_.Status;
     RunSequence(OpQueryStatus, &queried, 0, [this, &queried] {
-        status_ = queried;
-        ShowPrinterStatus(status_);
+        records_.Status = queried;
+        ShowPrinterStatus(records_.Status);
     });
 }
 
-void TFormMain::ButtonPasswordClick() {
-    RunPasswordSetup(*this);
-}
-
 void TFormMain::ButtonEthernetClick() {
-    EthernetSetupSequence sequence{link_, SelectedInterface(), netConfig_, prompter_};
+    EthernetSetupSequence sequence{link_, SelectedInterface(), records_.NetConfig, prompter_};
     sequence.languageIndex = languageIndex_;
     sequence.anchor = DialogAnchor();
     sequence.parent = this;

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/OperationHost.h"
 #include "config/PrinterConfig.h"
 #include "link/LinkSettings.h"
 #include "network/LanClient.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
+#include "ui/MainRecords.h"
+#include "ui/OperationHost.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -15,8 +16,15 @@
 #include <cstdint>
 #include <functional>
 
+class CommandToolPage;
+class ConfigPage;
+class FileManagerPage;
+class FontManagerPage;
+class MainPage;
+class PrinterFunctionGroup;
 class PrinterLink;
 class Prompter;
+class QDialog;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -47,6 +55,12 @@ public:
     int LanguageIndex() const override { return languageIndex_; }
     Prompter& Prompts() override { return prompter_; }
     QWidget* HostWindow() override { return this; }
+    int ExecDialog(QDialog& dialog) override;
+
+    // Replaces how modal dialogs run (tests answer them in the user's place); an empty
+    // runner restores QDialog::exec.
+    using DialogRunner = std::function<int(QDialog&)>;
+    void SetDialogRunner(DialogRunner runner) { dialogRunner_ = std::move(runner); }
 
     // Rewrites the captions of the main window in the language.
     void ApplyLanguage(int languageIndex);
@@ -59,13 +73,13 @@ public:
     bool PasswordGate();
 
     InterfaceKind SelectedInterface() const;
-    ComSettings& Com() { return com_; }
-    LptPortName& Lpt() { return lpt_; }
-    NetSettings& Net() { return net_; }
-    PrinterStatus& Status() { return status_; }
-    PrinterConfig& StoredConfig() { return config_; }
-    // The network settings as last read or edited in "Ethernet Setup".
-    PrinterNetConfig& NetConfig() { return netConfig_; }
+    MainRecords& Records() { return records_; }
+    ComSettings& Com() { return records_.Com; }
+    LptPortName& Lpt() { return records_.Lpt; }
+    NetSettings& Net() { return records_.Net; }
+    PrinterStatus& Status() { return records_.Status; }
+    PrinterConfig& StoredConfig() { return records_.StoredConfig; }
+    PrinterNetConfig& NetConfig() { return records_.NetConfig; }
     PrinterLink& Link() { return link_; }
     // The working directory at start-up, the first folder of the file dialogs.
     const QString& StartupDirectory() const { return startupDirectory_; }
@@ -83,7 +97,6 @@ public:
     void ComboBoxInterFaceChange();
     void ButtonInterFaceClick();
     void ButtonGetStatusClick();
-    void ButtonPasswordClick();
     void ButtonEthernetClick();
     void Timer1Timer();
 
@@ -99,21 +112,24 @@ public:
     QWidget* TabSheet2;
     QWidget* TabSheet3;
     QWidget* TabSheet4;
-    QGroupBox* GroupBoxPrinterFunction;
-    QPushButton* ButtonEthernet;
-    QPushButton* ButtonPassword;
     QGroupBox* GroupBoxPrinterStatus;
     QLineEdit* EditPrinterStatus;
     QPushButton* ButtonGetStatus;
-    QGroupBox* GroupBoxPrintreConfig;
-    QPushButton* ButtonRead;
     QStatusBar* StatusBar1;
     QTimer* Timer1;
+
+    // The pages, each built into its place.
+    PrinterFunctionGroup* FunctionGroup;
+    ConfigPage* ConfigGroup;
+    FileManagerPage* FileManager;
+    FontManagerPage* FontManager;
+    CommandToolPage* CommandTool;
 
 private:
     void BuildWindow();
     void BuildTopRow();
     void BuildFirstPage();
+    void BuildOtherPages();
     void BuildStatusBar();
     void PlaceProgressWindow();
     void ShowUnitLabels(bool applyCharset);
@@ -129,12 +145,10 @@ private:
     Clock clock_;
     int languageIndex_ = 0;
     QString startupDirectory_;
-    ComSettings com_{};
-    LptPortName lpt_{};
-    NetSettings net_{};
-    PrinterStatus status_{};
+    MainRecords records_;
     LanClientSettings lan_;
-    PrinterConfig config_{};
-    PrinterNetConfig netConfig_{};
     std::array<QLabel*, 4> statusPanels_{};
+    // In the order their caption spans are applied.
+    std::array<MainPage*, 5> pages_{};
+    DialogRunner dialogRunner_;
 };

@@ -1,10 +1,10 @@
 #include "app/DemoPrinter.h"
-#include "app/QtPrompter.h"
 #include "app/TarnvikApplication.h"
 #include "app/TFormMain.h"
 #include "link/FormProcessFactory.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
+#include "ui/QtPrompter.h"
 
 #include <QHostAddress>
 #include <QLocale>

@@ -3,14 +3,6 @@
 class OperationHost;
 
 // Stands before every action that changes the printer: reads the printer's password and,
-// when there is one, lets the action go on only after the user typed it.
-class PasswordGate {
-public:
-    explicit PasswordGate(OperationHost& host) : host_(host) {}
-
-    // True when the action may go on. A failed read has shown its error and refuses.
-    bool Pass();
-
-private:
-    OperationHost& host_;
-};
+// when there is one, lets the action go on only after the user typed it. True when the
+// action may go on; a failed read has shown its error and refuses.
+bool PasswordGate(OperationHost& host);

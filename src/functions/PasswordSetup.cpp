@@ -1,8 +1,8 @@
 #include "functions/PasswordSetup.h"
 
-#include "app/OperationHost.h"
 #include "functions/TFormPasswordSetup.h"
 #include "operations/OperationCode.h"
+#include "ui/OperationHost.h"
 
 void RunPasswordSetup(OperationHost& host) {
     PasswordText current{};

@@ -1,9 +1,9 @@
 #include "functions/TFormPasswordSetup.h"
 
-#include "app/Language.h"
-#include "app/Prompter.h"
-#include "app/WindowLook.h"
 #include "functions/PasswordValidator.h"
+#include "ui/Language.h"
+#include "ui/Prompter.h"
+#include "ui/WindowLook.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "link/TFormLPTSetup.h"
 
-#include "app/Language.h"
-#include "app/WindowLook.h"
+#include "ui/Language.h"
+#include "ui/WindowLook.h"
 #include "link/PortNames.h"
 #include "link/PortNumber.h"
 

@@ -1,6 +1,6 @@
 #include "network/EthernetSetupSequence.h"
 
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "network/TFormEthernetSetup.h"

@@ -2,9 +2,9 @@
 
 #include "network/NetText.h"
 
-#include "app/Language.h"
-#include "app/PlaceControl.h"
-#include "app/WindowLook.h"
+#include "ui/Language.h"
+#include "ui/PlaceControl.h"
+#include "ui/WindowLook.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

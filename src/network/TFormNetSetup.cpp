@@ -1,12 +1,12 @@
 #include "network/TFormNetSetup.h"
 
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 #include "network/LanSetup.h"
 #include "network/NetText.h"
 
-#include "app/Language.h"
-#include "app/PlaceControl.h"
-#include "app/WindowLook.h"
+#include "ui/Language.h"
+#include "ui/PlaceControl.h"
+#include "ui/WindowLook.h"
 #include "network/TFormEthernetSetup.h"
 
 #include <QCoreApplication>

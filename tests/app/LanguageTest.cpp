@@ -1,9 +1,10 @@
+#include "functions/PrinterFunctionGroup.h"
 #include "MainWindowFixture.h"
 
-#include "app/Language.h"
 #include "app/MainCaptions.h"
-#include "app/RadioGroup.h"
 #include "app/StatusWord.h"
+#include "ui/Language.h"
+#include "ui/RadioGroup.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -56,7 +57,7 @@ TEST(LanguageChoice, FollowsTheLocale) {
 }
 
 TEST(CaptionTexts, ChineseTextsLieInTheirCodePages) {
-    for (const MainCaptionEntry& entry : MainCaptionTable()) {
+    for (const CaptionEntry& entry : MainCaptionTable()) {
         EXPECT_TRUE(Encodable(entry.text.traditional, "CP950")) << entry.control;
         EXPECT_TRUE(Encodable(entry.text.simplified, "CP936")) << entry.control;
         for (const char* c = entry.text.english; *c; ++c)
@@ -73,7 +74,7 @@ using MainWindowLanguage = MainWindowFixture;
 
 TEST_F(MainWindowLanguage, EveryTableEntryNamesAControlOfTheWindow) {
     Start();
-    for (const MainCaptionEntry& entry : MainCaptionTable()) {
+    for (const CaptionEntry& entry : MainCaptionTable()) {
         QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(entry.control));
         EXPECT_NE(control, nullptr) << entry.control;
     }
@@ -87,7 +88,8 @@ TEST_F(MainWindowLanguage, StartsInTheLanguageOfTheLocale) {
     EXPECT_EQ(window->ButtonGetStatus->text(), "讀取狀態");
     EXPECT_EQ(window->PageControl1->tabText(2), "點陣字工具");
     EXPECT_EQ(window->RadioGroupUnit->ItemText(1), "公厘");
-    EXPECT_TRUE(window->ButtonPassword->font().families().contains("Noto Sans CJK TC"));
+    EXPECT_TRUE(
+        window->FunctionGroup->ButtonPassword->font().families().contains("Noto Sans CJK TC"));
     EXPECT_TRUE(window->PageControl1->tabBar()->font().families().contains("Noto Sans CJK TC"));
 
     window.reset();
@@ -99,7 +101,7 @@ TEST_F(MainWindowLanguage, StartsInTheLanguageOfTheLocale) {
     window.reset();
     Start(QLocale("fr_FR"));
     EXPECT_EQ(window->LanguageIndex(), 0);
-    EXPECT_EQ(window->ButtonEthernet->text(), "Ethernet Setup");
+    EXPECT_EQ(window->FunctionGroup->ButtonEthernet->text(), "Ethernet Setup");
     EXPECT_EQ(window->windowTitle(), "Tarnvik 1.40");
 }
 
@@ -107,7 +109,7 @@ TEST_F(MainWindowLanguage, EveryCaptionFollowsTheSwitch) {
     Start();
     for (int language : {2, 1, 0}) {
         Choose(window->ComboBoxLanguage, language);
-        for (const MainCaptionEntry& entry : MainCaptionTable()) {
+        for (const CaptionEntry& entry : MainCaptionTable()) {
             QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(entry.control));
             ASSERT_NE(control, nullptr);
             const QString expected = TextFor(entry.text, language);
@@ -122,7 +124,10 @@ TEST_F(MainWindowLanguage, EveryCaptionFollowsTheSwitch) {
             } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
                 shown = button->text();
             } else {
-                shown = window->PageControl1->tabText(window->PageControl1->indexOf(control));
+                // A tab page: its caption is the tab text of the tab control that holds it.
+                for (auto* tabs : window->findChildren<QTabWidget*>())
+                    if (tabs->indexOf(control) >= 0)
+                        shown = tabs->tabText(tabs->indexOf(control));
             }
             EXPECT_EQ(shown, expected) << entry.control << " item " << entry.item;
         }

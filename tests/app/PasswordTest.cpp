@@ -1,4 +1,3 @@
-#include "app/OperationHost.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "functions/TFormPassword.h"
@@ -6,8 +5,10 @@
 #include "ModalDriver.h"
 #include "operations/OperationCode.h"
 #include "ScriptedPrompter.h"
+#include "ui/OperationHost.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +42,7 @@ public:
     int LanguageIndex() const override { return language; }
     Prompter& Prompts() override { return prompter; }
     QWidget* HostWindow() override { return &window; }
+    int ExecDialog(QDialog& dialog) override { return dialog.exec(); }
 
     std::string password;
     LinkError readResult = LinkOk;
@@ -80,7 +82,7 @@ void Drive(std::vector<Step> steps, QString* title = nullptr, QPoint* position =
 
 TEST(PasswordGateTest, PrinterWithoutPasswordPassesWithoutDialog) {
     FakeHost host;
-    EXPECT_TRUE(PasswordGate(host).Pass());
+    EXPECT_TRUE(PasswordGate(host));
     EXPECT_EQ(host.operations, std::vector<uint32_t>{OpReadPasswordState});
     EXPECT_TRUE(host.prompter.prompts.empty());
 }
@@ -92,7 +94,7 @@ TEST(PasswordGateTest, RightPasswordPassesAndWrongOnesAreRefused) {
     QString title;
     QPoint position;
     Drive({{"EditPassword", "Secret"}, {nullptr, "ButtonOK"}}, &title, &position);
-    EXPECT_TRUE(PasswordGate(host).Pass());
+    EXPECT_TRUE(PasswordGate(host));
     EXPECT_EQ(title, "Please enter your password");
     EXPECT_EQ(position, QPoint(240, 180));
     EXPECT_TRUE(host.prompter.prompts.empty());
@@ -104,12 +106,12 @@ TEST(PasswordGateTest, RightPasswordPassesAndWrongOnesAreRefused) {
            {nullptr, "ButtonOK"},
            {"EditPassword", "Secret"},
            {nullptr, "ButtonOK"}});
-    EXPECT_TRUE(PasswordGate(host).Pass());
+    EXPECT_TRUE(PasswordGate(host));
     EXPECT_EQ(host.prompter.Messages(), (QStringList{"Incorrect", "Incorrect"}));
 
     host.prompter.Clear();
     Drive({{"EditPassword", "SECRET"}, {nullptr, "ButtonOK"}, {nullptr, "ButtonCancel"}});
-    EXPECT_FALSE(PasswordGate(host).Pass());
+    EXPECT_FALSE(PasswordGate(host));
     EXPECT_EQ(host.prompter.Messages(), QStringList{"Incorrect"});
 }
 
@@ -117,7 +119,7 @@ TEST(PasswordGateTest, FailedReadRefusesWithItsMessage) {
     FakeHost host;
     host.password = "Secret";
     host.readResult = LinkPortOpenError;
-    EXPECT_FALSE(PasswordGate(host).Pass());
+    EXPECT_FALSE(PasswordGate(host));
     EXPECT_EQ(host.prompter.Messages(), QStringList{"Port Open Error"});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -129,10 +131,10 @@ TEST(PasswordGateTest, ClosingTheDialogRefusesEvenWhenThePasswordIsPass) {
         ASSERT_NE(dialog, nullptr);
         dialog->close();
     });
-    EXPECT_FALSE(PasswordGate(host).Pass());
+    EXPECT_FALSE(PasswordGate(host));
 
     Drive({{nullptr, "ButtonCancel"}});
-    EXPECT_FALSE(PasswordGate(host).Pass());
+    EXPECT_FALSE(PasswordGate(host));
 }
 
 TEST(PasswordDialog, WritesPassOrFailIntoTheBuffer) {

@@ -1,3 +1,4 @@
+#include "functions/PrinterFunctionGroup.h"
 #include "MainWindowFixture.h"
 
 #include "ModalDriver.h"
@@ -85,7 +86,7 @@ TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
         dialog->findChild<QLineEdit*>("EditOldPassword")->setText("Secret");
         dialog->findChild<QPushButton*>("ButtonOK")->click();
     });
-    window->ButtonPassword->click();
+    window->FunctionGroup->ButtonPassword->click();
     EXPECT_EQ(title, "Password Setup");
     EXPECT_EQ(position, anchor);
     EXPECT_EQ(prompter.Messages(), QStringList{"Incorrect"});
@@ -119,14 +120,14 @@ TEST_F(MainWindowWithPrinter, GateAndPasswordSetupOnAPrinterWithoutPassword) {
         dialog->findChild<QPushButton*>("ButtonOK")->click();
     });
     printer.ClearReceived();
-    window->ButtonPassword->click();
+    window->FunctionGroup->ButtonPassword->click();
     EXPECT_FALSE(StartsWithReceived(printer, "DIAGNOSTIC PASSWORD"));
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
 TEST_F(MainWindowWithPrinter, PasswordSetupWithoutPrinterShowsTheLinkError) {
     Start();
-    window->ButtonPassword->click();
+    window->FunctionGroup->ButtonPassword->click();
     EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(window->PasswordGate());
@@ -144,7 +145,7 @@ TEST_F(MainWindowWithPrinter, EthernetSetupRunsBehindTheGate) {
         opened = dialog->objectName();
         dialog->findChild<QPushButton*>("ButtonCancel")->click();
     });
-    window->ButtonEthernet->click();
+    window->FunctionGroup->ButtonEthernet->click();
     EXPECT_EQ(opened, "TFormEthernetSetup");
     EXPECT_FALSE(StartsWithReceived(printer, "NET NAME"));
     EXPECT_TRUE(window->isEnabled());
@@ -162,7 +163,7 @@ TEST_F(MainWindowWithPrinter, EthernetSetupRunsBehindTheGate) {
         });
         dialog->findChild<QPushButton*>("ButtonSetPrinterName")->click();
     });
-    window->ButtonEthernet->click();
+    window->FunctionGroup->ButtonEthernet->click();
     EXPECT_TRUE(asked);
     EXPECT_TRUE(Received(printer, "NET NAME \"DOCK\""));
     EXPECT_TRUE(prompter.prompts.empty());

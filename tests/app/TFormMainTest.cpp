@@ -1,9 +1,10 @@
+#include "config/ConfigPage.h"
 #include "MainWindowFixture.h"
 
 #include "app/DemoPrinter.h"
-#include "app/RadioGroup.h"
 #include "ModalDriver.h"
 #include "ScriptedBackend.h"
+#include "ui/RadioGroup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -146,7 +147,7 @@ TEST_F(MainWindow, InterfaceChoiceSetsTheThreeButtons) {
         Choose(window->ComboBoxInterFace, expect.item);
         EXPECT_EQ(window->ButtonInterFace->isEnabled(), expect.setup) << expect.item;
         EXPECT_EQ(window->ButtonGetStatus->isEnabled(), expect.status) << expect.item;
-        EXPECT_EQ(window->ButtonRead->isEnabled(), expect.read) << expect.item;
+        EXPECT_EQ(window->ConfigGroup->ButtonRead->isEnabled(), expect.read) << expect.item;
         EXPECT_EQ(window->SelectedInterface(), expect.item);
     }
     EXPECT_TRUE(prompter.prompts.empty());

@@ -1,4 +1,4 @@
-#include "app/RadioGroup.h"
+#include "ui/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
-#include "app/Language.h"
+#include "ui/Language.h"
 
-#include "app/RadioGroup.h"
+#include "ui/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

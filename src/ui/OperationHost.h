@@ -7,11 +7,12 @@
 #include <cstdint>
 
 class Prompter;
+class QDialog;
 class QWidget;
 
-// What a handler outside the main window needs of it to run printer operations: the
-// handler sequence, where dialogs open, the language and the prompts. The main window is
-// the product's host; tests provide their own.
+// What a page or dialog needs of the main window to run printer operations: the handler
+// sequence, where dialogs open, the language, the prompts and the one place where modal
+// dialogs run. The main window is the product's host; tests provide their own.
 class OperationHost {
 public:
     virtual ~OperationHost() = default;
@@ -25,4 +26,7 @@ public:
     virtual Prompter& Prompts() = 0;
     // The window that dialogs belong to.
     virtual QWidget* HostWindow() = 0;
+    // Runs a modal dialog and gives its result (QDialog::Accepted or Rejected). Every modal
+    // dialog of the program is run here, so tests answer dialogs without timers.
+    virtual int ExecDialog(QDialog& dialog) = 0;
 };

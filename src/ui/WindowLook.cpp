@@ -1,6 +1,6 @@
-#include "app/WindowLook.h"
+#include "ui/WindowLook.h"
 
-#include "app/Language.h"
+#include "ui/Language.h"
 
 #include <QWidget>
 

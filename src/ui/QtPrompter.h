@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 
 // The prompts as the user sees them: Qt message boxes and the file and font dialogs.
 class QtPrompter : public Prompter {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "config/PrinterConfig.h"
+#include "link/LinkSettings.h"
+#include "operations/ClockRecords.h"
+#include "operations/PrinterNetConfig.h"
+#include "operations/PrinterStatus.h"
+
+// The state the main window keeps for the whole run and hands to its pages and dialogs:
+// link settings, the stored configuration, the last status, the clock values and what the
+// pages hold between actions. Pages add their records here; nothing of it is persisted.
+struct MainRecords {
+    ComSettings Com{};
+    LptPortName Lpt{};
+    NetSettings Net{};
+    // The configuration as last read, cleared or loaded; what Save writes.
+    PrinterConfig StoredConfig{};
+    // The ten status bytes "Get Status" last fetched; stored in configuration files.
+    PrinterStatus Status{};
+    // The network settings as last read or edited in "Ethernet Setup".
+    PrinterNetConfig NetConfig{};
+    // The printer clock as read or typed in "RTC Setup".
+    PrinterClock Clock{};
+};
