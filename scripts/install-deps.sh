@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libusb-1.0-0-dev
     libgtest-dev libgmock-dev
-    fonts-noto-cjk fonts-dejavu-core iproute2 xvfb xauth
+    fonts-noto-cjk fonts-dejavu-core fonts-liberation iproute2 xvfb xauth
 )
 
 missing=()
