@@ -1,10 +1,17 @@
 #pragma once
 
 #include "config/PrinterConfig.h"
+#include "fonts/FontParameters.h"
 #include "link/LinkSettings.h"
 #include "operations/ClockRecords.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
+
+#include <QFont>
+#include <QString>
+
+#include <array>
+#include <cstdint>
 
 // The state the main window keeps for the whole run and hands to its pages and dialogs:
 // link settings, the stored configuration, the last status, the clock values and what the
@@ -21,4 +28,16 @@ struct MainRecords {
     PrinterNetConfig NetConfig{};
     // The printer clock as read or typed in "RTC Setup".
     PrinterClock Clock{};
+    // The font dialog's current font, shared by "Font View" and "Select Font": "Arial",
+    // 13 pixels high, at start-up.
+    QFont CurrentFont = [] {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(13);
+        return font;
+    }();
+    // The bitmap font page: the parameters of the last make, the code table of the table
+    // encodes and the table file last loaded.
+    ::FontParameters FontParameters{};
+    std::array<uint8_t, 65536> FontTable{};
+    QString TableFilePath;
 };

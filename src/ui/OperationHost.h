@@ -3,9 +3,11 @@
 #include "operations/LinkError.h"
 
 #include <QPoint>
+#include <QString>
 
 #include <cstdint>
 
+class ProgressWindow;
 class Prompter;
 class QDialog;
 class QWidget;
@@ -29,4 +31,12 @@ public:
     // Runs a modal dialog and gives its result (QDialog::Accepted or Rejected). Every modal
     // dialog of the program is run here, so tests answer dialogs without timers.
     virtual int ExecDialog(QDialog& dialog) = 0;
+    // The working directory at start-up.
+    virtual const QString& StartupDirectory() const {
+        static const QString none;
+        return none;
+    }
+    // The progress window, for work that shows it without a printer operation (the font
+    // maker); may be absent.
+    virtual ProgressWindow* Progress() { return nullptr; }
 };

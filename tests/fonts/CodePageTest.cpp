@@ -1,7 +1,7 @@
 #include "fonts/AsianLayout.h"
 #include "fonts/BitmapFontFile.h"
 #include "fonts/CodePageConverter.h"
-#include "fonts/FontTable.h"
+#include "fonts/CodeTable.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -78,14 +78,14 @@ TEST(CodePageTest, SixteenBitFieldsAreLowByteThenQuotient) {
     EXPECT_EQ(PackedBitmapSize(0, 24), 0u);
 }
 
-TEST(FontTableTest, ControlBytesGoAndLimitsHold) {
-    EXPECT_EQ(FontTable::FromBytes("ABC\r\nD\t"), QByteArray("ABCD"));
-    EXPECT_EQ(FontTable::FromBytes(QByteArray("A\0B", 3)), QByteArray("AB"));
-    EXPECT_EQ(FontTable::FromBytes(QByteArray(65535, 'x')).size(), 65535);
-    EXPECT_TRUE(FontTable::FromBytes(QByteArray(65536, 'x')).isEmpty());
-    EXPECT_EQ(FontTable::EntryCount("ABCDE", true), 2u);
-    EXPECT_EQ(FontTable::EntryCount("ABCDE", false), 5u);
-    EXPECT_EQ(FontTable::TextPart(QByteArray("AB\0CD", 5)), QByteArray("AB"));
+TEST(CodeTableTest, ControlBytesGoAndLimitsHold) {
+    EXPECT_EQ(CodeTable::FromBytes("ABC\r\nD\t"), QByteArray("ABCD"));
+    EXPECT_EQ(CodeTable::FromBytes(QByteArray("A\0B", 3)), QByteArray("AB"));
+    EXPECT_EQ(CodeTable::FromBytes(QByteArray(65535, 'x')).size(), 65535);
+    EXPECT_TRUE(CodeTable::FromBytes(QByteArray(65536, 'x')).isEmpty());
+    EXPECT_EQ(CodeTable::EntryCount("ABCDE", true), 2u);
+    EXPECT_EQ(CodeTable::EntryCount("ABCDE", false), 5u);
+    EXPECT_EQ(CodeTable::TextPart(QByteArray("AB\0CD", 5)), QByteArray("AB"));
 
     QTemporaryDir directory;
     const QString path = directory.filePath("table.txt");
@@ -94,9 +94,9 @@ TEST(FontTableTest, ControlBytesGoAndLimitsHold) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(size, 'x'));
         file.close();
-        EXPECT_EQ(FontTable::ReadFile(path).size(), size == 65535 ? 65535 : 0);
+        EXPECT_EQ(CodeTable::ReadFile(path).size(), size == 65535 ? 65535 : 0);
     }
-    EXPECT_TRUE(FontTable::ReadFile(directory.filePath("missing")).isEmpty());
+    EXPECT_TRUE(CodeTable::ReadFile(directory.filePath("missing")).isEmpty());
 }
 
 } // namespace

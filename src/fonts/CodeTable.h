@@ -7,7 +7,7 @@
 
 // The code table of the "Encode by Table" choices: one code per byte, or per byte pair for
 // two-byte fonts.
-class FontTable {
+class CodeTable {
 public:
     // The buffer the main window keeps the table in.
     static constexpr qsizetype kCapacity = 65536;

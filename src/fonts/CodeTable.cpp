@@ -1,8 +1,8 @@
-#include "fonts/FontTable.h"
+#include "fonts/CodeTable.h"
 
 #include <QFile>
 
-QByteArray FontTable::FromBytes(const QByteArray& source) {
+QByteArray CodeTable::FromBytes(const QByteArray& source) {
     QByteArray codes;
     if (source.size() > kMaxSource)
         return codes;
@@ -13,7 +13,7 @@ QByteArray FontTable::FromBytes(const QByteArray& source) {
     return codes;
 }
 
-QByteArray FontTable::ReadFile(const QString& path) {
+QByteArray CodeTable::ReadFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -25,12 +25,12 @@ QByteArray FontTable::ReadFile(const QString& path) {
     return bytes;
 }
 
-QByteArray FontTable::TextPart(const QByteArray& file) {
+QByteArray CodeTable::TextPart(const QByteArray& file) {
     const qsizetype zero = file.indexOf('\0');
     return zero < 0 ? file : file.left(zero);
 }
 
-uint32_t FontTable::EntryCount(const QByteArray& codes, bool twoByte) {
+uint32_t CodeTable::EntryCount(const QByteArray& codes, bool twoByte) {
     const auto size = static_cast<uint32_t>(codes.size());
     return twoByte ? size / 2 : size;
 }
