@@ -284,7 +284,9 @@ TEST_F(FontPageTest, DownloadWorksWhenTheStartupDirectoryCannotBeWritten) {
 
 TEST_F(FontPageTest, DownloadStopsAtTheRefusedPassword) {
     printer.Module<sim::PasswordModule>()->password = "secret";
-    window->SetDialogRunner([](QDialog& dialog) {
+    int asked = 0;
+    window->SetDialogRunner([&](QDialog& dialog) {
+        asked += dialog.objectName() == QStringLiteral("FormPassword");
         dialog.reject();
         return static_cast<int>(QDialog::Rejected);
     });
@@ -293,6 +295,7 @@ TEST_F(FontPageTest, DownloadStopsAtTheRefusedPassword) {
     page->ButtonDowloadFont->click();
     EXPECT_EQ(printer.Module<sim::MemoryModule>()->Find(sim::MemoryModule::Flash, "FONT001"),
               nullptr);
+    EXPECT_EQ(asked, 1);
     EXPECT_FALSE(QFile::exists(Path("Temp.BMF"))) << "nothing is made before the gate";
 }
 
