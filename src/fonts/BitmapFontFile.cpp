@@ -7,10 +7,6 @@ void PutField16(uint8_t field[2], int32_t value) {
     field[1] = static_cast<uint8_t>((value / 256) & 0xFF);
 }
 
-int32_t Field16(const uint8_t field[2]) {
-    return field[0] | (field[1] << 8);
-}
-
 uint32_t PackedBitmapSize(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0)
         return 0;

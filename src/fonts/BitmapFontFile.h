@@ -56,7 +56,6 @@ constexpr int32_t kMaxGlyphCount = 65535;
 
 // Low byte, then the value divided by 256 (truncated).
 void PutField16(uint8_t field[2], int32_t value);
-int32_t Field16(const uint8_t field[2]);
 
 // Bytes of one glyph bitmap: rows of (width + 7) / 8 bytes.
 uint32_t PackedBitmapSize(int32_t width, int32_t height);

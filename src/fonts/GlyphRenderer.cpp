@@ -2,22 +2,64 @@
 
 #include "fonts/GlyphSurface.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <array>
+
+namespace {
+
+inline uint32_t Ink(QRgb pixel) {
+    return (pixel | 0xFF000000u) != 0xFFFFFFFFu ? 1u : 0u;
+}
+
+// Eight pixels to a byte, the leftmost in the most significant bit.
+inline uint8_t InkByte(const QRgb* pixels) {
+#if defined(__SSE2__)
+    static const std::array<uint8_t, 256> kReversed = [] {
+        std::array<uint8_t, 256> table{};
+        for (int value = 0; value < 256; ++value)
+            for (int bit = 0; bit < 8; ++bit)
+                if (value & (1 << bit))
+                    table[value] = static_cast<uint8_t>(table[value] | (0x80 >> bit));
+        return table;
+    }();
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i white = _mm_set1_epi32(-1);
+    const __m128i left =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)), alpha);
+    const __m128i right =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 4)), alpha);
+    const __m128i isWhite = _mm_packs_epi16(
+        _mm_packs_epi32(_mm_cmpeq_epi32(left, white), _mm_cmpeq_epi32(right, white)),
+        _mm_setzero_si128());
+    const auto whiteBits = static_cast<uint32_t>(_mm_movemask_epi8(isWhite)) & 0xFFu;
+    return kReversed[~whiteBits & 0xFFu];
+#else
+    uint32_t byte = 0;
+    for (int k = 0; k < 8; ++k)
+        byte |= Ink(pixels[k]) << (7 - k);
+    return static_cast<uint8_t>(byte);
+#endif
+}
+
+} // namespace
+
 uint32_t PackInkRows(const QImage& image, int width, int height, uint8_t* out) {
     uint8_t* next = out;
+    const int whole = width / 8;
+    const int rest = width % 8;
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        uint8_t byte = 0;
-        int bits = 0;
-        for (int x = 0; x < width; ++x) {
-            byte = static_cast<uint8_t>((byte << 1) | ((line[x] | 0xFF000000u) != 0xFFFFFFFFu));
-            if (++bits == 8) {
-                *next++ = byte;
-                byte = 0;
-                bits = 0;
-            }
+        for (int b = 0; b < whole; ++b, line += 8)
+            *next++ = InkByte(line);
+        if (rest != 0) {
+            uint32_t byte = 0;
+            for (int k = 0; k < rest; ++k)
+                byte |= Ink(line[k]) << (7 - k);
+            *next++ = static_cast<uint8_t>(byte);
         }
-        if (bits != 0)
-            *next++ = static_cast<uint8_t>(byte << (8 - bits));
     }
     return static_cast<uint32_t>(next - out);
 }

@@ -3,6 +3,7 @@
 #include "fonts/AsianLayout.h"
 #include "fonts/BitmapFontFile.h"
 #include "fonts/CodePageConverter.h"
+#include "fonts/GlyphRenderer.h"
 #include "fonts/GlyphSurface.h"
 #include "FontTestFont.h"
 #include "link/ProgressWindow.h"
@@ -16,6 +17,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -86,6 +88,23 @@ uint32_t Offset(const QByteArray& file, int entry) {
 
 QByteArray Hex(const char* text) {
     return QByteArray::fromHex(text);
+}
+
+TEST(PackInkRowsTest, AnythingButPureWhiteIsInkAndRowsArePadded) {
+    QImage image(17, 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixel(0, 0, qRgb(255, 255, 254));
+    image.setPixel(7, 0, qRgb(254, 255, 255));
+    image.setPixel(8, 0, qRgb(0, 0, 0));
+    image.setPixel(16, 0, qRgb(128, 128, 128));
+    image.setPixel(9, 1, qRgb(255, 254, 255));
+    uint8_t out[8];
+    std::memset(out, 0xAA, sizeof out);
+    ASSERT_EQ(PackInkRows(image, 17, 2, out), 6u);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(out), 6).toHex(), "818080004000");
+    EXPECT_EQ(out[6], 0xAA) << "nothing written past the rows";
+    ASSERT_EQ(PackInkRows(image, 10, 1, out), 2u);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(out), 2).toHex(), "8180");
 }
 
 TEST_F(MakeFontTest, FixedPitchRangeIsHeaderAndPlainRecords) {
