@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libusb-1.0-0-dev
     libgtest-dev libgmock-dev
     umockdev libumockdev-dev
-    fonts-noto-cjk fonts-dejavu-core iproute2 xvfb xauth
+    fonts-noto-cjk fonts-dejavu-core fonts-liberation iproute2 xvfb xauth
 )
 if [ "${1:-}" = "fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -300,6 +300,10 @@ void TFormMain::EndOperation() {
     activateWindow();
 }
 
+ProgressWindow* TFormMain::Progress() {
+    return link_.Progress();
+}
+
 int TFormMain::ExecDialog(QDialog& dialog) {
     return dialogRunner_ ? dialogRunner_(dialog) : dialog.exec();
 }

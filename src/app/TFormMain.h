@@ -23,6 +23,7 @@ class FontManagerPage;
 class MainPage;
 class PrinterFunctionGroup;
 class PrinterLink;
+class ProgressWindow;
 class Prompter;
 class QDialog;
 class QComboBox;
@@ -88,7 +89,8 @@ public:
     PrinterNetConfig& NetConfig() { return records_.NetConfig; }
     PrinterLink& Link() { return link_; }
     // The working directory at start-up, the first folder of the file dialogs.
-    const QString& StartupDirectory() const { return startupDirectory_; }
+    const QString& StartupDirectory() const override { return startupDirectory_; }
+    ProgressWindow* Progress() override;
     QString StatusPanelText(int panel) const;
 
     // Points the Ethernet link at a printer and selects it, as the user would in the

@@ -2,6 +2,7 @@
 
 #include "command/EditorBuffers.h"
 #include "config/PrinterConfig.h"
+#include "fonts/FontParameters.h"
 #include "link/LinkSettings.h"
 #include "operations/ClockRecords.h"
 #include "operations/MemoryRecords.h"
@@ -11,6 +12,7 @@
 #include <QFont>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -47,4 +49,9 @@ struct MainRecords {
         font.setPixelSize(13);
         return font;
     }
+    // The bitmap font page: the parameters of the last make, the code table of the table
+    // encodes and the table file last loaded.
+    ::FontParameters FontParameters{};
+    std::array<uint8_t, 65536> FontTable{};
+    QString TableFilePath;
 };

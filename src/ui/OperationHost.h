@@ -5,12 +5,14 @@
 
 #include <QDateTime>
 #include <QPoint>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 
 class PrinterLink;
+class ProgressWindow;
 class Prompter;
 class QDialog;
 struct PrinterStatus;
@@ -64,4 +66,12 @@ public:
     }
     // The PC's local date and time.
     virtual QDateTime LocalDateTime() const { return QDateTime::currentDateTime(); }
+    // The working directory at start-up.
+    virtual const QString& StartupDirectory() const {
+        static const QString none;
+        return none;
+    }
+    // The progress window, for work that shows it without a printer operation (the font
+    // maker); may be absent.
+    virtual ProgressWindow* Progress() { return nullptr; }
 };

@@ -1,0 +1,148 @@
+#include "fonts/FontParameterForm.h"
+
+#include "fonts/AsianLayout.h"
+#include "fonts/CodePageConverter.h"
+#include "fonts/CodeTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr int kPrinterFileNameLimit = 31;
+
+struct Outcome {
+    std::optional<int32_t> value;
+    std::optional<QString> message;
+};
+
+// Empty → parameter error; not a number → conversion message; else the value.
+Outcome Number(const QString& text) {
+    if (text.isEmpty())
+        return {std::nullopt, QString::fromLatin1(kFontParameterError)};
+    const std::optional<int32_t> value = StrictInteger(text);
+    if (!value)
+        return {std::nullopt, IntegerConversionMessage(text)};
+    return {value, std::nullopt};
+}
+
+QString ParameterError() {
+    return QString::fromLatin1(kFontParameterError);
+}
+
+} // namespace
+
+std::optional<int32_t> StrictInteger(const QString& text) {
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at) == QLatin1Char(' '))
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text.at(at) == QLatin1Char('-') || text.at(at) == QLatin1Char('+'))) {
+        negative = text.at(at) == QLatin1Char('-');
+        ++at;
+    }
+    if (at == text.size())
+        return std::nullopt;
+    int64_t value = 0;
+    for (; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min())
+        return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+QString IntegerConversionMessage(const QString& text) {
+    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}
+
+int TableCodePage(int encodeChoice, int asianIndex) {
+    if (encodeChoice == ChoiceAsianTable)
+        if (const AsianLayout* layout = LayoutOf(static_cast<uint8_t>(asianIndex)))
+            return layout->windowsCodePage;
+    return 1252;
+}
+
+std::optional<QString> CollectFontParameters(const FontParameterForm& form,
+                                             const std::function<QByteArray()>& loadTable,
+                                             uint8_t* table, size_t capacity,
+                                             FontParameters& parameters) {
+    FontParameters p;
+    p.pitch = form.pitchIndex == PitchFixed ? PitchFixed : PitchVariable;
+    switch (form.encodeChoice) {
+    case ChoiceStandard: {
+        const Outcome first = Number(form.charStart);
+        if (first.message)
+            return first.message;
+        if (*first.value < 0 || *first.value > 255)
+            return ParameterError();
+        const Outcome last = Number(form.charEnd);
+        if (last.message)
+            return last.message;
+        if (*last.value < 0 || *last.value > 255)
+            return ParameterError();
+        p.encode = EncodeSingleByte;
+        p.firstCode = *first.value;
+        p.lastCode = *last.value;
+        break;
+    }
+    case ChoiceAsian:
+        p.encode = EncodeTwoByte;
+        p.asianEncoding = static_cast<uint8_t>(form.asianIndex);
+        p.pitch = PitchFixed;
+        break;
+    case ChoiceTable:
+    case ChoiceAsianTable: {
+        const bool twoByte = form.encodeChoice == ChoiceAsianTable;
+        p.encode = twoByte ? EncodeTwoByte : EncodeSingleByte;
+        // The Asian table's pairs are drawn in the code page of the chosen Asian encoding.
+        p.asianEncoding = twoByte ? static_cast<uint8_t>(form.asianIndex) : 0;
+        p.byTable = 1;
+        const QByteArray codes = loadTable ? loadTable() : QByteArray();
+        const auto length = std::min(static_cast<size_t>(codes.size()), capacity);
+        if (length > 0)
+            std::memcpy(table, codes.constData(), length);
+        p.table = table;
+        p.tableEntries = CodeTable::EntryCount(codes.left(static_cast<qsizetype>(length)), twoByte);
+        if (p.tableEntries == 0)
+            return ParameterError();
+        break;
+    }
+    default:
+        return ParameterError();
+    }
+    for (const QString* text : {&form.fontWidth, &form.fontHeight}) {
+        const Outcome size = Number(*text);
+        if (size.message)
+            return size.message;
+        if (*size.value < 0)
+            return ParameterError();
+        (text == &form.fontWidth ? p.cellWidth : p.cellHeight) = *size.value;
+    }
+    const Outcome italic = Number(form.italicWidth);
+    if (italic.message)
+        return italic.message;
+    p.italicWidth = *italic.value;
+    p.outputPath = parameters.outputPath;
+    p.surface = parameters.surface;
+    parameters = p;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> PrinterFontName(const QString& text) {
+    CodePageConverter western(1252);
+    const QByteArray name = western.Encode(text);
+    if (name.isEmpty() || western.Decode(name) != text || name.size() > kPrinterFileNameLimit)
+        return std::nullopt;
+    for (const char byte : name)
+        if (static_cast<unsigned char>(byte) < 32 || byte == '"')
+            return std::nullopt;
+    return name;
+}
