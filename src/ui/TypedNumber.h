@@ -1,16 +1,26 @@
 #pragma once
 
+#include "config/ConfigPageNumbers.h"
+
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 
-// Numbers the user typed, converted strictly: a whole number is an optional sign and decimal
-// digits within 32 bits; a decimal number is a finite number with a point as the decimal
-// separator. Anything else is refused, and the caller shows the conversion message.
-std::optional<int32_t> TypedInteger(const QString& text);
-std::optional<double> TypedFloat(const QString& text);
+// Numbers the dialogs read from what the user typed, converted strictly with the same
+// rules as the configuration page: a whole number is an optional sign and decimal digits
+// within 32 bits; a decimal number is a finite number with a point as the decimal
+// separator (blanks around it allowed). Anything else is refused, and the caller shows the
+// conversion message (NotAnIntegerMessage, NotAFloatMessage).
+inline std::optional<int32_t> TypedInteger(const QString& text) {
+    return ParseStrictInteger(text);
+}
 
-// "'<text>' is not a valid integer value" and "'<text>' is not a valid floating point value".
-QString NotAnIntegerMessage(const QString& text);
-QString NotAFloatMessage(const QString& text);
+inline std::optional<double> TypedFloat(const QString& text) {
+    return ParseStrictReal(text.trimmed(), QLocale::c());
+}
+
+inline QString NotAFloatMessage(const QString& text) {
+    return NotARealMessage(text);
+}
