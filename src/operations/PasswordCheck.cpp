@@ -1,0 +1,30 @@
+#include "operations/PasswordCheck.h"
+
+#include "operations/Dispatch.h"
+#include "operations/OperationCode.h"
+#include "operations/PasswordOperations.h"
+
+#include <array>
+#include <cstring>
+
+PasswordVerdict JudgePassword(const QByteArray& printerPassword,
+                              const std::optional<QByteArray>& given) {
+    if (printerPassword.isEmpty())
+        return PasswordVerdict::NoPassword;
+    if (given && *given == printerPassword)
+        return PasswordVerdict::Accepted;
+    return PasswordVerdict::Refused;
+}
+
+PasswordCheck CheckPrinterPassword(PrinterLink& link, InterfaceKind kind,
+                                   const std::optional<QByteArray>& given) {
+    std::array<char, kPasswordTextCapacity> text{};
+    PasswordCheck check;
+    check.code = Dispatch(link, OpReadPasswordState, kind, text.data());
+    if (check.code != LinkOk)
+        return check;
+    const QByteArray printerPassword(text.data(),
+                                     static_cast<qsizetype>(strnlen(text.data(), text.size())));
+    check.verdict = JudgePassword(printerPassword, given);
+    return check;
+}

@@ -1,0 +1,330 @@
+// tarnvik-cli against several virtual printers on loopback at once.
+
+#include "CliRun.h"
+#include "SimPeer.h"
+
+#include "ClockModule.h"
+#include "config/ConfigFile.h"
+#include "ConfigModule.h"
+#include "LanPrinters.h"
+#include "MemoryModule.h"
+#include "NetModule.h"
+#include "PasswordModule.h"
+#include "StandardPrinter.h"
+#include "TcpServer.h"
+#include "VirtualPrinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ServedPrinter {
+    ServedPrinter() {
+        sim::InstallStandardModules(printer);
+        std::string error;
+        EXPECT_TRUE(server.Start(&error)) << error;
+    }
+    QString Link() const { return QStringLiteral("tcp:127.0.0.1:%1").arg(server.Port()); }
+
+    sim::VirtualPrinter printer;
+    sim::TcpServer server{printer};
+};
+
+// The server stops listening at its next turn once the printer refuses.
+bool WaitForRefusal(const ServedPrinter& printer) {
+    return WaitUntil([&] {
+        QTcpSocket socket;
+        socket.connectToHost(QStringLiteral("127.0.0.1"), printer.server.Port());
+        return !socket.waitForConnected(200);
+    });
+}
+
+class CliFleetTest : public ::testing::Test {
+protected:
+    void Serve(int count) {
+        for (int i = 0; i < count; ++i)
+            printers.push_back(std::make_unique<ServedPrinter>());
+    }
+    // --link for every printer, short waits and the rest.
+    QStringList Args(QStringList command) const {
+        for (const auto& printer : printers)
+            command << QStringLiteral("--link") << printer->Link();
+        return command << QStringLiteral("--timeout") << QStringLiteral("400");
+    }
+    QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    void WriteFile(const QString& path, const QByteArray& bytes) const {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<ServedPrinter>> printers;
+};
+
+TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
+    Serve(5);
+    // The model printer: its configuration, changed at its panel, is what the fleet gets.
+    {
+        auto lock = printers[0]->printer.Lock();
+        sim::ConfigSettings& model = printers[0]->printer.Module<sim::ConfigModule>()->Settings();
+        model.density = 12;
+        model.speed = 6.0;
+        model.codePage = "1252";
+        model.zDarkness = 22;
+    }
+    const CliRun saved =
+        RunCli({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
+                printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")});
+    ASSERT_EQ(saved.exitCode, 0) << saved.out.toStdString() << saved.err.toStdString();
+    QFile modelFile(Path("model.dcf"));
+    ASSERT_TRUE(modelFile.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(DecodeConfigFile(modelFile.readAll()).has_value());
+
+    printers.erase(printers.begin());
+    const CliRun written =
+        RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
+                     QStringLiteral("-j"), QStringLiteral("4"), QStringLiteral("--json")}));
+    ASSERT_EQ(written.exitCode, 0) << written.out.toStdString() << written.err.toStdString();
+    ASSERT_EQ(written.Objects().size(), 4u);
+
+    for (const auto& printer : printers) {
+        auto lock = printer->printer.Lock();
+        const sim::ConfigSettings& held = printer->printer.Module<sim::ConfigModule>()->Settings();
+        EXPECT_EQ(held.density, 12);
+        EXPECT_EQ(held.speed, 6.0);
+        EXPECT_EQ(held.codePage, "1252");
+        EXPECT_EQ(held.zDarkness, 22);
+    }
+    const CliRun read =
+        RunCli(Args({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--json"),
+                     QStringLiteral("--out"), Path("back-{link}.dcf")}));
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    const std::vector<QJsonObject> configs = read.Objects();
+    ASSERT_EQ(configs.size(), 4u);
+    const QJsonObject first =
+        configs[0][QStringLiteral("data")][QStringLiteral("config")].toObject();
+    EXPECT_EQ(first[QStringLiteral("Density")].toInt(), 12);
+    EXPECT_EQ(first[QStringLiteral("Speed")].toDouble(), 6.0);
+    for (size_t i = 0; i < configs.size(); ++i) {
+        EXPECT_EQ(configs[i][QStringLiteral("link")].toString(), printers[i]->Link());
+        EXPECT_EQ(configs[i][QStringLiteral("data")][QStringLiteral("config")].toObject(), first);
+        const QString file = configs[i][QStringLiteral("data")][QStringLiteral("file")].toString();
+        EXPECT_TRUE(file.startsWith(Path("back-tcp_127.0.0.1_"))) << file.toStdString();
+        EXPECT_EQ(QFileInfo(file).size(), kConfigFileSize);
+    }
+}
+
+TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
+    Serve(4);
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.faults.refuse = true;
+    }
+    {
+        auto lock = printers[3]->printer.Lock();
+        printers[3]->printer.faults.silent = true;
+    }
+    ASSERT_TRUE(WaitForRefusal(*printers[1]));
+
+    const CliRun json = RunCli(Args({QStringLiteral("status"), QStringLiteral("--json")}));
+    EXPECT_EQ(json.exitCode, 1);
+    const std::vector<QJsonObject> rows = json.Objects();
+    ASSERT_EQ(rows.size(), 4u);
+    const int expected[] = {0, 1, 0, 3};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][QStringLiteral("link")].toString(), printers[i]->Link());
+        EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), expected[i]) << i;
+    }
+    EXPECT_EQ(rows[1][QStringLiteral("resultText")].toString(), QStringLiteral("Port Open Error"));
+    EXPECT_EQ(rows[3][QStringLiteral("resultText")].toString(),
+              QStringLiteral("Data Receiving Error"));
+    EXPECT_TRUE(rows[0][QStringLiteral("data")][QStringLiteral("flags")][QStringLiteral("headOpen")]
+                    .isBool());
+
+    // The table names each printer with its result text.
+    const CliRun table =
+        RunCli(Args({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("2")}));
+    EXPECT_EQ(table.exitCode, 1);
+    const QList<QByteArray> lines = table.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[2].startsWith(printers[1]->Link().toLatin1()));
+    EXPECT_TRUE(lines[2].contains("Port Open Error"));
+    EXPECT_TRUE(lines[4].contains("Data Receiving Error"));
+    EXPECT_TRUE(lines[1].contains(" OK "));
+}
+
+// Every change reads the printer's password first; without the right one nothing is sent.
+TEST_F(CliFleetTest, ChangesNeedThePrinterPassword) {
+    Serve(2);
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.Module<sim::PasswordModule>()->password = "Tarn";
+    }
+    const QStringList setClock =
+        Args({QStringLiteral("clock"), QStringLiteral("set"), QStringLiteral("--time"),
+              QStringLiteral("2027-03-04 05:06:07"), QStringLiteral("--json")});
+    const CliRun without = RunCli(setClock);
+    EXPECT_EQ(without.exitCode, 1);
+    std::vector<QJsonObject> rows = without.Objects();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][QStringLiteral("result")].toInt(), 0);
+    EXPECT_EQ(rows[1][QStringLiteral("resultText")].toString(), QStringLiteral("Incorrect"));
+    {
+        auto lock = printers[1]->printer.Lock();
+        EXPECT_EQ(printers[1]->printer.Received().find("@YEAR"), std::string::npos);
+    }
+
+    QProcessEnvironment wrongCase;
+    wrongCase.insert(QStringLiteral("TARNVIK_PASSWORD"), QStringLiteral("tarn"));
+    EXPECT_EQ(RunCli(setClock, wrongCase).exitCode, 1);
+
+    WriteFile(Path("password"), "Tarn\n");
+    const CliRun with = RunCli(
+        setClock + QStringList{QStringLiteral("--password-file"), Path("password")}, wrongCase);
+    EXPECT_EQ(with.exitCode, 0) << with.out.toStdString();
+    const CliRun clock =
+        RunCli(Args({QStringLiteral("clock"), QStringLiteral("read"), QStringLiteral("--json")}));
+    ASSERT_EQ(clock.exitCode, 0);
+    for (const QJsonObject& row : clock.Objects()) {
+        const QJsonObject data = row[QStringLiteral("data")].toObject();
+        EXPECT_EQ(data[QStringLiteral("year")].toInt() % 100, 27);
+        EXPECT_EQ(data[QStringLiteral("minute")].toInt(), 6);
+    }
+}
+
+TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
+    Serve(2);
+    WriteFile(Path("logo.pcx"), QByteArray("PCX\0data", 8));
+    const CliRun download =
+        RunCli(Args({QStringLiteral("files"), QStringLiteral("download"), Path("logo.pcx"),
+                     QStringLiteral("--name"), QStringLiteral("LOGO.PCX"),
+                     QStringLiteral("--memory"), QStringLiteral("flash")}));
+    ASSERT_EQ(download.exitCode, 0) << download.out.toStdString();
+    const CliRun list =
+        RunCli(Args({QStringLiteral("files"), QStringLiteral("list"), QStringLiteral("--json")}));
+    ASSERT_EQ(list.exitCode, 0);
+    for (const QJsonObject& row : list.Objects()) {
+        EXPECT_EQ(
+            row[QStringLiteral("data")][QStringLiteral("FLASH")][QStringLiteral("files")].toArray(),
+            QJsonArray({QStringLiteral("LOGO.PCX")}));
+    }
+    {
+        auto lock = printers[0]->printer.Lock();
+        const auto* file = printers[0]->printer.Module<sim::MemoryModule>()->Find(
+            sim::MemoryModule::Flash, "LOGO.PCX");
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(file->data, std::string("PCX\0data", 8));
+    }
+    // Formatting is not done without --yes; with it the memory is empty afterwards.
+    EXPECT_EQ(RunCli(Args({QStringLiteral("files"), QStringLiteral("format"),
+                           QStringLiteral("--memory"), QStringLiteral("flash")}))
+                  .exitCode,
+              2);
+    EXPECT_EQ(
+        RunCli(Args({QStringLiteral("files"), QStringLiteral("format"), QStringLiteral("--memory"),
+                     QStringLiteral("flash"), QStringLiteral("--yes")}))
+            .exitCode,
+        0);
+    {
+        auto lock = printers[1]->printer.Lock();
+        EXPECT_TRUE(printers[1]
+                        ->printer.Module<sim::MemoryModule>()
+                        ->memories[sim::MemoryModule::Flash]
+                        .files.empty());
+    }
+
+    WriteFile(Path("label.txt"), "SIZE 50 mm,30 mm\r\nPRINT 1\r\n");
+    ASSERT_EQ(RunCli(Args({QStringLiteral("send"), Path("label.txt")})).exitCode, 0);
+    {
+        auto lock = printers[1]->printer.Lock();
+        EXPECT_NE(printers[1]->printer.Received().find("SIZE 50 mm,30 mm\r\nPRINT 1\r\n"),
+                  std::string::npos);
+    }
+
+    const CliRun set = RunCli(
+        Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--ip"),
+              QStringLiteral("10.1.2.3"), QStringLiteral("--mask"), QStringLiteral("255.255.0.0"),
+              QStringLiteral("--gateway"), QStringLiteral("10.1.0.1"), QStringLiteral("--name"),
+              QStringLiteral("DOCK-7")}));
+    ASSERT_EQ(set.exitCode, 0) << set.out.toStdString();
+    const CliRun net =
+        RunCli(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
+    ASSERT_EQ(net.exitCode, 0);
+    for (const QJsonObject& row : net.Objects()) {
+        const QJsonObject data = row[QStringLiteral("data")].toObject();
+        EXPECT_EQ(data[QStringLiteral("ip")].toString(), QStringLiteral("10.1.2.3"));
+        EXPECT_FALSE(data[QStringLiteral("dhcp")].toBool());
+        EXPECT_EQ(data[QStringLiteral("name")].toString(), QStringLiteral("DOCK-7"));
+    }
+    // A name that would break out of the command's quotes is refused before any printer.
+    EXPECT_EQ(RunCli(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--name"),
+                           QStringLiteral("A\"\r\nKILL \"*.*")}))
+                  .exitCode,
+              2);
+}
+
+TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
+    Serve(1);
+    WriteFile(Path("not.dcf"), QByteArray(683, 'x'));
+    const QList<QStringList> bad = {
+        {QStringLiteral("status")},
+        {QStringLiteral("frobnicate"), QStringLiteral("--link"), QStringLiteral("usb")},
+        {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:")},
+        {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("usb"),
+         QStringLiteral("-j"), QStringLiteral("0")},
+        Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}),
+        Args({QStringLiteral("config"), QStringLiteral("write"), Path("missing.dcf")}),
+        Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf"),
+              QStringLiteral("--tab"), QStringLiteral("x")}),
+        Args({QStringLiteral("clock"), QStringLiteral("set")}),
+        Args({QStringLiteral("discover")}),
+    };
+    for (const QStringList& arguments : bad) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty()) << arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}))
+                    .err.contains("File Data Error"));
+    for (const auto& command : {QStringList{QStringLiteral("--help")},
+                                QStringList{QStringLiteral("files"), QStringLiteral("download"),
+                                            QStringLiteral("--help")}}) {
+        const CliRun help = RunCli(command);
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_TRUE(help.out.contains("--link")) << help.out.toStdString();
+    }
+}
+
+TEST_F(CliFleetTest, DiscoverAsksOnlyTheTargetsGiven) {
+    LanPrinterPair pair;
+    std::string error;
+    if (!pair.Start(LanIdentity("00:1B:82:00:00:0A", "FIRST"),
+                    LanIdentity("00:1B:82:00:00:0B", "SECOND"), &error))
+        GTEST_SKIP() << error;
+    const CliRun run =
+        RunCli({QStringLiteral("discover"), QStringLiteral("--target"), QStringLiteral("127.0.0.2"),
+                QStringLiteral("--target"), QStringLiteral("127.0.0.3"), QStringLiteral("--port"),
+                QString::number(pair.port), QStringLiteral("--wait"), QStringLiteral("200"),
+                QStringLiteral("--json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList names;
+    for (const QJsonObject& row : run.Objects())
+        names << row[QStringLiteral("data")][QStringLiteral("name")].toString();
+    names.sort();
+    // Both rounds reach both printers: each is listed twice, as the window lists them.
+    EXPECT_EQ(names, QStringList({QStringLiteral("FIRST"), QStringLiteral("FIRST"),
+                                  QStringLiteral("SECOND"), QStringLiteral("SECOND")}));
+}
+
+} // namespace

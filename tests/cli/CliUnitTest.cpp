@@ -1,0 +1,92 @@
+#include "LinkSpec.h"
+#include "ResultOutput.h"
+
+#include "operations/PasswordCheck.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+TEST(LinkSpecTest, NamesEachKindOfLink) {
+    QString error;
+    std::optional<LinkSpec> usb = ParseLinkSpec(QStringLiteral("usb"), &error);
+    ASSERT_TRUE(usb);
+    EXPECT_EQ(usb->kind, InterfaceUsb);
+
+    std::optional<LinkSpec> tcp = ParseLinkSpec(QStringLiteral("tcp:127.0.0.1:9200"), &error);
+    ASSERT_TRUE(tcp);
+    EXPECT_EQ(tcp->kind, InterfaceEthernet);
+    EXPECT_STREQ(tcp->net.address, "127.0.0.1");
+    EXPECT_EQ(tcp->net.port, 9200);
+    EXPECT_EQ(ParseLinkSpec(QStringLiteral("tcp:printer-7"), &error)->net.port, 9100);
+    std::optional<LinkSpec> v6 = ParseLinkSpec(QStringLiteral("tcp:[::1]:9101"), &error);
+    ASSERT_TRUE(v6);
+    EXPECT_STREQ(v6->net.address, "::1");
+    EXPECT_EQ(v6->net.port, 9101);
+
+    std::optional<LinkSpec> com =
+        ParseLinkSpec(QStringLiteral("com:/dev/ttyUSB0,115200,7,e,2"), &error);
+    ASSERT_TRUE(com) << error.toStdString();
+    EXPECT_EQ(com->kind, InterfaceCom);
+    EXPECT_STREQ(com->com.portName, "/dev/ttyUSB0");
+    EXPECT_EQ(BaudRateForIndex(com->com.baudIndex), 115200);
+    EXPECT_EQ(com->com.dataBitsIndex, 0);
+    EXPECT_EQ(com->com.parityIndex, 2);
+    EXPECT_EQ(com->com.stopBitsIndex, 2);
+    // Without options the factory's serial settings stay.
+    EXPECT_EQ(BaudRateForIndex(ParseLinkSpec(QStringLiteral("com:COM2"), &error)->com.baudIndex),
+              9600);
+
+    std::optional<LinkSpec> lpt = ParseLinkSpec(QStringLiteral("lpt:/dev/usb/lp0"), &error);
+    ASSERT_TRUE(lpt);
+    EXPECT_EQ(lpt->kind, InterfaceLpt);
+    EXPECT_STREQ(lpt->lpt.text, "/dev/usb/lp0");
+}
+
+TEST(LinkSpecTest, RefusesWhatNoLinkCanOpen) {
+    for (const char* text : {"", "usb:1", "tcp:", "tcp:host:0", "tcp:host:70000", "tcp:host:x",
+                             "com:", "com:COM1,9601", "com:COM1,9600,9", "com:COM1,9600,8,x",
+                             "com:COM1,9600,8,n,3", "com:COM1,9600,8,n,1,rts",
+                             "lpt:", "serial:COM1", "tcp:[::1", "com:a-name-of-twenty-four-by"}) {
+        QString error;
+        EXPECT_FALSE(ParseLinkSpec(QString::fromLatin1(text), &error)) << text;
+        EXPECT_FALSE(error.isEmpty()) << text;
+    }
+    const QString longHost = QStringLiteral("tcp:") + QString(64, QLatin1Char('h'));
+    EXPECT_FALSE(ParseLinkSpec(longHost, nullptr));
+}
+
+TEST(LinkSpecTest, LinksFileSkipsBlankAndCommentLines) {
+    EXPECT_EQ(
+        LinkLines(QStringLiteral("tcp:a\n\n  # spare\n usb \r\ncom:COM3\n")),
+        QStringList({QStringLiteral("tcp:a"), QStringLiteral("usb"), QStringLiteral("com:COM3")}));
+}
+
+TEST(PasswordCheckTest, JudgesAsTheGateDoes) {
+    const QByteArray secret("Secret");
+    EXPECT_EQ(JudgePassword({}, std::nullopt), PasswordVerdict::NoPassword);
+    EXPECT_EQ(JudgePassword({}, QByteArray("anything")), PasswordVerdict::NoPassword);
+    EXPECT_EQ(JudgePassword(secret, QByteArray("Secret")), PasswordVerdict::Accepted);
+    EXPECT_EQ(JudgePassword(secret, QByteArray("secret")), PasswordVerdict::Refused);
+    EXPECT_EQ(JudgePassword(secret, QByteArray("Secret ")), PasswordVerdict::Refused);
+    EXPECT_EQ(JudgePassword(secret, QByteArray()), PasswordVerdict::Refused);
+    EXPECT_EQ(JudgePassword(secret, std::nullopt), PasswordVerdict::Refused);
+    // The word the password dialog leaves behind is no password.
+    EXPECT_EQ(JudgePassword(secret, QByteArray("pass")), PasswordVerdict::Refused);
+}
+
+TEST(ResultOutputTest, JsonLinesCarryTheResultText) {
+    PrinterResult ok{QStringLiteral("tcp:a"), 0, {}, QStringLiteral("ready")};
+    PrinterResult refused{QStringLiteral("tcp:b \"x\""), kRefusedByPassword, {}, {}};
+    const QList<QByteArray> lines = ResultJsonLines({ok, refused}).split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[2].isEmpty());
+    const QJsonObject second = QJsonDocument::fromJson(lines[1]).object();
+    EXPECT_EQ(second.value(QStringLiteral("link")).toString(), QStringLiteral("tcp:b \"x\""));
+    EXPECT_EQ(second.value(QStringLiteral("result")).toInt(), kRefusedByPassword);
+    EXPECT_EQ(second.value(QStringLiteral("resultText")).toString(), QStringLiteral("Incorrect"));
+    const QString table = ResultTable({ok, refused});
+    EXPECT_TRUE(table.contains(QStringLiteral("tcp:a      OK         ready")));
+    EXPECT_TRUE(table.contains(QStringLiteral("Incorrect")));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+class QCommandLineParser;
+struct CliCommand;
+
+// The tarnvik-cli program: parses the command line, runs the subcommand on every printer
+// named and prints one row per printer. Exit status: 0 when every printer succeeded, 1
+// when one did not, 2 for a command line that cannot be run.
+class CliApplication {
+public:
+    CliApplication(FILE* out, FILE* err) : out_(out), err_(err) {}
+
+    int Run(const QStringList& arguments);
+
+private:
+    void AddGlobalOptions(QCommandLineParser& parser) const;
+    QString GeneralHelp() const;
+    int Usage(const QString& message) const;
+    // The password for changes: --password-file, else TARNVIK_PASSWORD, else none.
+    std::optional<QByteArray> Password(const QCommandLineParser& parser, QString* error) const;
+
+    FILE* out_;
+    FILE* err_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "FleetRunner.h"
+#include "PrinterResult.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// What a subcommand gets once the command line is parsed: the parser (for its options),
+// the arguments after the command words and the number of printers named.
+struct CommandInput {
+    const QCommandLineParser& parser;
+    QStringList arguments;
+    int printerCount = 0;
+};
+
+// One subcommand. A printer command prepares a job that runs on every printer named; a
+// local command (no links) runs once and gives its own rows.
+struct CliCommand {
+    QStringList words;           // {"config", "read"}
+    QString syntax;              // the arguments after the words, for the help text
+    QString summary;             // one line for the command list
+    bool changesPrinter = false; // runs only after the password check lets it
+    std::function<QList<QCommandLineOption>()> options;
+    std::function<std::optional<FleetRunner::Job>(const CommandInput&, QString* error)> prepare;
+    std::function<std::optional<std::vector<PrinterResult>>(const CommandInput&, QString* error)>
+        runLocal;
+
+    QString Name() const { return words.join(QLatin1Char(' ')); }
+    bool UsesLinks() const { return static_cast<bool>(prepare); }
+};
+
+// Every subcommand, in the order the help lists them.
+const std::vector<CliCommand>& CliCommandTable();
+
+// The command whose words begin the positional arguments (the longest such), or nullptr.
+const CliCommand* FindCliCommand(const QStringList& positional);

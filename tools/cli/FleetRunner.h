@@ -1,0 +1,27 @@
+#pragma once
+
+#include "LinkSpec.h"
+#include "PrinterResult.h"
+
+#include <functional>
+#include <vector>
+
+class PrinterLink;
+struct LinkTimeouts;
+
+// Runs one job on many printers, several at a time: every printer gets a PrinterLink of
+// its own on a worker thread of its own. Results come back in the order of the links.
+class FleetRunner {
+public:
+    using Job = std::function<PrinterResult(PrinterLink& link, const LinkSpec& printer)>;
+    // Called on each new link before its job (the waits a run asks for).
+    using LinkSetup = std::function<void(PrinterLink& link)>;
+
+    FleetRunner(int parallel, LinkSetup setup = {});
+
+    std::vector<PrinterResult> Run(const std::vector<LinkSpec>& printers, const Job& job) const;
+
+private:
+    int parallel_;
+    LinkSetup setup_;
+};

@@ -1,0 +1,320 @@
+#include "PrinterJobs.h"
+
+#include "ConfigJson.h"
+
+#include "operations/Dispatch.h"
+#include "operations/MemoryRecords.h"
+#include "operations/PasswordCheck.h"
+#include "operations/PrinterStatus.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QSaveFile>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+PrinterResult Failed(int code) {
+    PrinterResult result;
+    result.code = code;
+    result.summary = ResultText(code);
+    return result;
+}
+
+template <size_t N> QString FieldText(const char (&field)[N]) {
+    return QString::fromLatin1(field, static_cast<qsizetype>(strnlen(field, N)));
+}
+
+struct FlagName {
+    PrinterStatusFlag flag;
+    const char* key;
+    const char* text;
+};
+
+const FlagName kFlags[] = {
+    {StatusHeadOpen, "headOpen", "head open"},
+    {StatusPaperJam, "paperJam", "paper jam"},
+    {StatusOutOfPaper, "outOfPaper", "out of paper"},
+    {StatusRibbonFault, "ribbonFault", "ribbon fault"},
+    {StatusPaused, "paused", "paused"},
+    {StatusPrinting, "printing", "printing"},
+    {StatusKept, "kept", nullptr},
+    {StatusOtherError, "otherError", "other error"},
+    {StatusRibbonEncoderError, "ribbonEncoderError", "ribbon encoder error"},
+    {StatusOutOfRibbon, "outOfRibbon", "out of ribbon"},
+};
+
+QJsonObject StatusJson(const PrinterStatus& status, QString* summary) {
+    QJsonObject flags;
+    QStringList shown;
+    for (const FlagName& flag : kFlags) {
+        const bool set = status.flags[flag.flag] != 0;
+        flags[QLatin1String(flag.key)] = set;
+        if (set && flag.text)
+            shown.append(QLatin1String(flag.text));
+    }
+    if (summary)
+        *summary = shown.isEmpty() ? QStringLiteral("ready") : shown.join(QStringLiteral(", "));
+    return flags;
+}
+
+const char* const kMemoryNames[kMemoryDeviceCount] = {"DRAM", "FLASH", "CARD"};
+
+QString ClockText(const PrinterClock& clock) {
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", clock.year, clock.month, clock.date,
+                             clock.hour, clock.minute, clock.second);
+}
+
+QJsonObject NetJson(const PrinterNetConfig& net) {
+    QJsonObject json;
+    json[QStringLiteral("dhcp")] = net.dhcp == 1;
+    json[QStringLiteral("ip")] = FieldText(net.ipAddress);
+    json[QStringLiteral("mask")] = FieldText(net.subnetMask);
+    json[QStringLiteral("gateway")] = FieldText(net.gateway);
+    json[QStringLiteral("lastUsedIp")] = FieldText(net.lastUsedIp);
+    json[QStringLiteral("name")] = FieldText(net.printerName);
+    json[QStringLiteral("mac")] = FieldText(net.macAddress);
+    return json;
+}
+
+} // namespace
+
+QString ConfigFileFor(const QString& filePattern, const QString& link) {
+    QString safe = link;
+    for (QChar& c : safe) {
+        if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('-'))
+            c = QLatin1Char('_');
+    }
+    return QString(filePattern).replace(QStringLiteral("{link}"), safe);
+}
+
+FleetRunner::Job StatusJob() {
+    return [](PrinterLink& link, const LinkSpec& printer) {
+        PrinterStatus status{};
+        const LinkError code = Dispatch(link, OpQueryStatus, printer.kind, &status);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("flags")] = StatusJson(status, &result.summary);
+        return result;
+    };
+}
+
+FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
+    return [filePattern, unitIndex](PrinterLink& link, const LinkSpec& printer) {
+        ConfigFileContent content;
+        content.UnitIndex = unitIndex;
+        content.Config.InchUnit = unitIndex == 0 ? 1 : 0;
+        SetConfigDefaults(content.Config);
+        LinkError code = Dispatch(link, OpReadConfiguration, printer.kind, &content.Config);
+        if (code == LinkOk)
+            code = Dispatch(link, OpQueryStatus, printer.kind, &content.Status);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("config")] = ConfigToJson(content.Config);
+        result.data[QStringLiteral("status")] = StatusJson(content.Status, nullptr);
+        result.summary = QStringLiteral("edition %1, %2 dpi")
+                             .arg(content.Config.Edition)
+                             .arg(static_cast<double>(content.Config.Dpi));
+        if (!filePattern.isEmpty()) {
+            const QString path = ConfigFileFor(filePattern, printer.text);
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(EncodeConfigFile(content)) != kConfigFileSize || !file.commit()) {
+                PrinterResult failed = Failed(LinkFileOpenError);
+                failed.summary = QStringLiteral("%1: %2").arg(ResultText(LinkFileOpenError), path);
+                return failed;
+            }
+            result.data[QStringLiteral("file")] = path;
+            result.summary += QStringLiteral(", saved to ") + path;
+        }
+        return result;
+    };
+}
+
+FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs) {
+    return [content, tabs](PrinterLink& link, const LinkSpec& printer) {
+        PrinterConfig config = content.Config;
+        for (int32_t tab : tabs) {
+            const LinkError code = Dispatch(link, OpWriteConfiguration, printer.kind, &config, tab);
+            if (code != LinkOk)
+                return Failed(code);
+        }
+        PrinterResult result;
+        QJsonArray written;
+        for (int32_t tab : tabs)
+            written.append(tab);
+        result.data[QStringLiteral("tabs")] = written;
+        result.summary = QStringLiteral("written");
+        return result;
+    };
+}
+
+FleetRunner::Job FilesListJob() {
+    return [](PrinterLink& link, const LinkSpec& printer) {
+        // About 192 KiB: on the heap, one per job.
+        auto info = std::make_unique<MemoryInfo>();
+        std::memset(info.get(), 0, sizeof(MemoryInfo));
+        const LinkError code = Dispatch(link, OpReadMemoryInfo, printer.kind, info.get());
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        QStringList parts;
+        for (int m = 0; m < kMemoryDeviceCount; ++m) {
+            const MemoryArea& area = info->areas[m];
+            QJsonObject memory;
+            memory[QStringLiteral("physical")] =
+                area.physicalKnown ? QJsonValue(area.physicalSpace) : QJsonValue();
+            memory[QStringLiteral("free")] =
+                area.freeKnown ? QJsonValue(area.freeSpace) : QJsonValue();
+            QJsonArray files;
+            const QString list = FieldText(area.fileList);
+            for (const QString& name : list.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+                files.append(name);
+            memory[QStringLiteral("files")] = files;
+            result.data[QLatin1String(kMemoryNames[m])] = memory;
+            parts.append(QStringLiteral("%1 %2 file%3")
+                             .arg(QLatin1String(kMemoryNames[m]))
+                             .arg(files.size())
+                             .arg(files.size() == 1 ? "" : "s"));
+        }
+        result.summary = parts.join(QStringLiteral(", "));
+        return result;
+    };
+}
+
+FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& printerName,
+                             int32_t memory) {
+    return [localPath, printerName, memory](PrinterLink& link, const LinkSpec& printer) {
+        DownloadRequest request{localPath.constData(), printerName.constData(), memory};
+        const LinkError code = Dispatch(link, OpDownloadFile, printer.kind, &request);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("name")] = QString::fromLocal8Bit(printerName);
+        result.data[QStringLiteral("memory")] = QLatin1String(kMemoryNames[memory]);
+        result.summary =
+            QStringLiteral("%1 stored in %2")
+                .arg(QString::fromLocal8Bit(printerName), QLatin1String(kMemoryNames[memory]));
+        return result;
+    };
+}
+
+FleetRunner::Job FormatJob(int32_t memory) {
+    return [memory](PrinterLink& link, const LinkSpec& printer) {
+        int32_t index = memory;
+        const LinkError code = Dispatch(link, OpSendStoredCommand, printer.kind, &index);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("memory")] = QLatin1String(kMemoryNames[memory]);
+        result.summary = QStringLiteral("%1 formatted").arg(QLatin1String(kMemoryNames[memory]));
+        return result;
+    };
+}
+
+FleetRunner::Job SendJob(const QByteArray& bytes) {
+    return [bytes](PrinterLink& link, const LinkSpec& printer) {
+        // The operation takes a writable buffer; every printer gets its own copy.
+        QByteArray copy = bytes;
+        const LinkError code = Dispatch(link, OpSendData, printer.kind, copy.data(),
+                                        static_cast<int32_t>(copy.size()));
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("bytes")] = static_cast<qint64>(bytes.size());
+        result.summary = QStringLiteral("%1 bytes sent").arg(bytes.size());
+        return result;
+    };
+}
+
+FleetRunner::Job ClockReadJob() {
+    return [](PrinterLink& link, const LinkSpec& printer) {
+        PrinterClock clock{};
+        const LinkError code = Dispatch(link, OpReadClock, printer.kind, &clock);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("year")] = clock.year;
+        result.data[QStringLiteral("month")] = clock.month;
+        result.data[QStringLiteral("date")] = clock.date;
+        result.data[QStringLiteral("hour")] = clock.hour;
+        result.data[QStringLiteral("minute")] = clock.minute;
+        result.data[QStringLiteral("second")] = clock.second;
+        result.summary = ClockText(clock);
+        return result;
+    };
+}
+
+FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock) {
+    return [clock](PrinterLink& link, const LinkSpec& printer) {
+        PrinterClock value{};
+        if (clock) {
+            value = *clock;
+        } else {
+            const QDateTime now = QDateTime::currentDateTime();
+            value = {now.date().year(), now.date().month(),  now.date().day(),
+                     now.time().hour(), now.time().minute(), now.time().second()};
+        }
+        const LinkError code = Dispatch(link, OpSetClock, printer.kind, &value);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data[QStringLiteral("set")] = ClockText(value);
+        result.summary = QStringLiteral("set to ") + ClockText(value);
+        return result;
+    };
+}
+
+FleetRunner::Job NetReadJob() {
+    return [](PrinterLink& link, const LinkSpec& printer) {
+        PrinterNetConfig net{};
+        const LinkError code = Dispatch(link, OpReadNetSettings, printer.kind, &net);
+        if (code != LinkOk)
+            return Failed(code);
+        PrinterResult result;
+        result.data = NetJson(net);
+        result.summary = net.dhcp == 1
+                             ? QStringLiteral("DHCP")
+                             : QStringLiteral("%1 mask %2 gateway %3")
+                                   .arg(FieldText(net.ipAddress), FieldText(net.subnetMask),
+                                        FieldText(net.gateway));
+        if (net.printerName[0] != '\0')
+            result.summary += QStringLiteral(", name ") + FieldText(net.printerName);
+        return result;
+    };
+}
+
+FleetRunner::Job NetSetJob(const NetChange& change) {
+    return [change](PrinterLink& link, const LinkSpec& printer) {
+        PrinterNetConfig net = change.config;
+        if (change.setAddress) {
+            const LinkError code = Dispatch(link, OpSetNetAddress, printer.kind, &net);
+            if (code != LinkOk)
+                return Failed(code);
+        }
+        if (change.setName) {
+            const LinkError code = Dispatch(link, OpSetNetName, printer.kind, &net);
+            if (code != LinkOk)
+                return Failed(code);
+        }
+        PrinterResult result;
+        result.data = NetJson(net);
+        result.summary = QStringLiteral("sent");
+        return result;
+    };
+}
+
+FleetRunner::Job PasswordGuarded(FleetRunner::Job job, std::optional<QByteArray> password) {
+    return [job = std::move(job), password](PrinterLink& link, const LinkSpec& printer) {
+        const PasswordCheck check = CheckPrinterPassword(link, printer.kind, password);
+        if (check.code != LinkOk)
+            return Failed(check.code);
+        if (!check.Allows())
+            return Failed(kRefusedByPassword);
+        return job(link, printer);
+    };
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "FleetRunner.h"
+
+#include "config/ConfigFile.h"
+#include "operations/ClockRecords.h"
+#include "operations/PrinterNetConfig.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// The per-printer jobs of the subcommands, each one or a few operations through Dispatch.
+// They run on worker threads and touch nothing but their link and their own result.
+
+FleetRunner::Job StatusJob();
+
+// Reads the configuration and the status; with a file pattern also writes the ".dcf"
+// image there ("{link}" in the pattern is replaced by the link with every character but
+// letters, digits, "." and "-" turned into "_").
+FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex);
+// The file a read of this printer goes to.
+QString ConfigFileFor(const QString& filePattern, const QString& link);
+
+// Writes the configuration of the given tabs, in order, stopping at the first failure.
+FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs);
+
+FleetRunner::Job FilesListJob();
+FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& printerName,
+                             int32_t memory);
+FleetRunner::Job FormatJob(int32_t memory);
+FleetRunner::Job SendJob(const QByteArray& bytes);
+
+FleetRunner::Job ClockReadJob();
+// nullopt: the local time when the job reaches the printer.
+FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock);
+
+FleetRunner::Job NetReadJob();
+// What "net set" changes: the address (DHCP or fixed), the name, or both.
+struct NetChange {
+    bool setAddress = false;
+    bool setName = false;
+    PrinterNetConfig config{};
+};
+FleetRunner::Job NetSetJob(const NetChange& change);
+
+// The job runs only when the password check lets the change go on.
+FleetRunner::Job PasswordGuarded(FleetRunner::Job job, std::optional<QByteArray> password);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+// What one command did at one printer: the link as named, the result code (an operation's
+// code, or kRefusedByPassword) and its text, the data for JSON and a one-line summary for
+// the table.
+struct PrinterResult {
+    QString link;
+    int code = 0;
+    QJsonObject data;
+    QString summary;
+};
+
+// The code of a change refused because the given password is missing or wrong; its text
+// is the password check's "Incorrect".
+constexpr int kRefusedByPassword = 6;
+
+// The text of a result code: "" for 0, the operations' fixed texts for 1 to 5,
+// "Incorrect" for a refused password.
+QString ResultText(int code);
