@@ -1,5 +1,6 @@
 #include "ConfigPageFixture.h"
 #include "PackedField.h"
+#include "SimPeer.h"
 
 #include "config/ConfigPageNumbers.h"
 #include "ConfigModule.h"
@@ -97,7 +98,10 @@ TEST_F(ConfigPageWithPrinter, TypedValuesReachThePrinterAsCommandTexts) {
     Page()->PageControl2->setCurrentIndex(ConfigTabZ);
     Edit("EditDarknessZ")->setText("20");
     Page()->ButtonConfigSet->click();
-    EXPECT_NE(tcpPrinter->Received().find("\x10SD20\x1eXA\x1eJUS\x1eXZ\r\n"), std::string::npos);
+    // The last piece may still be on its way to the printer when Set returns.
+    EXPECT_TRUE(WaitUntil([&] {
+        return tcpPrinter->Received().find("\x10SD20\x1eXA\x1eJUS\x1eXZ\r\n") != std::string::npos;
+    }));
 
     // Three of four serial settings: nothing to send, and no message.
     Page()->PageControl2->setCurrentIndex(ConfigTabInterface);
