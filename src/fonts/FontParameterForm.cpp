@@ -1,5 +1,7 @@
 #include "fonts/FontParameterForm.h"
 
+#include "config/ConfigPageNumbers.h"
+
 #include "fonts/AsianLayout.h"
 #include "fonts/CodePageConverter.h"
 #include "fonts/CodeTable.h"
@@ -34,29 +36,11 @@ QString ParameterError() {
 } // namespace
 
 std::optional<int32_t> StrictInteger(const QString& text) {
+    // Leading blanks are allowed here; the digits follow the one strict rule of the program.
     qsizetype at = 0;
     while (at < text.size() && text.at(at) == QLatin1Char(' '))
         ++at;
-    bool negative = false;
-    if (at < text.size() && (text.at(at) == QLatin1Char('-') || text.at(at) == QLatin1Char('+'))) {
-        negative = text.at(at) == QLatin1Char('-');
-        ++at;
-    }
-    if (at == text.size())
-        return std::nullopt;
-    int64_t value = 0;
-    for (; at < text.size(); ++at) {
-        const QChar c = text.at(at);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
-        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min())
-        return std::nullopt;
-    return static_cast<int32_t>(value);
+    return ParseStrictInteger(text.mid(at));
 }
 
 QString IntegerConversionMessage(const QString& text) {
