@@ -1,4 +1,4 @@
-#include "LinkSpec.h"
+#include "LinkAddress.h"
 #include "ResultOutput.h"
 
 #include "operations/PasswordCheck.h"
@@ -8,25 +8,25 @@
 
 #include <gtest/gtest.h>
 
-TEST(LinkSpecTest, NamesEachKindOfLink) {
+TEST(LinkAddressTest, NamesEachKindOfLink) {
     QString error;
-    std::optional<LinkSpec> usb = ParseLinkSpec(QStringLiteral("usb"), &error);
+    std::optional<LinkAddress> usb = ParseLinkAddress(QStringLiteral("usb"), &error);
     ASSERT_TRUE(usb);
     EXPECT_EQ(usb->kind, InterfaceUsb);
 
-    std::optional<LinkSpec> tcp = ParseLinkSpec(QStringLiteral("tcp:127.0.0.1:9200"), &error);
+    std::optional<LinkAddress> tcp = ParseLinkAddress(QStringLiteral("tcp:127.0.0.1:9200"), &error);
     ASSERT_TRUE(tcp);
     EXPECT_EQ(tcp->kind, InterfaceEthernet);
     EXPECT_STREQ(tcp->net.address, "127.0.0.1");
     EXPECT_EQ(tcp->net.port, 9200);
-    EXPECT_EQ(ParseLinkSpec(QStringLiteral("tcp:printer-7"), &error)->net.port, 9100);
-    std::optional<LinkSpec> v6 = ParseLinkSpec(QStringLiteral("tcp:[::1]:9101"), &error);
+    EXPECT_EQ(ParseLinkAddress(QStringLiteral("tcp:printer-7"), &error)->net.port, 9100);
+    std::optional<LinkAddress> v6 = ParseLinkAddress(QStringLiteral("tcp:[::1]:9101"), &error);
     ASSERT_TRUE(v6);
     EXPECT_STREQ(v6->net.address, "::1");
     EXPECT_EQ(v6->net.port, 9101);
 
-    std::optional<LinkSpec> com =
-        ParseLinkSpec(QStringLiteral("com:/dev/ttyUSB0,115200,7,e,2"), &error);
+    std::optional<LinkAddress> com =
+        ParseLinkAddress(QStringLiteral("com:/dev/ttyUSB0,115200,7,e,2"), &error);
     ASSERT_TRUE(com) << error.toStdString();
     EXPECT_EQ(com->kind, InterfaceCom);
     EXPECT_STREQ(com->com.portName, "/dev/ttyUSB0");
@@ -35,29 +35,29 @@ TEST(LinkSpecTest, NamesEachKindOfLink) {
     EXPECT_EQ(com->com.parityIndex, 2);
     EXPECT_EQ(com->com.stopBitsIndex, 2);
     // Without options the factory's serial settings stay.
-    EXPECT_EQ(BaudRateForIndex(ParseLinkSpec(QStringLiteral("com:COM2"), &error)->com.baudIndex),
+    EXPECT_EQ(BaudRateForIndex(ParseLinkAddress(QStringLiteral("com:COM2"), &error)->com.baudIndex),
               9600);
 
-    std::optional<LinkSpec> lpt = ParseLinkSpec(QStringLiteral("lpt:/dev/usb/lp0"), &error);
+    std::optional<LinkAddress> lpt = ParseLinkAddress(QStringLiteral("lpt:/dev/usb/lp0"), &error);
     ASSERT_TRUE(lpt);
     EXPECT_EQ(lpt->kind, InterfaceLpt);
     EXPECT_STREQ(lpt->lpt.text, "/dev/usb/lp0");
 }
 
-TEST(LinkSpecTest, RefusesWhatNoLinkCanOpen) {
+TEST(LinkAddressTest, RefusesWhatNoLinkCanOpen) {
     for (const char* text : {"", "usb:1", "tcp:", "tcp:host:0", "tcp:host:70000", "tcp:host:x",
                              "com:", "com:COM1,9601", "com:COM1,9600,9", "com:COM1,9600,8,x",
                              "com:COM1,9600,8,n,3", "com:COM1,9600,8,n,1,rts",
                              "lpt:", "serial:COM1", "tcp:[::1", "com:a-name-of-twenty-four-by"}) {
         QString error;
-        EXPECT_FALSE(ParseLinkSpec(QString::fromLatin1(text), &error)) << text;
+        EXPECT_FALSE(ParseLinkAddress(QString::fromLatin1(text), &error)) << text;
         EXPECT_FALSE(error.isEmpty()) << text;
     }
     const QString longHost = QStringLiteral("tcp:") + QString(64, QLatin1Char('h'));
-    EXPECT_FALSE(ParseLinkSpec(longHost, nullptr));
+    EXPECT_FALSE(ParseLinkAddress(longHost, nullptr));
 }
 
-TEST(LinkSpecTest, LinksFileSkipsBlankAndCommentLines) {
+TEST(LinkAddressTest, LinksFileSkipsBlankAndCommentLines) {
     EXPECT_EQ(
         LinkLines(QStringLiteral("tcp:a\n\n  # spare\n usb \r\ncom:COM3\n")),
         QStringList({QStringLiteral("tcp:a"), QStringLiteral("usb"), QStringLiteral("com:COM3")}));

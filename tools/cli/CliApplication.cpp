@@ -1,7 +1,7 @@
 #include "CliApplication.h"
 
 #include "CliCommand.h"
-#include "LinkSpec.h"
+#include "LinkAddress.h"
 #include "PrinterJobs.h"
 #include "ResultOutput.h"
 
@@ -133,10 +133,10 @@ int CliApplication::Run(const QStringList& arguments) {
             return Usage(QStringLiteral("%1: Open File Error").arg(file.fileName()));
         linkTexts += LinkLines(QString::fromLocal8Bit(file.readAll()));
     }
-    std::vector<LinkSpec> printers;
+    std::vector<LinkAddress> printers;
     for (const QString& text : linkTexts) {
         QString error;
-        std::optional<LinkSpec> spec = ParseLinkSpec(text, &error);
+        std::optional<LinkAddress> spec = ParseLinkAddress(text, &error);
         if (!spec)
             return Usage(error);
         printers.push_back(*spec);

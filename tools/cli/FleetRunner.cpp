@@ -9,14 +9,14 @@
 FleetRunner::FleetRunner(int parallel, LinkSetup setup)
     : parallel_(std::max(1, parallel)), setup_(std::move(setup)) {}
 
-std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkSpec>& printers,
+std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkAddress>& printers,
                                             const Job& job) const {
     std::vector<PrinterResult> results(printers.size());
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < printers.size(); i = next++) {
             // The link reads its settings records at every open; they live as long as it.
-            LinkSpec spec = printers[i];
+            LinkAddress spec = printers[i];
             PrinterLink link;
             link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
             if (setup_)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LinkSpec.h"
+#include "LinkAddress.h"
 #include "PrinterResult.h"
 
 #include <functional>
@@ -13,13 +13,13 @@ struct LinkTimeouts;
 // its own on a worker thread of its own. Results come back in the order of the links.
 class FleetRunner {
 public:
-    using Job = std::function<PrinterResult(PrinterLink& link, const LinkSpec& printer)>;
+    using Job = std::function<PrinterResult(PrinterLink& link, const LinkAddress& printer)>;
     // Called on each new link before its job (the waits a run asks for).
     using LinkSetup = std::function<void(PrinterLink& link)>;
 
     FleetRunner(int parallel, LinkSetup setup = {});
 
-    std::vector<PrinterResult> Run(const std::vector<LinkSpec>& printers, const Job& job) const;
+    std::vector<PrinterResult> Run(const std::vector<LinkAddress>& printers, const Job& job) const;
 
 private:
     int parallel_;

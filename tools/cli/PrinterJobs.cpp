@@ -91,7 +91,7 @@ QString ConfigFileFor(const QString& filePattern, const QString& link) {
 }
 
 FleetRunner::Job StatusJob() {
-    return [](PrinterLink& link, const LinkSpec& printer) {
+    return [](PrinterLink& link, const LinkAddress& printer) {
         PrinterStatus status{};
         const LinkError code = Dispatch(link, OpQueryStatus, printer.kind, &status);
         if (code != LinkOk)
@@ -103,7 +103,7 @@ FleetRunner::Job StatusJob() {
 }
 
 FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
-    return [filePattern, unitIndex](PrinterLink& link, const LinkSpec& printer) {
+    return [filePattern, unitIndex](PrinterLink& link, const LinkAddress& printer) {
         ConfigFileContent content;
         content.UnitIndex = unitIndex;
         content.Config.InchUnit = unitIndex == 0 ? 1 : 0;
@@ -136,7 +136,7 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
 }
 
 FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs) {
-    return [content, tabs](PrinterLink& link, const LinkSpec& printer) {
+    return [content, tabs](PrinterLink& link, const LinkAddress& printer) {
         PrinterConfig config = content.Config;
         for (int32_t tab : tabs) {
             const LinkError code = Dispatch(link, OpWriteConfiguration, printer.kind, &config, tab);
@@ -154,7 +154,7 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
 }
 
 FleetRunner::Job FilesListJob() {
-    return [](PrinterLink& link, const LinkSpec& printer) {
+    return [](PrinterLink& link, const LinkAddress& printer) {
         // About 192 KiB: on the heap, one per job.
         auto info = std::make_unique<MemoryInfo>();
         std::memset(info.get(), 0, sizeof(MemoryInfo));
@@ -188,7 +188,7 @@ FleetRunner::Job FilesListJob() {
 
 FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& printerName,
                              int32_t memory) {
-    return [localPath, printerName, memory](PrinterLink& link, const LinkSpec& printer) {
+    return [localPath, printerName, memory](PrinterLink& link, const LinkAddress& printer) {
         DownloadRequest request{localPath.constData(), printerName.constData(), memory};
         const LinkError code = Dispatch(link, OpDownloadFile, printer.kind, &request);
         if (code != LinkOk)
@@ -204,7 +204,7 @@ FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& prin
 }
 
 FleetRunner::Job FormatJob(int32_t memory) {
-    return [memory](PrinterLink& link, const LinkSpec& printer) {
+    return [memory](PrinterLink& link, const LinkAddress& printer) {
         int32_t index = memory;
         const LinkError code = Dispatch(link, OpSendStoredCommand, printer.kind, &index);
         if (code != LinkOk)
@@ -217,7 +217,7 @@ FleetRunner::Job FormatJob(int32_t memory) {
 }
 
 FleetRunner::Job SendJob(const QByteArray& bytes) {
-    return [bytes](PrinterLink& link, const LinkSpec& printer) {
+    return [bytes](PrinterLink& link, const LinkAddress& printer) {
         // The operation takes a writable buffer; every printer gets its own copy.
         QByteArray copy = bytes;
         const LinkError code = Dispatch(link, OpSendData, printer.kind, copy.data(),
@@ -232,7 +232,7 @@ FleetRunner::Job SendJob(const QByteArray& bytes) {
 }
 
 FleetRunner::Job ClockReadJob() {
-    return [](PrinterLink& link, const LinkSpec& printer) {
+    return [](PrinterLink& link, const LinkAddress& printer) {
         PrinterClock clock{};
         const LinkError code = Dispatch(link, OpReadClock, printer.kind, &clock);
         if (code != LinkOk)
@@ -250,7 +250,7 @@ FleetRunner::Job ClockReadJob() {
 }
 
 FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock) {
-    return [clock](PrinterLink& link, const LinkSpec& printer) {
+    return [clock](PrinterLink& link, const LinkAddress& printer) {
         PrinterClock value{};
         if (clock) {
             value = *clock;
@@ -270,7 +270,7 @@ FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock) {
 }
 
 FleetRunner::Job NetReadJob() {
-    return [](PrinterLink& link, const LinkSpec& printer) {
+    return [](PrinterLink& link, const LinkAddress& printer) {
         PrinterNetConfig net{};
         const LinkError code = Dispatch(link, OpReadNetSettings, printer.kind, &net);
         if (code != LinkOk)
@@ -289,7 +289,7 @@ FleetRunner::Job NetReadJob() {
 }
 
 FleetRunner::Job NetSetJob(const NetChange& change) {
-    return [change](PrinterLink& link, const LinkSpec& printer) {
+    return [change](PrinterLink& link, const LinkAddress& printer) {
         PrinterNetConfig net = change.config;
         if (change.setAddress) {
             const LinkError code = Dispatch(link, OpSetNetAddress, printer.kind, &net);
@@ -309,7 +309,7 @@ FleetRunner::Job NetSetJob(const NetChange& change) {
 }
 
 FleetRunner::Job PasswordGuarded(FleetRunner::Job job, std::optional<QByteArray> password) {
-    return [job = std::move(job), password](PrinterLink& link, const LinkSpec& printer) {
+    return [job = std::move(job), password](PrinterLink& link, const LinkAddress& printer) {
         const PasswordCheck check = CheckPrinterPassword(link, printer.kind, password);
         if (check.code != LinkOk)
             return Failed(check.code);

@@ -8,7 +8,7 @@
 
 // One printer as the command line names it: "usb", "com:PORT[,BAUD[,BITS[,PARITY[,STOP]]]]",
 // "lpt:PATH" or "tcp:HOST[:PORT]", turned into the link settings records of that link.
-struct LinkSpec {
+struct LinkAddress {
     QString text;
     InterfaceKind kind = InterfaceUsb;
     ComSettings com{};
@@ -17,7 +17,7 @@ struct LinkSpec {
 };
 
 // nullopt with a reason when the text names no link this program can open.
-std::optional<LinkSpec> ParseLinkSpec(const QString& text, QString* error);
+std::optional<LinkAddress> ParseLinkAddress(const QString& text, QString* error);
 
 // Link lines of a --links file: one a line; blank lines and lines starting with "#" are
 // skipped, surrounding white space is dropped.

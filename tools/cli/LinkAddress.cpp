@@ -1,4 +1,4 @@
-#include "LinkSpec.h"
+#include "LinkAddress.h"
 
 #include <QStringList>
 
@@ -71,8 +71,8 @@ bool ParseComOptions(const QStringList& parts, ComSettings& com, QString* error)
 
 } // namespace
 
-std::optional<LinkSpec> ParseLinkSpec(const QString& text, QString* error) {
-    LinkSpec spec;
+std::optional<LinkAddress> ParseLinkAddress(const QString& text, QString* error) {
+    LinkAddress spec;
     spec.text = text;
     SetLinkDefaults(spec.com, spec.lpt, spec.net);
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
