@@ -345,11 +345,19 @@ LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
     return result;
 }
 
+std::vector<CaptionEntry> TFormMain::CaptionTable() const {
+    const std::span<const CaptionEntry> frame = MainCaptionTable();
+    std::vector<CaptionEntry> table(frame.begin(), frame.end());
+    for (const MainPage* page : pages_) {
+        const std::span<const CaptionEntry> span = page->Captions();
+        table.insert(table.end(), span.begin(), span.end());
+    }
+    return table;
+}
+
 void TFormMain::ApplyLanguage(int languageIndex) {
     languageIndex_ = NormalizeLanguageIndex(languageIndex);
-    ApplyCaptions(this, MainCaptionTable(), languageIndex_);
-    for (MainPage* page : pages_)
-        ApplyCaptions(this, page->Captions(), languageIndex_);
+    ApplyCaptions(this, CaptionTable(), languageIndex_);
 
     ShowUnitLabels(true);
 

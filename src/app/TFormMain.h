@@ -5,6 +5,7 @@
 #include "network/LanClient.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
+#include "ui/Captions.h"
 #include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 
@@ -15,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class CommandToolPage;
 class ConfigPage;
@@ -69,6 +71,9 @@ public:
 
     // Rewrites the captions of the main window in the language.
     void ApplyLanguage(int languageIndex);
+    // The whole caption table in the order ApplyLanguage applies it: the frame's span, then
+    // each page's.
+    std::vector<CaptionEntry> CaptionTable() const;
     int UnitIndex() const override;
     void SelectUnit(int unitIndex) override;
     // Writes the status word of the status into the status edit, in the current language.

@@ -19,6 +19,8 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -204,6 +206,216 @@ TEST(StatusWordRules, LaterRulesWin) {
             status.flags[flag] = 1;
         EXPECT_EQ(StatusWordFor(status), c.word) << c.flags.size();
     }
+}
+
+// The main window's caption table in the order it is applied, as the product documents
+// it: control and item (-1 for a caption).
+struct DocumentedEntry {
+    const char* control;
+    int item;
+};
+const DocumentedEntry kDocumentedTable[] = {
+    {"GroupBoxLanguage", -1},
+    {"ComboBoxLanguage", 0},
+    {"ComboBoxLanguage", 1},
+    {"ComboBoxLanguage", 2},
+    {"GroupBoxPrinterFunction", -1},
+    {"ButtonSensorCalibrate", -1},
+    {"ButtonEthernet", -1},
+    {"ButtonRTCSetTime", -1},
+    {"ButtonInitial", -1},
+    {"ButtonRestPrinter", -1},
+    {"ButtonTestPatern", -1},
+    {"ButtonSelfTest", -1},
+    {"ButtonDump", -1},
+    {"ButtonIgnoreAuto", -1},
+    {"ButtonLineModeOut", -1},
+    {"ButtonPassword", -1},
+    {"GroupBoxInterFace", -1},
+    {"ButtonInterFace", -1},
+    {"GroupBoxPrinterStatus", -1},
+    {"ButtonGetStatus", -1},
+    {"TabSheet1", -1},
+    {"TabSheet2", -1},
+    {"TabSheet3", -1},
+    {"TabSheet4", -1},
+    {"TabSheet8", -1},
+    {"GroupBoxPrintreConfig", -1},
+    {"GroupBoxPrinterInfo", -1},
+    {"LabelVersion", -1},
+    {"LabelMilage", -1},
+    {"LabelCHecksum", -1},
+    {"LabelSerial", -1},
+    {"LabelCuttingCounter", -1},
+    {"RadioGroupUnit", -1},
+    {"RadioGroupUnit", 0},
+    {"RadioGroupUnit", 1},
+    {"LabelSpeed", -1},
+    {"LabelDensity", -1},
+    {"LabelWidth", -1},
+    {"LabelHeight", -1},
+    {"LabelSensorType", -1},
+    {"ComboBoxMediaSensor", 1},
+    {"ComboBoxMediaSensor", 2},
+    {"ComboBoxMediaSensor", 3},
+    {"LabelVirticalGap", -1},
+    {"LabelGapOffset", -1},
+    {"LabelPrintOut", -1},
+    {"ComboBoxPrintOut", 1},
+    {"ComboBoxPrintOut", 2},
+    {"ComboBoxPrintOut", 3},
+    {"ComboBoxPrintOut", 4},
+    {"LabelCutterPiece", -1},
+    {"LabelReference", -1},
+    {"LabelDirection", -1},
+    {"LabelOffset", -1},
+    {"LabelShiftX", -1},
+    {"LabelShiftY", -1},
+    {"LabelRibbon", -1},
+    {"ComboBoxRibbon", 1},
+    {"ComboBoxRibbon", 2},
+    {"LabelRibbonSensor", -1},
+    {"ComboBoxRibbonSensor", 1},
+    {"ComboBoxRibbonSensor", 2},
+    {"LabelRibbonEncoder", -1},
+    {"ComboBoxRibbonEncoder", 1},
+    {"ComboBoxRibbonEncoder", 2},
+    {"LabelCodePage", -1},
+    {"LabelCountryCode", -1},
+    {"LabelHead", -1},
+    {"ComboBoxHead", 1},
+    {"ComboBoxHead", 2},
+    {"LabelReprint", -1},
+    {"ComboBoxReprint", 1},
+    {"ComboBoxReprint", 2},
+    {"LabelMaximumLength", -1},
+    {"LabelGapInten", -1},
+    {"LabelBlineInten", -1},
+    {"LabelContinuousInten", -1},
+    {"LabelThresholdDetection", -1},
+    {"ComboBoxThreshold", 1},
+    {"ComboBoxThreshold", 2},
+    {"LabelDarknessZ", -1},
+    {"LabelPrintSpeedZ", -1},
+    {"LabelTearOffZ", -1},
+    {"LabelPrintModeZ", -1},
+    {"ComboBoxPrintModeZ", 1},
+    {"ComboBoxPrintModeZ", 2},
+    {"ComboBoxPrintModeZ", 3},
+    {"LabelPrintWidthZ", -1},
+    {"LabelControlPrefixZ", -1},
+    {"LabelFormatPrefixZ", -1},
+    {"LabelDelimiterCharZ", -1},
+    {"LabelMediaPowerUpZ", -1},
+    {"ComboBoxMediaPowerUpZ", 1},
+    {"ComboBoxMediaPowerUpZ", 2},
+    {"ComboBoxMediaPowerUpZ", 3},
+    {"ComboBoxMediaPowerUpZ", 4},
+    {"LabelHeadCloseZ", -1},
+    {"ComboBoxHeadCloseZ", 1},
+    {"ComboBoxHeadCloseZ", 2},
+    {"ComboBoxHeadCloseZ", 3},
+    {"ComboBoxHeadCloseZ", 4},
+    {"LabelLabelTopZ", -1},
+    {"LabelLeftPositionZ", -1},
+    {"LabelHeatD", -1},
+    {"LabelPrintSpeedD", -1},
+    {"LabelLabelWidthD", -1},
+    {"LabelPresentSensorD", -1},
+    {"ComboBoxPresentSensorD", 1},
+    {"ComboBoxPresentSensorD", 2},
+    {"LabelCutterEquippedD", -1},
+    {"ComboBoxCutterEquippedD", 1},
+    {"ComboBoxCutterEquippedD", 2},
+    {"LabelControlCodesD", -1},
+    {"ComboBoxControlCodesD", 1},
+    {"ComboBoxControlCodesD", 2},
+    {"ComboBoxControlCodesD", 3},
+    {"LabelColumnOffsetD", -1},
+    {"LabelRowOffsetD", -1},
+    {"LabelBaudrate", -1},
+    {"LabelDataBit", -1},
+    {"LabelParity", -1},
+    {"LabelStopBit", -1},
+    {"ButtonClear", -1},
+    {"ButtonLoad", -1},
+    {"ButtonSave", -1},
+    {"ButtonConfigSet", -1},
+    {"ButtonRead", -1},
+    {"GroupBoxFileDownload", -1},
+    {"LabelFileType", -1},
+    {"LabelFileName", -1},
+    {"LabelFileSize", -1},
+    {"LabelMemoryDevice", -1},
+    {"ButtonBrowse", -1},
+    {"ButtonFontView", -1},
+    {"ButtonDownload", -1},
+    {"GroupBoxFileInfo", -1},
+    {"RadioGroupDevice", -1},
+    {"LabelPhysicalSpace", -1},
+    {"LabelFreeSpace", -1},
+    {"ButtonGet", -1},
+    {"GroupBoxFileFormat", -1},
+    {"RadioGroupFormatDevice", -1},
+    {"ButtonFileFormat", -1},
+    {"GroupBoxFontSelect", -1},
+    {"LabelFontEncode", -1},
+    {"ComboBoxFontEncode", 0},
+    {"ComboBoxFontEncode", 1},
+    {"ComboBoxFontEncode", 2},
+    {"ComboBoxFontEncode", 3},
+    {"LabelFontPitch", -1},
+    {"ComboBoxFontPitch", 0},
+    {"ComboBoxFontPitch", 1},
+    {"LabelPrinterDevice", -1},
+    {"LabelWindowsFontName", -1},
+    {"LabelFontSize", -1},
+    {"ButtonSelectFont", -1},
+    {"ButtonPreviewFont", -1},
+    {"LabelPrinterFontName", -1},
+    {"LabelFontWidth", -1},
+    {"LabelFontHeight", -1},
+    {"LabelItalicWidth", -1},
+    {"GroupBoxSatndEncode", -1},
+    {"LabelFontMapping", -1},
+    {"LabelStartAscii", -1},
+    {"LabelEndAscii", -1},
+    {"RadioGroupAsiaFontEncode", -1},
+    {"RadioGroupAsiaFontEncode", 0},
+    {"RadioGroupAsiaFontEncode", 1},
+    {"RadioGroupAsiaFontEncode", 2},
+    {"RadioGroupAsiaFontEncode", 3},
+    {"GroupBoxEncodeTable", -1},
+    {"CheckBoxFileTable", -1},
+    {"ButtonFontTblLoad", -1},
+    {"ButtonFontTblSave", -1},
+    {"ButtonSaveFont", -1},
+    {"ButtonDowloadFont", -1},
+    {"ButtonSendFile", -1},
+    {"ButtonSend", -1},
+    {"ButtonLoadFile", -1},
+    {"ButtonSaveFile", -1},
+};
+
+TEST_F(MainWindowLanguage, WholeTableFollowsTheDocumentedOrderAndNamesControls) {
+    Start();
+    const std::vector<CaptionEntry> table = window->CaptionTable();
+    // The reply view of the command tool is the one entry the product does not have; it
+    // follows the command tool's documented entries.
+    std::vector<std::pair<std::string, int>> documented, shown;
+    for (const DocumentedEntry& entry : kDocumentedTable)
+        documented.emplace_back(entry.control, entry.item);
+    for (const CaptionEntry& entry : table) {
+        EXPECT_NE(window->findChild<QWidget*>(QString::fromLatin1(entry.control)), nullptr)
+            << entry.control;
+        EXPECT_TRUE(Encodable(entry.text.traditional, "CP950")) << entry.control;
+        EXPECT_TRUE(Encodable(entry.text.simplified, "CP936")) << entry.control;
+        if (std::string(entry.control) != "CheckBoxShowReplies")
+            shown.emplace_back(entry.control, entry.item);
+    }
+    EXPECT_EQ(documented.size(), 180u);
+    EXPECT_EQ(shown, documented);
+    EXPECT_EQ(table.size(), 181u);
 }
 
 } // namespace
