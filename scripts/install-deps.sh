@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libusb-1.0-0-dev
     libgtest-dev libgmock-dev
     fonts-noto-cjk fonts-dejavu-core iproute2 xvfb xauth
+    dpkg-dev appstream ansible-core
 )
 
 missing=()
