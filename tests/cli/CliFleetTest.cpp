@@ -59,7 +59,7 @@ protected:
     QStringList Args(QStringList command) const {
         for (const auto& printer : printers)
             command << QStringLiteral("--link") << printer->Link();
-        return command << QStringLiteral("--timeout") << QStringLiteral("400");
+        return command << QStringLiteral("--timeout") << QStringLiteral("2000");
     }
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
     void WriteFile(const QString& path, const QByteArray& bytes) const {

@@ -1,10 +1,13 @@
 #include "LinkAddress.h"
 #include "ResultOutput.h"
 
+#include "link/PrinterLink.h"
 #include "operations/PasswordCheck.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -89,4 +92,20 @@ TEST(ResultOutputTest, JsonLinesCarryTheResultText) {
     const QString table = ResultTable({ok, refused});
     EXPECT_TRUE(table.contains(QStringLiteral("tcp:a      OK         ready")));
     EXPECT_TRUE(table.contains(QStringLiteral("Incorrect")));
+}
+
+// The installed udev rule must open exactly the vendors the USB link looks for.
+TEST(PackagingTest, UdevRuleGrantsTheLinksUsbVendors) {
+    QFile rules(QStringLiteral(TARNVIK_UDEV_RULES));
+    ASSERT_TRUE(rules.open(QIODevice::ReadOnly));
+    QSet<QByteArray> vendors;
+    for (const QByteArray& line : rules.readAll().split('\n')) {
+        if (line.startsWith('#') || line.trimmed().isEmpty())
+            continue;
+        EXPECT_TRUE(line.contains("TAG+=\"uaccess\"")) << line.toStdString();
+        const qsizetype at = line.indexOf("idVendor}==\"");
+        ASSERT_GE(at, 0) << line.toStdString();
+        vendors.insert(line.mid(at + 12, 4));
+    }
+    EXPECT_EQ(vendors, QSet<QByteArray>({kPrimaryUsbVendorId, kSecondaryUsbVendorId}));
 }

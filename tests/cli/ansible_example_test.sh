@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Runs the Ansible example against three virtual printers on loopback and reads back
+# what it did. Usage: ansible_example_test.sh TARNVIK_CLI PRINTER_SIM EXAMPLE_DIR
+set -euo pipefail
+cli=$(realpath "$1")
+sim=$(realpath "$2")
+example=$(realpath "$3")
+
+if ! command -v ansible-playbook >/dev/null 2>&1; then
+    echo "SKIP: ansible-playbook is not installed (Debian package ansible-core)"
+    exit 77
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Starts a printer on a free loopback port (it ends by itself after 5 minutes at most)
+# and leaves that port in $port.
+start_printer() {
+    local log="$work/printer-${#pids[@]}.out"
+    timeout 300 "$sim" --tcp 127.0.0.1:0 "$@" >"$log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        port=$(sed -n 's/^TCP 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log")
+        [ -n "$port" ] && return
+        sleep 0.05
+    done
+    echo "the virtual printer did not start" >&2
+    exit 1
+}
+
+start_printer
+model=$port
+start_printer
+first=$port
+start_printer --password Tarn
+second=$port
+start_printer --file FLASH:LABEL24.FNT=/dev/null
+third=$port
+
+# The model printer gets its settings at the panel, so to speak; its file is the model.
+printf 'DENSITY 12\r\nSPEED 6\r\nCODEPAGE 1252\r\n' >"$work/panel.txt"
+"$cli" send "$work/panel.txt" --link "tcp:127.0.0.1:$model"
+mkdir -p "$work/files"
+"$cli" config read --link "tcp:127.0.0.1:$model" --out "$work/files/dock.dcf"
+head -c 4096 /dev/urandom >"$work/files/LABEL24.FNT"
+
+cat >"$work/inventory.ini" <<INVENTORY
+[label_printers]
+first printer_link=tcp:127.0.0.1:$first
+second printer_link=tcp:127.0.0.1:$second printer_password=Tarn
+third printer_link=tcp:127.0.0.1:$third
+INVENTORY
+
+export LC_ALL=C.UTF-8 ANSIBLE_LOCAL_TEMP="$work/ansible-tmp" ANSIBLE_HOME="$work/ansible"
+export ANSIBLE_NOCOLOR=1 ANSIBLE_RETRY_FILES_ENABLED=0
+timeout 240 ansible-playbook -i "$work/inventory.ini" "$example/site.yml" \
+    -e "tarnvik_cli=$cli" -e "printer_config=$work/files/dock.dcf" \
+    -e "printer_font=$work/files/LABEL24.FNT" -e "tarnvik_timeout=3000"
+
+links=(--link "tcp:127.0.0.1:$first" --link "tcp:127.0.0.1:$second" --link "tcp:127.0.0.1:$third")
+"$cli" config read "${links[@]}" --json >"$work/configs.json"
+"$cli" files list "${links[@]}" --json >"$work/files.json"
+python3 - "$work/configs.json" "$work/files.json" <<'CHECK'
+import json, sys
+configs = [json.loads(line) for line in open(sys.argv[1])]
+files = [json.loads(line) for line in open(sys.argv[2])]
+assert len(configs) == 3 and len(files) == 3
+for row in configs:
+    config = row["data"]["config"]
+    assert (config["Density"], config["Speed"], config["CodePage"]) == (12, 6, 18), row
+for row in files:
+    # The third printer had the font already; it keeps its own (empty) file.
+    assert row["data"]["FLASH"]["files"] == ["LABEL24.FNT"], row
+print("ansible example: 3 printers configured, font present on each")
+CHECK
