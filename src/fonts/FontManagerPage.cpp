@@ -83,8 +83,6 @@ const CaptionEntry kFontCaptions[] = {
 const char* const kMakeFontError = "Make Font Error";
 const char* const kTemporaryFontName = "Temp.BMF";
 const char* const kStartupPrinterFontName = "FONT001";
-// The two-byte character measured for the Asian encodes.
-const uint8_t kAsianSample[2] = {0xE0, 0xA2};
 constexpr int kSampleWidth = 150;
 constexpr int kSampleHeight = 56;
 
@@ -292,15 +290,8 @@ void FontManagerPage::ShowChosenFont() {
     EditWinFontSize->setText(QString::number(PointSize(font)));
     ImageGet.SetFont(font);
 
-    const int encode = ComboBoxFontEncode->currentIndex();
-    QString sample = QStringLiteral("W");
-    if (encode == ChoiceAsian || encode == ChoiceAsianTable) {
-        const AsianLayout* layout =
-            LayoutOf(static_cast<uint8_t>(RadioGroupAsiaFontEncode->ItemIndex()));
-        CodePageConverter converter(layout ? layout->windowsCodePage : 950);
-        sample = converter.Character(kAsianSample, sizeof kAsianSample);
-    }
-    const QSize size = ImageGet.Measure(sample);
+    const QSize size = SampleCellSize(ImageGet, ComboBoxFontEncode->currentIndex(),
+                                      RadioGroupAsiaFontEncode->ItemIndex());
     EditFontWidth->setText(QString::number(size.width()));
     EditFontHeight->setText(QString::number(size.height()));
     EditItalicWidth->setText(QString::number(ExactlyItalic(font) ? size.width() * 3 / 10 : 0));

@@ -5,6 +5,7 @@
 #include "fonts/AsianLayout.h"
 #include "fonts/CodePageConverter.h"
 #include "fonts/CodeTable.h"
+#include "fonts/GlyphSurface.h"
 
 #include <algorithm>
 #include <cstring>
@@ -129,4 +130,15 @@ std::optional<QByteArray> PrinterFontName(const QString& text) {
         if (static_cast<unsigned char>(byte) < 32 || byte == '"')
             return std::nullopt;
     return name;
+}
+
+QSize SampleCellSize(const GlyphSurface& surface, int encodeChoice, int asianIndex) {
+    static const uint8_t kAsianSample[2] = {0xE0, 0xA2};
+    QString sample = QStringLiteral("W");
+    if (encodeChoice == ChoiceAsian || encodeChoice == ChoiceAsianTable) {
+        const AsianLayout* layout = LayoutOf(static_cast<uint8_t>(asianIndex));
+        CodePageConverter converter(layout ? layout->windowsCodePage : 950);
+        sample = converter.Character(kAsianSample, sizeof kAsianSample);
+    }
+    return surface.Measure(sample);
 }

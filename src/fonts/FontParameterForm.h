@@ -3,6 +3,7 @@
 #include "fonts/FontParameters.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -54,3 +55,9 @@ int TableCodePage(int encodeChoice, int asianIndex);
 // download request (1 to 31 bytes) or holds a double quote, a control byte or a character
 // Windows Western cannot write.
 std::optional<QByteArray> PrinterFontName(const QString& text);
+
+class GlyphSurface;
+
+// The cell a font starts with: the size of "W" in the surface's font, or for the Asian
+// choices of the two-byte sample E0 A2 in the chosen encoding's code page.
+QSize SampleCellSize(const GlyphSurface& surface, int encodeChoice, int asianIndex);

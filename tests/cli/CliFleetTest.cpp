@@ -328,3 +328,43 @@ TEST_F(CliFleetTest, DiscoverAsksOnlyTheTargetsGiven) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliFontMake, MakesAFontFileAndKeepsAnOlderFileWhenARunFails) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString font = dir.filePath(QStringLiteral("dejavu.bmf"));
+    const CliRun made =
+        RunCli({QStringLiteral("font"), QStringLiteral("make"), font, QStringLiteral("--font"),
+                QStringLiteral("DejaVu Sans"), QStringLiteral("--size"), QStringLiteral("16"),
+                QStringLiteral("--first"), QStringLiteral("65"), QStringLiteral("--last"),
+                QStringLiteral("90"), QStringLiteral("--pitch"), QStringLiteral("fixed"),
+                QStringLiteral("--json")});
+    ASSERT_EQ(made.exitCode, 0) << made.out.toStdString() << made.err.toStdString();
+    ASSERT_EQ(made.Objects().size(), 1u);
+    const QJsonObject data = made.Objects()[0][QStringLiteral("data")].toObject();
+    EXPECT_EQ(data[QStringLiteral("glyphs")].toInt(), 26);
+    QFile file(font);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.size(), data[QStringLiteral("bytes")].toInteger());
+    file.close();
+
+    // A cell larger than the drawing surface is refused before anything is written.
+    const CliRun refused =
+        RunCli({QStringLiteral("font"), QStringLiteral("make"), font, QStringLiteral("--font"),
+                QStringLiteral("DejaVu Sans"), QStringLiteral("--pitch"), QStringLiteral("fixed"),
+                QStringLiteral("--width"), QStringLiteral("3000")});
+    EXPECT_NE(refused.exitCode, 0);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
+    // A table encode needs its table.
+    EXPECT_NE(
+        RunCli({QStringLiteral("font"), QStringLiteral("make"), font, QStringLiteral("--font"),
+                QStringLiteral("DejaVu Sans"), QStringLiteral("--encode"), QStringLiteral("table")})
+            .exitCode,
+        0);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include "FontMakeCommand.h"
 #include "LanDiscovery.h"
 #include "PrinterJobs.h"
 
@@ -453,8 +454,9 @@ CliCommand Discover() {
 const std::vector<CliCommand>& CliCommandTable() {
     // A new subcommand is one more entry here.
     static const std::vector<CliCommand> kCommands = {
-        Status(), ConfigRead(), ConfigWrite(), FilesList(), FilesDownload(), FilesFormat(),
-        Send(),   ClockRead(),  ClockSet(),    NetRead(),   NetSet(),        Discover(),
+        Status(),      ConfigRead(), ConfigWrite(), FilesList(), FilesDownload(),
+        FilesFormat(), Send(),       ClockRead(),   ClockSet(),  NetRead(),
+        NetSet(),      Discover(),   FontMake(),
     };
     return kCommands;
 }
