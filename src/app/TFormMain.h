@@ -97,7 +97,6 @@ public:
     void ComboBoxInterFaceChange();
     void ButtonInterFaceClick();
     void ButtonGetStatusClick();
-    void ButtonEthernetClick();
     void Timer1Timer();
 
     // Controls, named as their objectName.

@@ -1,10 +1,17 @@
 #include "functions/PrinterFunctionGroup.h"
 
+#include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
+#include "network/TFormEthernetSetup.h"
+#include "operations/OperationCode.h"
+#include "ui/MainRecords.h"
+#include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 
 #include <QGroupBox>
 #include <QPushButton>
+
+#include <cstring>
 
 namespace {
 
@@ -51,8 +58,43 @@ PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, MainRecords& rec
     }
     connect(ButtonPassword, &QPushButton::clicked, this,
             &PrinterFunctionGroup::ButtonPasswordClick);
+    connect(ButtonEthernet, &QPushButton::clicked, this,
+            &PrinterFunctionGroup::ButtonEthernetClick);
 }
 
 void PrinterFunctionGroup::ButtonPasswordClick() {
     RunPasswordSetup(Host());
+}
+
+void PrinterFunctionGroup::ButtonEthernetClick() {
+    PrinterNetConfig read{};
+    SetNetConfigDefaults(read);
+    if (Host().RunPrinterOperation(OpReadNetSettings, &read) != LinkOk)
+        return;
+    // The dialog's outcome (action, apply) is not part of what the printer reports.
+    PrinterNetConfig& config = Records().NetConfig;
+    config.dhcp = read.dhcp;
+    std::memcpy(config.ipAddress, read.ipAddress, sizeof config.ipAddress);
+    std::memcpy(config.subnetMask, read.subnetMask, sizeof config.subnetMask);
+    std::memcpy(config.gateway, read.gateway, sizeof config.gateway);
+    std::memcpy(config.lastUsedIp, read.lastUsedIp, sizeof config.lastUsedIp);
+    std::memcpy(config.printerName, read.printerName, sizeof config.printerName);
+    std::memcpy(config.macAddress, read.macAddress, sizeof config.macAddress);
+
+    {
+        const QPoint anchor = Host().DialogAnchor();
+        TFormEthernetSetup dialog(anchor.x(), anchor.y(), true, config, Host().LanguageIndex(),
+                                  Host().HostWindow());
+        Host().ExecDialog(dialog);
+    }
+    if (config.apply == 0 || !PasswordGate(Host()))
+        return;
+
+    PrinterNetConfig change{};
+    change.dhcp = config.dhcp;
+    std::memcpy(change.ipAddress, config.ipAddress, sizeof change.ipAddress);
+    std::memcpy(change.subnetMask, config.subnetMask, sizeof change.subnetMask);
+    std::memcpy(change.gateway, config.gateway, sizeof change.gateway);
+    std::memcpy(change.printerName, config.printerName, sizeof change.printerName);
+    Host().RunPrinterOperation(config.action == 1 ? OpSetNetName : OpSetNetAddress, &change);
 }
