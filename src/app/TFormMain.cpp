@@ -16,7 +16,7 @@
 #include "link/ProgressWindow.h"
 #include "link/TFormLPTSetup.h"
 #include "link/TFormRs232Setup.h"
-#include "network/EthernetSetupSequence.h"
+#include "network/TFormEthernetSetup.h"
 #include "network/TFormNetSetup.h"
 #include "operations/Dispatch.h"
 #include "ui/Prompter.h"
@@ -189,8 +189,6 @@ void TFormMain::BuildTopRow() {
 void TFormMain::BuildFirstPage() {
     FunctionGroup = new PrinterFunctionGroup(*this, records_, TabSheet1);
     FunctionGroup->setGeometry(0, 0, 113, 385);
-    connect(FunctionGroup->ButtonEthernet, &QPushButton::clicked, this,
-            &TFormMain::ButtonEthernetClick);
 
     GroupBoxPrinterStatus = MakeGroup(TabSheet1, "GroupBoxPrinterStatus",
                                       QStringLiteral("Printer Status"), 0, 392, 113, 89);
@@ -431,18 +429,20 @@ void TFormMain::ButtonInterFaceClick() {
     switch (SelectedInterface()) {
     case InterfaceCom: {
         TFormRs232Setup dialog(records_.Com, languageIndex_, this);
-        dialog.exec();
+        ExecDialog(dialog);
         break;
     }
     case InterfaceLpt: {
         TFormLPTSetup dialog(records_.Lpt, languageIndex_, this);
-        dialog.exec();
+        ExecDialog(dialog);
         break;
     }
     case InterfaceEthernet: {
         TFormNetSetup dialog(records_.Net, languageIndex_, prompter_, lan_, this);
+        dialog.SetEthernetDialogRunner(
+            [this](TFormEthernetSetup& ethernet) { ExecDialog(ethernet); });
         dialog.Prepare();
-        dialog.exec();
+        ExecDialog(dialog);
         break;
     }
     case InterfaceUsb:
@@ -459,23 +459,6 @@ void TFormMain::ButtonGetStatusClick() {
         records_.Status = queried;
         ShowPrinterStatus(records_.Status);
     });
-}
-
-void TFormMain::ButtonEthernetClick() {
-    if (operationRunning_)
-        return;
-    EthernetSetupSequence sequence{link_, SelectedInterface(), records_.NetConfig, prompter_};
-    sequence.languageIndex = languageIndex_;
-    sequence.anchor = DialogAnchor();
-    sequence.parent = this;
-    sequence.setMainWindowEnabled = [this](bool enabled) {
-        if (enabled)
-            EndOperation();
-        else
-            setEnabled(false);
-    };
-    sequence.passwordGate = [this] { return PasswordGate(); };
-    sequence.Run();
 }
 
 void TFormMain::Timer1Timer() {

@@ -110,7 +110,6 @@ public:
     void ComboBoxInterFaceChange();
     void ButtonInterFaceClick();
     void ButtonGetStatusClick();
-    void ButtonEthernetClick();
     void Timer1Timer();
 
     // Controls, named as their objectName.

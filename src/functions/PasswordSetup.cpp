@@ -14,7 +14,7 @@ void RunPasswordSetup(OperationHost& host) {
     {
         TFormPasswordSetup dialog(next, host.LanguageIndex(), host.Prompts(), host.DialogAnchor(),
                                   host.HostWindow());
-        dialog.exec();
+        host.ExecDialog(dialog);
     }
     // Cancel, or a new password equal to the old one: nothing to send.
     if (PasswordBytes(next) == PasswordBytes(current))

@@ -1,17 +1,17 @@
 #include "functions/PrinterFunctionGroup.h"
 
-#include "functions/PasswordSetup.h"
-#include "ui/PlaceControl.h"
-
 #include "calibration/SensorMeasurement.h"
 #include "calibration/TFormSensorCalibrate.h"
 #include "functions/PasswordGate.h"
+#include "functions/PasswordSetup.h"
 #include "functions/TFormDumpTextSetup.h"
 #include "functions/TFormRTCSetup.h"
+#include "network/TFormEthernetSetup.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
 #include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
+#include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 
 #include <QGroupBox>
@@ -81,6 +81,8 @@ PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, MainRecords& rec
     };
     for (const auto& [button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, handler);
+    connect(ButtonEthernet, &QPushButton::clicked, this,
+            &PrinterFunctionGroup::ButtonEthernetClick);
 }
 
 void PrinterFunctionGroup::ButtonPasswordClick() {
@@ -234,4 +236,40 @@ void PrinterFunctionGroup::ButtonSensorCalibrateClick() {
     if (!PasswordGate(Host()))
         return;
     Host().RunPrinterOperation(OpCalibrateSensor, &record);
+}
+
+// Network settings: read over the link, the dialog, then the one change confirmed, behind
+// the password.
+
+void PrinterFunctionGroup::ButtonEthernetClick() {
+    PrinterNetConfig read{};
+    SetNetConfigDefaults(read);
+    if (Host().RunPrinterOperation(OpReadNetSettings, &read) != LinkOk)
+        return;
+    // The dialog's outcome (action, apply) is not part of what the printer reports.
+    PrinterNetConfig& config = Records().NetConfig;
+    config.dhcp = read.dhcp;
+    std::memcpy(config.ipAddress, read.ipAddress, sizeof config.ipAddress);
+    std::memcpy(config.subnetMask, read.subnetMask, sizeof config.subnetMask);
+    std::memcpy(config.gateway, read.gateway, sizeof config.gateway);
+    std::memcpy(config.lastUsedIp, read.lastUsedIp, sizeof config.lastUsedIp);
+    std::memcpy(config.printerName, read.printerName, sizeof config.printerName);
+    std::memcpy(config.macAddress, read.macAddress, sizeof config.macAddress);
+
+    {
+        const QPoint anchor = Host().DialogAnchor();
+        TFormEthernetSetup dialog(anchor.x(), anchor.y(), true, config, Host().LanguageIndex(),
+                                  Host().Prompts(), Host().HostWindow());
+        Host().ExecDialog(dialog);
+    }
+    if (config.apply == 0 || !PasswordGate(Host()))
+        return;
+
+    PrinterNetConfig change{};
+    change.dhcp = config.dhcp;
+    std::memcpy(change.ipAddress, config.ipAddress, sizeof change.ipAddress);
+    std::memcpy(change.subnetMask, config.subnetMask, sizeof change.subnetMask);
+    std::memcpy(change.gateway, config.gateway, sizeof change.gateway);
+    std::memcpy(change.printerName, config.printerName, sizeof change.printerName);
+    Host().RunPrinterOperation(config.action == 1 ? OpSetNetName : OpSetNetAddress, &change);
 }

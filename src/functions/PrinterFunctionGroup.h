@@ -16,6 +16,10 @@ public:
     PrinterFunctionGroup(OperationHost& host, MainRecords& records, QWidget* parent);
 
     void ButtonPasswordClick();
+    // Reads the printer's network settings, lets the user edit them and, behind the password
+    // gate, sends the one change that was confirmed. What was read and edited stays in the
+    // records for the next run.
+    void ButtonEthernetClick();
 
     // The direct printer functions, the clock, dump text and the sensor calibration.
     void ButtonSensorCalibrateClick();

@@ -18,6 +18,7 @@ MainWindowFixture::MainWindowFixture() {
 
 MainWindowFixture::~MainWindowFixture() {
     window.reset();
+    EXPECT_EQ(dialogs.Pending(), 0) << "answers left for dialogs that never opened";
     link.SetProgressWindow(nullptr);
 }
 
@@ -25,6 +26,7 @@ void MainWindowFixture::Start(const QLocale& locale, bool printerAttached) {
     AttachPrinter(printerAttached);
     window = std::make_unique<TFormMain>(
         link, prompter, locale, [this] { return now; }, lan);
+    window->SetDialogRunner(dialogs.Runner());
 }
 
 void MainWindowFixture::Choose(QComboBox* combo, int item) {

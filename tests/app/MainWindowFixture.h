@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TFormMain.h"
+#include "DialogAnswers.h"
 #include "FakeUsbDeviceSource.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
@@ -50,6 +51,8 @@ protected:
     LanClientSettings lan;
     ProgressWindow progress;
     ScriptedPrompter prompter;
+    // Answers the dialogs the window runs.
+    DialogAnswers dialogs;
     FakeUsbDeviceSource* usb = nullptr; // the bus now in the link
     QDateTime now{QDate(2026, 3, 4), QTime(5, 6, 7)};
     std::unique_ptr<TFormMain> window;

@@ -1,8 +1,8 @@
+#include "DialogAnswers.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "functions/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
-#include "ModalDriver.h"
 #include "operations/OperationCode.h"
 #include "ScriptedPrompter.h"
 #include "ui/OperationHost.h"
@@ -42,7 +42,7 @@ public:
     int LanguageIndex() const override { return language; }
     Prompter& Prompts() override { return prompter; }
     QWidget* HostWindow() override { return &window; }
-    int ExecDialog(QDialog& dialog) override { return dialog.exec(); }
+    int ExecDialog(QDialog& dialog) override { return answers.Run(dialog); }
 
     std::string password;
     LinkError readResult = LinkOk;
@@ -50,6 +50,7 @@ public:
     std::vector<uint32_t> operations;
     std::vector<std::string> sent;
     ScriptedPrompter prompter;
+    DialogAnswers answers;
     QWidget window;
 };
 
@@ -59,23 +60,18 @@ struct Step {
     const char* text; // text to type, or the button's objectName
 };
 
-void Drive(std::vector<Step> steps, QString* title = nullptr, QPoint* position = nullptr) {
-    WhenModalOpens([steps, title, position](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
+void Drive(FakeHost& host, std::vector<Step> steps, QString* title = nullptr,
+           QPoint* position = nullptr) {
+    host.answers.Then([steps, title, position](QDialog& dialog) {
         if (title)
-            *title = dialog->windowTitle();
+            *title = dialog.windowTitle();
         if (position)
-            *position = dialog->pos();
+            *position = dialog.pos();
         for (const Step& step : steps) {
             if (step.edit)
-                dialog->findChild<QLineEdit*>(step.edit)->setText(QString::fromUtf8(step.text));
+                dialog.findChild<QLineEdit*>(step.edit)->setText(QString::fromUtf8(step.text));
             else
-                dialog->findChild<QPushButton*>(step.text)->click();
-        }
-        // A dialog that is still open after the script is a failure; close it.
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "dialog still open";
-            dialog->findChild<QPushButton*>("ButtonCancel")->click();
+                dialog.findChild<QPushButton*>(step.text)->click();
         }
     });
 }
@@ -93,24 +89,24 @@ TEST(PasswordGateTest, RightPasswordPassesAndWrongOnesAreRefused) {
 
     QString title;
     QPoint position;
-    Drive({{"EditPassword", "Secret"}, {nullptr, "ButtonOK"}}, &title, &position);
+    Drive(host, {{"EditPassword", "Secret"}, {nullptr, "ButtonOK"}}, &title, &position);
     EXPECT_TRUE(PasswordGate(host));
     EXPECT_EQ(title, "Please enter your password");
     EXPECT_EQ(position, QPoint(240, 180));
     EXPECT_TRUE(host.prompter.prompts.empty());
 
     // A wrong password keeps the dialog open with the text; the right one then passes.
-    Drive({{"EditPassword", "secret"},
-           {nullptr, "ButtonOK"},
-           {"EditPassword", "Secret "},
-           {nullptr, "ButtonOK"},
-           {"EditPassword", "Secret"},
-           {nullptr, "ButtonOK"}});
+    Drive(host, {{"EditPassword", "secret"},
+                 {nullptr, "ButtonOK"},
+                 {"EditPassword", "Secret "},
+                 {nullptr, "ButtonOK"},
+                 {"EditPassword", "Secret"},
+                 {nullptr, "ButtonOK"}});
     EXPECT_TRUE(PasswordGate(host));
     EXPECT_EQ(host.prompter.Messages(), (QStringList{"Incorrect", "Incorrect"}));
 
     host.prompter.Clear();
-    Drive({{"EditPassword", "SECRET"}, {nullptr, "ButtonOK"}, {nullptr, "ButtonCancel"}});
+    Drive(host, {{"EditPassword", "SECRET"}, {nullptr, "ButtonOK"}, {nullptr, "ButtonCancel"}});
     EXPECT_FALSE(PasswordGate(host));
     EXPECT_EQ(host.prompter.Messages(), QStringList{"Incorrect"});
 }
@@ -121,19 +117,16 @@ TEST(PasswordGateTest, FailedReadRefusesWithItsMessage) {
     host.readResult = LinkPortOpenError;
     EXPECT_FALSE(PasswordGate(host));
     EXPECT_EQ(host.prompter.Messages(), QStringList{"Port Open Error"});
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(host.answers.opened.isEmpty());
 }
 
 TEST(PasswordGateTest, ClosingTheDialogRefusesEvenWhenThePasswordIsPass) {
     FakeHost host;
     host.password = "pass";
-    WhenModalOpens([](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        dialog->close();
-    });
+    host.answers.Then([](QDialog& dialog) { dialog.close(); });
     EXPECT_FALSE(PasswordGate(host));
 
-    Drive({{nullptr, "ButtonCancel"}});
+    Drive(host, {{nullptr, "ButtonCancel"}});
     EXPECT_FALSE(PasswordGate(host));
 }
 
@@ -207,7 +200,8 @@ TEST(PasswordSetupDialog, LayoutCaptionsAndTabOrder) {
 TEST(PasswordSetupTest, PrinterWithoutPasswordTakesAnEmptyOldPassword) {
     FakeHost host;
     QString title;
-    Drive({{"EditOldPassword", "x"},
+    Drive(host,
+          {{"EditOldPassword", "x"},
            {"EditNewPassword", "New1"},
            {nullptr, "ButtonOK"},
            {"EditOldPassword", ""},
@@ -224,13 +218,14 @@ TEST(PasswordSetupTest, SendsOnlyAChangedPassword) {
     FakeHost host;
     host.password = "Old";
 
-    Drive({{"EditOldPassword", "Old"}, {"EditNewPassword", "Old"}, {nullptr, "ButtonOK"}});
+    Drive(host, {{"EditOldPassword", "Old"}, {"EditNewPassword", "Old"}, {nullptr, "ButtonOK"}});
     RunPasswordSetup(host);
-    Drive({{"EditOldPassword", "Old"}, {"EditNewPassword", "Other"}, {nullptr, "ButtonCancel"}});
+    Drive(host,
+          {{"EditOldPassword", "Old"}, {"EditNewPassword", "Other"}, {nullptr, "ButtonCancel"}});
     RunPasswordSetup(host);
     EXPECT_TRUE(host.sent.empty());
 
-    Drive({{"EditOldPassword", "Old"}, {"EditNewPassword", ""}, {nullptr, "ButtonOK"}});
+    Drive(host, {{"EditOldPassword", "Old"}, {"EditNewPassword", ""}, {nullptr, "ButtonOK"}});
     RunPasswordSetup(host);
     EXPECT_EQ(host.sent, std::vector<std::string>{""});
     EXPECT_TRUE(host.prompter.prompts.empty());
@@ -241,15 +236,14 @@ TEST(PasswordSetupTest, ANewPasswordWithAQuoteIsRefusedInTheDialog) {
     host.password = "Old";
     QString kept;
     bool stayedOpen = false;
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        auto* edit = dialog->findChild<QLineEdit*>("EditNewPassword");
-        dialog->findChild<QLineEdit*>("EditOldPassword")->setText("Old");
+    host.answers.Then([&](QDialog& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>("EditNewPassword");
+        dialog.findChild<QLineEdit*>("EditOldPassword")->setText("Old");
         edit->setText("x\"y");
-        dialog->findChild<QPushButton*>("ButtonOK")->click();
-        stayedOpen = dialog->isVisible();
+        dialog.findChild<QPushButton*>("ButtonOK")->click();
+        stayedOpen = dialog.isVisible();
         kept = edit->text();
-        dialog->findChild<QPushButton*>("ButtonCancel")->click();
+        dialog.findChild<QPushButton*>("ButtonCancel")->click();
     });
     RunPasswordSetup(host);
     EXPECT_EQ(host.prompter.Messages(),

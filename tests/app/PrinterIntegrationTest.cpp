@@ -1,12 +1,12 @@
 #include "functions/PrinterFunctionGroup.h"
 #include "MainWindowFixture.h"
 
-#include "ModalDriver.h"
 #include "PasswordModule.h"
 #include "PtyServer.h"
 #include "TcpServer.h"
 
-#include <QApplication>
+#include <QAbstractButton>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -68,6 +68,14 @@ TEST_F(MainWindowWithPrinter, StartUpWithoutPrinterKeepsTheDefaults) {
     EXPECT_TRUE(printer.Commands().empty());
 }
 
+void Type(QDialog& dialog, const char* edit, const char* text) {
+    dialog.findChild<QLineEdit*>(edit)->setText(QString::fromLatin1(text));
+}
+
+void Press(QDialog& dialog, const char* button) {
+    dialog.findChild<QAbstractButton*>(button)->click();
+}
+
 TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
     SetPrinterPassword(printer, "Secret");
@@ -75,16 +83,15 @@ TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
     QString title;
     QPoint position;
     const QPoint anchor = window->DialogAnchor();
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        position = dialog->pos();
-        dialog->findChild<QLineEdit*>("EditOldPassword")->setText("secret");
-        dialog->findChild<QLineEdit*>("EditNewPassword")->setText("Other");
-        dialog->findChild<QPushButton*>("ButtonOK")->click();
-        EXPECT_TRUE(dialog->isVisible());
-        dialog->findChild<QLineEdit*>("EditOldPassword")->setText("Secret");
-        dialog->findChild<QPushButton*>("ButtonOK")->click();
+    dialogs.Then([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        position = dialog.pos();
+        Type(dialog, "EditOldPassword", "secret");
+        Type(dialog, "EditNewPassword", "Other");
+        Press(dialog, "ButtonOK");
+        EXPECT_TRUE(dialog.isVisible());
+        Type(dialog, "EditOldPassword", "Secret");
+        Press(dialog, "ButtonOK");
     });
     window->FunctionGroup->ButtonPassword->click();
     EXPECT_EQ(title, "Password Setup");
@@ -95,16 +102,13 @@ TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
 
     // The gate now asks for the new one.
     prompter.Clear();
-    WhenModalOpens([](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>("EditPassword")->setText("Other");
-        dialog->findChild<QPushButton*>("ButtonOK")->click();
-    });
+    dialogs
+        .Then([](QDialog& dialog) {
+            Type(dialog, "EditPassword", "Other");
+            Press(dialog, "ButtonOK");
+        })
+        .Then([](QDialog& dialog) { Press(dialog, "ButtonCancel"); });
     EXPECT_TRUE(window->PasswordGate());
-    WhenModalOpens([](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QPushButton*>("ButtonCancel")->click();
-    });
     EXPECT_FALSE(window->PasswordGate());
     EXPECT_TRUE(prompter.prompts.empty());
 }
@@ -112,13 +116,10 @@ TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
 TEST_F(MainWindowWithPrinter, GateAndPasswordSetupOnAPrinterWithoutPassword) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
     EXPECT_TRUE(window->PasswordGate());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(dialogs.opened.isEmpty());
 
     // Same new password as the old (empty) one: nothing is sent.
-    WhenModalOpens([](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QPushButton*>("ButtonOK")->click();
-    });
+    dialogs.Then([](QDialog& dialog) { Press(dialog, "ButtonOK"); });
     printer.ClearReceived();
     window->FunctionGroup->ButtonPassword->click();
     EXPECT_FALSE(StartsWithReceived(printer, "DIAGNOSTIC PASSWORD"));
@@ -129,60 +130,95 @@ TEST_F(MainWindowWithPrinter, PasswordSetupWithoutPrinterShowsTheLinkError) {
     Start();
     window->FunctionGroup->ButtonPassword->click();
     EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(window->PasswordGate());
     EXPECT_EQ(prompter.Messages(), (QStringList{"Port Open Error", "Port Open Error"}));
+    EXPECT_TRUE(dialogs.opened.isEmpty());
 }
 
-TEST_F(MainWindowWithPrinter, EthernetSetupRunsBehindTheGate) {
+// "Ethernet Setup": what was read fills the dialog, which opens at the anchor while the
+// window is enabled; Cancel sends nothing and asks for no password.
+TEST_F(MainWindowWithPrinter, EthernetSetupCancelSendsNothing) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
     SetPrinterPassword(printer, "Secret");
-
-    // Cancel: nothing is sent and no password is asked.
-    QString opened;
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        opened = dialog->objectName();
-        dialog->findChild<QPushButton*>("ButtonCancel")->click();
+    dialogs.Then([&](QDialog& dialog) {
+        EXPECT_TRUE(window->isEnabled());
+        EXPECT_FALSE(progress.IsShown());
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("EditIP")->text(), "192.168.1.100");
+        Type(dialog, "EditPrinterName", "DOCK");
+        Press(dialog, "ButtonCancel");
     });
+    printer.ClearReceived();
     window->FunctionGroup->ButtonEthernet->click();
-    EXPECT_EQ(opened, "TFormEthernetSetup");
-    EXPECT_FALSE(StartsWithReceived(printer, "NET NAME"));
+    EXPECT_EQ(dialogs.opened, QStringList{"TFormEthernetSetup"});
+    EXPECT_FALSE(StartsWithReceived(printer, "NET "));
+    EXPECT_STREQ(window->NetConfig().macAddress, "00:1B:82:00:00:01");
     EXPECT_TRUE(window->isEnabled());
+}
 
-    // A new printer name goes out after the password.
-    bool asked = false;
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>("EditPrinterName")->setText("DOCK");
-        WhenModalOpens([&](QWidget* gate) {
-            ASSERT_NE(gate, nullptr);
-            asked = gate->objectName() == "FormPassword";
-            gate->findChild<QLineEdit*>("EditPassword")->setText("Secret");
-            gate->findChild<QPushButton*>("ButtonOK")->click();
+TEST_F(MainWindowWithPrinter, EthernetSetupSendsTheConfirmedChangeAfterTheGate) {
+    Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
+    SetPrinterPassword(printer, "Secret");
+    dialogs
+        .Then([](QDialog& dialog) {
+            Press(dialog, "RadioGroupDHCPItem1");
+            Type(dialog, "EditIP", "10.8.0.2");
+            Type(dialog, "EditMask", "255.255.0.0");
+            Type(dialog, "EditGateWay", "10.8.0.1");
+            Press(dialog, "ButtonSetIP");
+        })
+        .Then([](QDialog& dialog) {
+            Type(dialog, "EditPassword", "Secret");
+            Press(dialog, "ButtonOK");
         });
-        dialog->findChild<QPushButton*>("ButtonSetPrinterName")->click();
-    });
     window->FunctionGroup->ButtonEthernet->click();
-    EXPECT_TRUE(asked);
-    EXPECT_TRUE(Received(printer, "NET NAME \"DOCK\""));
+    EXPECT_EQ(dialogs.opened, (QStringList{"TFormEthernetSetup", "FormPassword"}));
+    EXPECT_TRUE(Received(printer, "NET IP \"10.8.0.2\",\"255.255.0.0\",\"10.8.0.1\""));
+    EXPECT_FALSE(StartsWithReceived(printer, "NET NAME"));
+    // The window keeps what was edited for the next run.
+    EXPECT_STREQ(window->NetConfig().ipAddress, "10.8.0.2");
+
+    // "Set Printer Name" sends only the name; a refused gate sends nothing.
+    dialogs
+        .Then([](QDialog& dialog) {
+            Type(dialog, "EditPrinterName", "LINE-2");
+            Press(dialog, "ButtonSetPrinterName");
+        })
+        .Then([](QDialog& dialog) {
+            Type(dialog, "EditPassword", "Secret");
+            Press(dialog, "ButtonOK");
+        })
+        .Then([](QDialog& dialog) { Press(dialog, "ButtonSetPrinterName"); })
+        .Then([](QDialog& dialog) { Press(dialog, "ButtonCancel"); });
+    printer.ClearReceived();
+    window->FunctionGroup->ButtonEthernet->click();
+    EXPECT_TRUE(Received(printer, "NET NAME \"LINE-2\""));
+    EXPECT_FALSE(StartsWithReceived(printer, "NET IP"));
+    printer.ClearReceived();
+    window->FunctionGroup->ButtonEthernet->click();
+    EXPECT_FALSE(StartsWithReceived(printer, "NET "));
     EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MainWindowWithPrinter, EthernetSetupWithoutPrinterShowsTheLinkErrorAndNoDialog) {
+    Start();
+    window->FunctionGroup->ButtonEthernet->click();
+    EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+    EXPECT_STREQ(window->NetConfig().ipAddress, "0.0.0.0");
     EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(MainWindowWithPrinter, SetupOnEthernetOpensTheNetworkDialog) {
     Start();
     Choose(window->ComboBoxInterFace, InterfaceEthernet);
-    QString opened;
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        opened = dialog->objectName();
-        dialog->findChild<QLineEdit*>("EditIPAddr")->setText("127.0.0.1");
-        dialog->findChild<QLineEdit*>("EditPort")->setText("9101");
-        dialog->findChild<QPushButton*>("ButtonExit")->click();
+    dialogs.Then([](QDialog& dialog) {
+        Type(dialog, "EditIPAddr", "127.0.0.1");
+        Type(dialog, "EditPort", "9101");
+        Press(dialog, "ButtonExit");
     });
     window->ButtonInterFace->click();
-    EXPECT_EQ(opened, "TFormNetSetup");
+    EXPECT_EQ(dialogs.opened, QStringList{"TFormNetSetup"});
     EXPECT_STREQ(window->Net().address, "127.0.0.1");
     EXPECT_EQ(window->Net().port, 9101);
     EXPECT_EQ(window->StatusPanelText(0), "LPT1");

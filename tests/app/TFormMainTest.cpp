@@ -2,11 +2,12 @@
 #include "MainWindowFixture.h"
 
 #include "app/DemoPrinter.h"
-#include "ModalDriver.h"
 #include "ScriptedBackend.h"
 #include "ui/RadioGroup.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -290,34 +291,25 @@ TEST_F(MainWindow, SetupOpensTheDialogOfTheChosenLink) {
     Start();
     // USB has no settings: nothing opens.
     window->ButtonInterFaceClick();
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(dialogs.opened.isEmpty());
 
     Choose(window->ComboBoxInterFace, 1);
-    QString opened;
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        opened = dialog->objectName();
-        auto* ports = dialog->findChild<QComboBox*>("ComboBoxComPort");
-        auto* hardware = dialog->findChild<QComboBox*>("ComboBoxHdShak");
-        auto* software = dialog->findChild<QComboBox*>("ComboBoxSWShak");
-        ports->setCurrentIndex(2);
-        hardware->setCurrentIndex(0);
-        software->setCurrentIndex(1);
-        dialog->findChild<QPushButton*>("ButtonSet")->click();
+    dialogs.Then([](QDialog& dialog) {
+        dialog.findChild<QComboBox*>("ComboBoxComPort")->setCurrentIndex(2);
+        dialog.findChild<QComboBox*>("ComboBoxHdShak")->setCurrentIndex(0);
+        dialog.findChild<QComboBox*>("ComboBoxSWShak")->setCurrentIndex(1);
+        dialog.findChild<QPushButton*>("ButtonSet")->click();
     });
     window->ButtonInterFace->click();
-    EXPECT_EQ(opened, "FormRs232Setup");
     EXPECT_EQ(window->StatusPanelText(1), "COM3 9600,N,8,1 None Xon/Xoff");
 
     Choose(window->ComboBoxInterFace, 2);
-    WhenModalOpens([&](QWidget* dialog) {
-        ASSERT_NE(dialog, nullptr);
-        opened = dialog->objectName();
-        dialog->findChild<QComboBox*>("ComboBoxLPT")->setCurrentIndex(1);
-        dialog->findChild<QPushButton*>("ButtonSet")->click();
+    dialogs.Then([](QDialog& dialog) {
+        dialog.findChild<QComboBox*>("ComboBoxLPT")->setCurrentIndex(1);
+        dialog.findChild<QPushButton*>("ButtonSet")->click();
     });
     window->ButtonInterFace->click();
-    EXPECT_EQ(opened, "FormLPTSetup");
+    EXPECT_EQ(dialogs.opened, (QStringList{"FormRs232Setup", "FormLPTSetup"}));
     EXPECT_EQ(window->StatusPanelText(0), "LPT2");
     EXPECT_STREQ(window->Lpt().text, "LPT2");
 }

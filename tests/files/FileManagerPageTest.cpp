@@ -3,7 +3,6 @@
 #include "MainWindowFixture.h"
 
 #include "MemoryModule.h"
-#include "ModalDriver.h"
 #include "PasswordModule.h"
 #include "Screenshot.h"
 #include "ui/QtPrompter.h"
