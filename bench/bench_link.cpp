@@ -3,6 +3,7 @@
 // the printer answers a query sent after the bytes, repetitions interleaved; and the frame
 // reader's throughput on one long reply.
 
+#include "link/EventPump.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "LoopbackLink.h"
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
     // The application's hooks: the progress window and the pending-message processing.
     ProgressWindow progress;
     link.SetProgressWindow(&progress);
-    link.SetProcessEventsHook([] { QCoreApplication::processEvents(); });
+    link.SetProcessEventsHook(EventPump{});
 
     std::vector<double> linkTimes;
     std::vector<double> plainTimes;
