@@ -19,6 +19,7 @@
 #include "network/TFormEthernetSetup.h"
 #include "network/TFormNetSetup.h"
 #include "operations/Dispatch.h"
+#include "ui/BusyCursor.h"
 #include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
 #include "ui/WindowLook.h"
@@ -282,7 +283,11 @@ LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra
     setEnabled(false);
     PlaceProgressWindow();
     operationRunning_ = true;
-    const LinkError result = Dispatch(link_, operation, SelectedInterface(), buffer, extra);
+    LinkError result;
+    {
+        const BusyCursor busy;
+        result = Dispatch(link_, operation, SelectedInterface(), buffer, extra);
+    }
     operationRunning_ = false;
     if (result != LinkOk)
         prompter_.Error(this, QString::fromLatin1(LinkErrorText(result)));
@@ -315,6 +320,7 @@ LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
     if (operationRunning_)
         return LinkUnknownError;
     operationRunning_ = true;
+    const BusyCursor busy;
     LinkError result;
     if (progressAt) {
         // A dialog's own read: the dialog is modal, the window stays as it is.
@@ -336,7 +342,11 @@ LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
         return LinkUnknownError;
     PlaceProgressWindow();
     operationRunning_ = true;
-    const LinkError result = exchange(link_, SelectedInterface());
+    LinkError result;
+    {
+        const BusyCursor busy;
+        result = exchange(link_, SelectedInterface());
+    }
     operationRunning_ = false;
     if (result != LinkOk)
         prompter_.Error(this, QString::fromLatin1(LinkErrorText(result)));
@@ -393,11 +403,15 @@ void TFormMain::SelectUnit(int unitIndex) {
 
 void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
     EditPrinterStatus->setText(TextFor(StatusWordCaption(StatusWordFor(status)), languageIndex_));
+    // A word longer than the edit reads from its start ("Ribbon Encode Error").
+    EditPrinterStatus->setCursorPosition(0);
 }
 
 void TFormMain::ShowLinkSummary() {
     statusPanels_[0]->setText(FieldText(records_.Lpt.text, sizeof records_.Lpt.text));
+    // The panel keeps its width; the whole summary is its tool tip.
     statusPanels_[1]->setText(ComSettingsSummary(records_.Com));
+    statusPanels_[1]->setToolTip(statusPanels_[1]->text());
 }
 
 bool TFormMain::PasswordGate() {

@@ -13,6 +13,7 @@
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
+#include "ui/WindowLook.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -83,6 +84,11 @@ PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, MainRecords& rec
         connect(button, &QPushButton::clicked, this, handler);
     connect(ButtonEthernet, &QPushButton::clicked, this,
             &PrinterFunctionGroup::ButtonEthernetClick);
+}
+
+void PrinterFunctionGroup::LanguageApplied(int /*languageIndex*/) {
+    for (const FunctionButton& b : kButtons)
+        FitButtonText(this->*b.member);
 }
 
 void PrinterFunctionGroup::ButtonPasswordClick() {

@@ -40,6 +40,8 @@ public:
     void SetConfigCollector(ConfigCollector collector) { collectConfig_ = std::move(collector); }
 
     void UnitChanged(int unitIndex) override { unitIndex_ = unitIndex; }
+    // Captions longer than the buttons' fixed width get a smaller font.
+    void LanguageApplied(int languageIndex) override;
 
     QGroupBox* GroupBoxPrinterFunction;
     QPushButton* ButtonSensorCalibrate;

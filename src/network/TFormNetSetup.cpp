@@ -1,13 +1,13 @@
 #include "network/TFormNetSetup.h"
 
-#include "ui/Prompter.h"
 #include "network/LanSetup.h"
 #include "network/NetText.h"
+#include "ui/Prompter.h"
 
+#include "network/TFormEthernetSetup.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
 #include "ui/WindowLook.h"
-#include "network/TFormEthernetSetup.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -237,9 +237,12 @@ void TFormNetSetup::ButtonChangeIPClick() {
 void TFormNetSetup::ButtonBrowserClick() {
     const QUrl url(QStringLiteral("http://") + EditIPAddr->text(), QUrl::StrictMode);
     // Only a web address of the printer is ever handed to the desktop.
-    if (!url.isValid() || url.scheme() != QStringLiteral("http") || url.host().isEmpty())
-        return;
-    urlOpener_(url);
+    const bool printerAddress =
+        url.isValid() && url.scheme() == QStringLiteral("http") && !url.host().isEmpty();
+    if (!printerAddress || !urlOpener_(url))
+        prompter_.Error(this, QStringLiteral("The printer's web page (http://%1) cannot be opened "
+                                             "in a web browser.")
+                                  .arg(EditIPAddr->text()));
 }
 
 void TFormNetSetup::ButtonExitClick() {
@@ -249,6 +252,12 @@ void TFormNetSetup::ButtonExitClick() {
     if (!converted) {
         prompter_.Error(this,
                         QStringLiteral("'%1' is not a valid integer value").arg(EditPort->text()));
+        return;
+    }
+    // A TCP port is 1 to 65535; anything else could never reach a printer.
+    if (port < 1 || port > 65535) {
+        prompter_.Error(
+            this, QStringLiteral("'%1' is not a TCP port (1 to 65535)").arg(EditPort->text()));
         return;
     }
     settings_.port = port;

@@ -1,7 +1,6 @@
 #include "config/ConfigPage.h"
 #include "MainWindowFixture.h"
 
-#include "app/DemoPrinter.h"
 #include "ScriptedBackend.h"
 #include "ui/RadioGroup.h"
 
@@ -282,6 +281,8 @@ TEST_F(MainWindow, StatusWordsInEachLanguage) {
             window->ButtonGetStatus->click();
             EXPECT_EQ(window->EditPrinterStatus->text(), QString::fromUtf8(c.words[language]))
                 << "status " << int(c.status) << " language " << language;
+            // Read from its start, however long the word.
+            EXPECT_EQ(window->EditPrinterStatus->cursorPosition(), 0);
         }
     }
     EXPECT_TRUE(prompter.prompts.empty());
@@ -302,6 +303,8 @@ TEST_F(MainWindow, SetupOpensTheDialogOfTheChosenLink) {
     });
     window->ButtonInterFace->click();
     EXPECT_EQ(window->StatusPanelText(1), "COM3 9600,N,8,1 None Xon/Xoff");
+    EXPECT_EQ(window->findChild<QLabel*>("StatusBar1Panel1")->toolTip(),
+              "COM3 9600,N,8,1 None Xon/Xoff");
 
     Choose(window->ComboBoxInterFace, 2);
     dialogs.Then([](QDialog& dialog) {
@@ -312,17 +315,6 @@ TEST_F(MainWindow, SetupOpensTheDialogOfTheChosenLink) {
     EXPECT_EQ(dialogs.opened, (QStringList{"FormRs232Setup", "FormLPTSetup"}));
     EXPECT_EQ(window->StatusPanelText(0), "LPT2");
     EXPECT_STREQ(window->Lpt().text, "LPT2");
-}
-
-TEST(DemoPrinterTarget, IsAnAddressAndAPort) {
-    const std::optional<DemoPrinter> demo = DemoPrinter::Parse("127.0.0.1:9100");
-    ASSERT_TRUE(demo);
-    EXPECT_EQ(demo->address, "127.0.0.1");
-    EXPECT_EQ(demo->port, 9100);
-    EXPECT_EQ(DemoPrinter::Parse("[::1]:9101")->address, "::1");
-    for (const char* bad : {"", "127.0.0.1", ":9100", "127.0.0.1:", "127.0.0.1:0",
-                            "127.0.0.1:65536", "127.0.0.1:91x", "[]:9100"})
-        EXPECT_FALSE(DemoPrinter::Parse(QString::fromLatin1(bad))) << bad;
 }
 
 TEST_F(MainWindow, EthernetPrinterCanBePointedAtForTheDemo) {

@@ -285,6 +285,14 @@ TEST_F(NetSetupDialog, WebSetupOpensOnlyAnHttpAddress) {
         for (const QUrl& url : opened)
             EXPECT_EQ(url.scheme(), "http") << text;
     }
+    EXPECT_EQ(prompter.errors.size(), 3) << "each address that is no web page is explained";
+
+    // A desktop that cannot open the page: the user is told.
+    dialog->SetUrlOpener([](const QUrl&) { return false; });
+    address->setText("10.1.2.3");
+    Click(*dialog, "ButtonBrowser");
+    EXPECT_EQ(prompter.errors.last(),
+              "The printer's web page (http://10.1.2.3) cannot be opened in a web browser.");
 }
 
 TEST_F(NetSetupDialog, ExitStoresAddressAndPortAndABadPortKeepsTheDialogOpen) {
@@ -298,6 +306,15 @@ TEST_F(NetSetupDialog, ExitStoresAddressAndPortAndABadPortKeepsTheDialogOpen) {
     EXPECT_STREQ(settings.address, "10.1.2.3");
     EXPECT_EQ(int32_t(settings.port), 9100);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
+
+    for (const char* port : {"70000", "0", "-1"}) {
+        Find<QLineEdit>(*dialog, "EditPort")->setText(QString::fromLatin1(port));
+        Click(*dialog, "ButtonExit");
+        EXPECT_EQ(prompter.errors.last(),
+                  QStringLiteral("'%1' is not a TCP port (1 to 65535)").arg(port));
+        EXPECT_EQ(int32_t(settings.port), 9100);
+        EXPECT_NE(dialog->result(), QDialog::Accepted);
+    }
 
     Find<QLineEdit>(*dialog, "EditPort")->setText("6101");
     Click(*dialog, "ButtonExit");
