@@ -2,8 +2,10 @@
 #include "network/TFormNetSetup.h"
 
 #include "LanPrinters.h"
+#include "network/LanSetup.h"
 #include "RecordingPrompter.h"
 #include "Screenshot.h"
+#include "SimPeer.h"
 #include "VirtualPrinter.h"
 
 #include <QGroupBox>
@@ -179,8 +181,11 @@ TEST_F(NetSetupDialog, FactoryDefaultAnsweredNoSendsNothingAndKeepsTheList) {
     prompter.answers = {false};
     Click(*dialog, "ButtonFactoryDefault");
     EXPECT_EQ(prompter.questions, QStringList{"Are you sure?"});
-    QThread::msleep(100);
-    EXPECT_TRUE(dock->responder->Received().empty());
+    // A marker request for no printer: once it arrived, anything sent before it has too.
+    LanClient marker(lan);
+    ASSERT_TRUE(SendLanFactoryDefault(marker, 99, MacAddress{}));
+    ASSERT_TRUE(WaitUntil([&] { return !dock->responder->Received().empty(); }));
+    EXPECT_EQ(dock->responder->Received().size(), 1u);
     EXPECT_EQ(List(*dialog)->topLevelItemCount(), 4);
     EXPECT_EQ(dialog->SequenceNumber(), 2);
 }
