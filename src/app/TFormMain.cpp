@@ -11,7 +11,7 @@
 #include "app/StatusWord.h"
 #include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
-#include "link/PortNames.h"
+#include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "link/TFormLPTSetup.h"
@@ -408,7 +408,7 @@ void TFormMain::ShowPrinterStatus(const PrinterStatus& status) {
 }
 
 void TFormMain::ShowLinkSummary() {
-    statusPanels_[0]->setText(FieldText(records_.Lpt.text, sizeof records_.Lpt.text));
+    statusPanels_[0]->setText(FixedText(records_.Lpt.text, FixedTextKind::Local));
     // The panel keeps its width; the whole summary is its tool tip.
     statusPanels_[1]->setText(ComSettingsSummary(records_.Com));
     statusPanels_[1]->setToolTip(statusPanels_[1]->text());
@@ -419,9 +419,7 @@ bool TFormMain::PasswordGate() {
 }
 
 void TFormMain::UseEthernetPrinter(const QString& address, int port) {
-    const QByteArray text = address.toUtf8().left(sizeof records_.Net.address - 1);
-    std::memset(records_.Net.address, 0, sizeof records_.Net.address);
-    std::memcpy(records_.Net.address, text.constData(), static_cast<size_t>(text.size()));
+    StoreFixedText(records_.Net.address, address, FixedTextKind::Local);
     records_.Net.port = port;
     ComboBoxInterFace->setCurrentIndex(InterfaceEthernet);
     ComboBoxInterFaceChange();

@@ -4,6 +4,7 @@
 #include "config/ConfigReplies.h"
 #include "config/ConfigTables.h"
 #include "config/PrinterConfig.h"
+#include "link/FixedText.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
 
@@ -279,9 +280,7 @@ LinkError ReadSerialLine(LinkSession& session, PrinterConfig& config) {
     if (!ReadReplyLine(session, line, &length))
         return LinkReceivingError;
     // A serial number longer than the field keeps its first characters.
-    const size_t kept = std::min(static_cast<size_t>(length), sizeof config.Serial - 1);
-    std::memcpy(config.Serial, line, kept);
-    config.Serial[kept] = '\0';
+    StoreFixedBytes(config.Serial, std::string_view(line, static_cast<size_t>(length)));
     return LinkOk;
 }
 

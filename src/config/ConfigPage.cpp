@@ -4,7 +4,7 @@
 #include "config/ConfigPageNumbers.h"
 #include "config/ConfigTables.h"
 #include "functions/PasswordGate.h"
-#include "link/PortNames.h"
+#include "link/FixedText.h"
 #include "operations/OperationCode.h"
 #include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
@@ -695,13 +695,13 @@ void ConfigPage::ShowConfig(const PrinterConfig& config) {
     auto text = [this](const char* name, const QString& value) {
         ShowText(findChild<QLineEdit*>(QString::fromLatin1(name)), value);
     };
-    text("EditVersion", FieldText(config.Version, sizeof config.Version));
-    text("EditSerial", FieldText(config.Serial, sizeof config.Serial));
-    text("EditChecksum", FieldText(config.Checksum, sizeof config.Checksum));
+    text("EditVersion", FixedText(config.Version, FixedTextKind::Printer));
+    text("EditSerial", FixedText(config.Serial, FixedTextKind::Printer));
+    text("EditChecksum", FixedText(config.Checksum, FixedTextKind::Printer));
     text("EditCuttingCounter", QString::number(config.CutCounter));
     text("EditResetCuttingCounter", QString::number(config.ResetCutCounter));
-    text("EditMilage", FieldText(config.Milage, sizeof config.Milage));
-    text("EditResetMilage", FieldText(config.ResetMilage, sizeof config.ResetMilage));
+    text("EditMilage", FixedText(config.Milage, FixedTextKind::Printer));
+    text("EditResetMilage", FixedText(config.ResetMilage, FixedTextKind::Printer));
 
     // The table lists ComboBoxPrintOut before EditCutterPiece, which depends on it.
     const ShowContext cx{UnitFactor(config), QLocale(),
@@ -780,8 +780,8 @@ void ConfigPage::ButtonSaveClick() {
     // The explicit flush matters: a write cut short by a full disk or a file size limit
     // is seen there, while the commit would still put the short file in place.
     QSaveFile file(*path);
-    bool saved = file.open(QIODevice::WriteOnly) && file.write(image) == image.size() &&
-                 file.flush();
+    bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.flush();
     if (saved)
         saved = file.commit();
     else

@@ -3,6 +3,7 @@
 #include "command/TextBytes.h"
 #include "files/FileTypes.h"
 #include "functions/PasswordGate.h"
+#include "link/FixedText.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
 #include "ui/MainRecords.h"
@@ -176,8 +177,7 @@ void FileManagerPage::RadioGroupDeviceClick() {
     EditFreeSpace->setText(area.freeKnown == 1 ? QString::number(free) : QString());
 
     ListBoxFileList->clear();
-    const size_t length = strnlen(area.fileList, sizeof area.fileList);
-    const QByteArrayView list(area.fileList, static_cast<qsizetype>(length));
+    const QByteArray list = QByteArray::fromStdString(FixedBytes(area.fileList));
     qsizetype at = 0;
     while (at < list.size()) {
         qsizetype end = list.indexOf("\r\n", at);

@@ -1,14 +1,11 @@
 #include "functions/PasswordText.h"
 
-#include <algorithm>
-#include <cstring>
+#include "link/FixedText.h"
 
 QByteArray PasswordBytes(const PasswordText& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(strnlen(text.data(), text.size())));
+    return QByteArray::fromStdString(FixedBytes(text));
 }
 
 void StorePassword(PasswordText& text, const QByteArray& bytes) {
-    text.fill('\0');
-    const size_t length = std::min(static_cast<size_t>(bytes.size()), text.size() - 1);
-    std::memcpy(text.data(), bytes.constData(), length);
+    StoreFixedBytes(text, {bytes.constData(), static_cast<size_t>(bytes.size())});
 }

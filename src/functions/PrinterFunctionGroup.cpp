@@ -6,6 +6,7 @@
 #include "functions/PasswordSetup.h"
 #include "functions/TFormDumpTextSetup.h"
 #include "functions/TFormRTCSetup.h"
+#include "link/FixedText.h"
 #include "network/TFormEthernetSetup.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
@@ -201,7 +202,7 @@ void PrinterFunctionGroup::FetchDumpFile() {
     std::vector<char> buffer(kDumpReadCapacity);
     PrinterFileRequest file{};
     file.capacity = kDumpReadCapacity;
-    std::strncpy(file.fileName, "Dump.txt", sizeof file.fileName - 1);
+    StoreFixedBytes(file.fileName, "Dump.txt");
     file.buffer = buffer.data();
     if (Host().RunPrinterOperation(OpReadPrinterFile, &file) != LinkOk)
         return;

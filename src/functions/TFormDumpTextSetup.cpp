@@ -1,5 +1,6 @@
 #include "functions/TFormDumpTextSetup.h"
 
+#include "link/FixedText.h"
 #include "ui/PlaceControl.h"
 #include "ui/RadioGroup.h"
 #include "ui/WindowLook.h"
@@ -17,17 +18,7 @@ constexpr int kFileNameLength = 12;
 } // namespace
 
 void StoreDumpFileName(DumpTextRequest& request, const QString& name) {
-    QByteArray bytes = name.toUtf8();
-    const qsizetype room = kDumpFileNameCapacity - 1;
-    if (bytes.size() > room) {
-        qsizetype end = room;
-        // Back up to the first byte of the character that would be cut.
-        while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
-            --end;
-        bytes.truncate(end);
-    }
-    std::memset(request.fileName, 0, sizeof request.fileName);
-    std::memcpy(request.fileName, bytes.constData(), static_cast<size_t>(bytes.size()));
+    StoreFixedText(request.fileName, name, FixedTextKind::Local);
 }
 
 TFormDumpTextSetup::TFormDumpTextSetup(DumpTextChoice& choice, const QPoint& position,

@@ -1,6 +1,8 @@
 #include "link/ComBackend.h"
 
+#include "link/FixedText.h"
 #include "link/PortNames.h"
+#include "link/SerialChoices.h"
 
 #include <QSerialPort>
 
@@ -12,7 +14,7 @@ ComBackend::~ComBackend() {
 }
 
 bool ComBackend::Open() {
-    const QString name = FieldText(settings_.portName, sizeof settings_.portName);
+    const QString name = FixedText(settings_.portName, FixedTextKind::Local);
     if (name.isEmpty())
         return false;
     port_ = std::make_unique<QSerialPort>();
@@ -32,41 +34,23 @@ bool ComBackend::Open() {
 }
 
 void ComBackend::ApplySettings() {
-    port_->setBaudRate(BaudRateForIndex(settings_.baudIndex));
-    port_->setDataBits(settings_.dataBitsIndex == 0 ? QSerialPort::Data7 : QSerialPort::Data8);
-    switch (settings_.parityIndex) {
-    case 1:
-        port_->setParity(QSerialPort::OddParity);
-        break;
-    case 2:
-        port_->setParity(QSerialPort::EvenParity);
-        break;
-    default:
-        port_->setParity(QSerialPort::NoParity);
-        break;
-    }
-    switch (settings_.stopBitsIndex) {
-    case 1:
-        // POSIX ports have no 1.5 stop bits; two stop bits keep a longer gap that a
-        // receiver expecting 1.5 accepts.
-        if (!port_->setStopBits(QSerialPort::OneAndHalfStop))
-            port_->setStopBits(QSerialPort::TwoStop);
-        break;
-    case 2:
+    port_->setBaudRate(SerialBaudRates().At(settings_.baudIndex).value);
+    port_->setDataBits(
+        static_cast<QSerialPort::DataBits>(SerialDataBits().At(settings_.dataBitsIndex).value));
+    port_->setParity(
+        static_cast<QSerialPort::Parity>(SerialParities().At(settings_.parityIndex).value));
+    const auto stopBits =
+        static_cast<QSerialPort::StopBits>(SerialStopBits().At(settings_.stopBitsIndex).value);
+    // POSIX ports have no 1.5 stop bits; two stop bits keep a longer gap that a receiver
+    // expecting 1.5 accepts.
+    if (!port_->setStopBits(stopBits) && stopBits == QSerialPort::OneAndHalfStop)
         port_->setStopBits(QSerialPort::TwoStop);
-        break;
-    default:
-        port_->setStopBits(QSerialPort::OneStop);
-        break;
-    }
-    // Both "RTS" and "RTS/CTS" hold output while CTS is low; that is hardware flow
-    // control on a port that has one switch for it. It takes precedence over XON/XOFF.
-    if (settings_.hardwareIndex != 0)
-        port_->setFlowControl(QSerialPort::HardwareControl);
-    else if (settings_.softwareIndex == 1)
-        port_->setFlowControl(QSerialPort::SoftwareControl);
-    else
-        port_->setFlowControl(QSerialPort::NoFlowControl);
+    // Hardware handshaking takes precedence over XON/XOFF.
+    const int32_t hardware = SerialHardwareHandshakes().At(settings_.hardwareIndex).value;
+    const int32_t flow = hardware != QSerialPort::NoFlowControl
+                             ? hardware
+                             : SerialSoftwareHandshakes().At(settings_.softwareIndex).value;
+    port_->setFlowControl(static_cast<QSerialPort::FlowControl>(flow));
 }
 
 void ComBackend::Close() {

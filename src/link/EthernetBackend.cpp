@@ -1,6 +1,6 @@
 #include "link/EthernetBackend.h"
 
-#include "link/PortNames.h"
+#include "link/FixedText.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -56,8 +56,7 @@ bool EthernetBackend::Connect(const void* address, unsigned addressLength, int f
 }
 
 bool EthernetBackend::Open() {
-    const std::string address =
-        FieldText(settings_.address, sizeof settings_.address).toStdString();
+    const std::string address = FixedBytes(settings_.address);
     if (address.empty() || settings_.port <= 0 || settings_.port > 65535)
         return false;
     addrinfo hints{};

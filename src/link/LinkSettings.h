@@ -15,15 +15,16 @@ constexpr int kInterfaceKindCount = 4;
 
 #pragma pack(push, 1)
 
-// Serial port parameters. The indexes are item indexes of the serial set-up dialog's lists.
+// Serial port parameters. The indexes are item indexes of the serial set-up dialog's lists;
+// what each means is in link/SerialChoices.h.
 struct ComSettings {
     char portName[24];
-    int32_t baudIndex;     // 0 2400 .. 6 115200, other 9600
-    int32_t dataBitsIndex; // 0 seven bits, other eight
-    int32_t parityIndex;   // 0 none, 1 odd, 2 even, other none
-    int32_t stopBitsIndex; // 0 one, 1 one and a half, 2 two, other one
-    int32_t hardwareIndex; // 0 none, 1 RTS, 2 RTS/CTS, other as 2
-    int32_t softwareIndex; // 0 none, 1 XON/XOFF, other none
+    int32_t baudIndex;
+    int32_t dataBitsIndex;
+    int32_t parityIndex;
+    int32_t stopBitsIndex;
+    int32_t hardwareIndex;
+    int32_t softwareIndex;
 };
 static_assert(sizeof(ComSettings) == 48);
 static_assert(offsetof(ComSettings, baudIndex) == 24);
@@ -50,6 +51,3 @@ struct LinkSettings {
 
 // Factory values, set when the main window is built and before any printer operation.
 void SetLinkDefaults(ComSettings& com, LptPortName& lpt, NetSettings& net);
-
-// Baud rate for a baud index (unknown indexes give 9600).
-int32_t BaudRateForIndex(int32_t baudIndex);

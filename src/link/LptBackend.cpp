@@ -1,5 +1,6 @@
 #include "link/LptBackend.h"
 
+#include "link/FixedText.h"
 #include "link/PortNames.h"
 
 #include <QFileInfo>
@@ -19,7 +20,7 @@ LptBackend::~LptBackend() {
 }
 
 bool LptBackend::Open() {
-    const QString name = FieldText(name_.text, sizeof name_.text);
+    const QString name = FixedText(name_.text, FixedTextKind::Local);
     if (name.isEmpty())
         return false;
     const QString device = ParallelDeviceForPortName(name);

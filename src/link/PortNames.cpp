@@ -2,8 +2,6 @@
 
 #include <QRegularExpression>
 
-#include <cstring>
-
 namespace {
 
 // "<prefix>n" becomes the device with number n - 1; other names pass unchanged.
@@ -29,8 +27,4 @@ QString SerialDeviceForPortName(const QString& portName) {
 
 QString ParallelDeviceForPortName(const QString& portName) {
     return NumberedDevice(portName, QStringLiteral("LPT"), QStringLiteral("/dev/lp"));
-}
-
-QString FieldText(const char* field, size_t capacity) {
-    return QString::fromLocal8Bit(field, static_cast<qsizetype>(strnlen(field, capacity)));
 }

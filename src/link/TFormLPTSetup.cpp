@@ -1,9 +1,10 @@
 #include "link/TFormLPTSetup.h"
 
-#include "ui/Language.h"
-#include "ui/WindowLook.h"
+#include "link/FixedText.h"
 #include "link/PortNames.h"
 #include "link/PortNumber.h"
+#include "ui/Language.h"
+#include "ui/WindowLook.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -49,7 +50,7 @@ TFormLPTSetup::TFormLPTSetup(LptPortName& port, int languageIndex, QWidget* pare
     ButtonCancel->setText(TextFor(kCancel, languageIndex));
 
     ComboBoxLPT->setCurrentIndex(
-        PortItemForName(FieldText(port_.text, sizeof port_.text), kLptPortCount));
+        PortItemForName(FixedText(port_.text, FixedTextKind::Local), kLptPortCount));
 }
 
 void TFormLPTSetup::ButtonSetClick() {

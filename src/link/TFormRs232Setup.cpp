@@ -1,9 +1,11 @@
 #include "link/TFormRs232Setup.h"
 
-#include "ui/Language.h"
-#include "ui/WindowLook.h"
+#include "link/FixedText.h"
 #include "link/PortNames.h"
 #include "link/PortNumber.h"
+#include "link/SerialChoices.h"
+#include "ui/Language.h"
+#include "ui/WindowLook.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -32,12 +34,6 @@ const CaptionText kSoftware = {"Software Handshaking", "軟體通訊協定", "�
 const CaptionText kSet = {"Set", "設定", "设定"};
 const CaptionText kCancel = {"Cancel", "取消", "取消"};
 
-void CopyPortName(ComSettings& settings, const QByteArray& name) {
-    std::memset(settings.portName, 0, sizeof settings.portName);
-    std::memcpy(settings.portName, name.constData(),
-                std::min(static_cast<size_t>(name.size()), sizeof settings.portName - 1));
-}
-
 } // namespace
 
 TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidget* parent,
@@ -64,42 +60,18 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
     ports << devices_;
     const Row rows[] = {
         {&LabelComPort, "LabelComPort", "COM Port:", &ComboBoxComPort, "ComboBoxComPort", ports},
-        {&LabelBaudRate,
-         "LabelBaudRate",
-         "Baud Rate:",
-         &ComboBoxBaudRate,
-         "ComboBoxBaudRate",
-         {"2400", "4800", "9600", "19200", "38400", "57600", "115200", ""}},
-        {&LabelDataBits,
-         "LabelDataBits",
-         "Data Bits:",
-         &ComboBoxDataBit,
-         "ComboBoxDataBit",
-         {"7", "8"}},
-        {&LabelParityCheck,
-         "LabelParityCheck",
-         "Parity Check:",
-         &ComboBoxParity,
-         "ComboBoxParity",
-         {"None", "Odd", "Even"}},
-        {&LabelStopBits,
-         "LabelStopBits",
-         "Stop Bit(s):",
-         &ComboBoxStopBit,
-         "ComboBoxStopBit",
-         {"1", "1.5", "2"}},
-        {&LabelHardwareS,
-         "LabelHardwareS",
-         "Hardware Handshaking:",
-         &ComboBoxHdShak,
-         "ComboBoxHdShak",
-         {"None", "RTS", "RTS/CTS"}},
-        {&LabelSoftwareS,
-         "LabelSoftwareS",
-         "Software Handshaking:",
-         &ComboBoxSWShak,
-         "ComboBoxSWShak",
-         {"None", "Xon/Xoff"}},
+        {&LabelBaudRate, "LabelBaudRate", "Baud Rate:", &ComboBoxBaudRate, "ComboBoxBaudRate",
+         SerialBaudRates().Items()},
+        {&LabelDataBits, "LabelDataBits", "Data Bits:", &ComboBoxDataBit, "ComboBoxDataBit",
+         SerialDataBits().Items()},
+        {&LabelParityCheck, "LabelParityCheck", "Parity Check:", &ComboBoxParity, "ComboBoxParity",
+         SerialParities().Items()},
+        {&LabelStopBits, "LabelStopBits", "Stop Bit(s):", &ComboBoxStopBit, "ComboBoxStopBit",
+         SerialStopBits().Items()},
+        {&LabelHardwareS, "LabelHardwareS", "Hardware Handshaking:", &ComboBoxHdShak,
+         "ComboBoxHdShak", SerialHardwareHandshakes().Items()},
+        {&LabelSoftwareS, "LabelSoftwareS", "Software Handshaking:", &ComboBoxSWShak,
+         "ComboBoxSWShak", SerialSoftwareHandshakes().Items()},
     };
     int top = kRowTop;
     for (const Row& row : rows) {
@@ -167,7 +139,7 @@ void TFormRs232Setup::ApplyCaptions(int languageIndex) {
 }
 
 void TFormRs232Setup::ShowSettings() {
-    const QString name = FieldText(settings_.portName, sizeof settings_.portName);
+    const QString name = FixedText(settings_.portName, FixedTextKind::Local);
     const int device = static_cast<int>(devices_.indexOf(name));
     ComboBoxComPort->setCurrentIndex(device >= 0 ? kComPortCount + device
                                                  : PortItemForName(name, kComPortCount));
@@ -183,9 +155,10 @@ void TFormRs232Setup::ShowSettings() {
 void TFormRs232Setup::ButtonSetClick() {
     const int port = ComboBoxComPort->currentIndex();
     if (port >= kComPortCount)
-        CopyPortName(settings_, devices_[port - kComPortCount].toLocal8Bit());
+        StoreFixedText(settings_.portName, devices_[port - kComPortCount], FixedTextKind::Local);
     else
-        CopyPortName(settings_, QStringLiteral("COM%1").arg(port + 1).toLatin1());
+        StoreFixedText(settings_.portName, QStringLiteral("COM%1").arg(port + 1),
+                       FixedTextKind::Local);
     settings_.baudIndex = ComboBoxBaudRate->currentIndex();
     settings_.dataBitsIndex = ComboBoxDataBit->currentIndex();
     settings_.parityIndex = ComboBoxParity->currentIndex();

@@ -1,5 +1,6 @@
 #include "network/LanSetup.h"
 
+#include "link/FixedText.h"
 #include "network/LanWriteBuffer.h"
 #include "operations/PrinterNetConfig.h"
 
@@ -13,10 +14,6 @@ void CollectAnswers(LanClient& client, std::vector<LanDiscoveryAnswer>& answers)
         if (auto answer = ParseDiscoveryAnswer(bytes, static_cast<size_t>(datagram.size())))
             answers.push_back(std::move(*answer));
     }
-}
-
-std::string FieldText(const char (&field)[kNetTextCapacity]) {
-    return std::string(field, strnlen(field, kNetTextCapacity));
 }
 
 } // namespace
@@ -51,13 +48,13 @@ void ReadLanNetConfig(LanClient& client, uint16_t sequence, const MacAddress& ta
         const auto* bytes = reinterpret_cast<const uint8_t*>(datagram->constData());
         if (auto answer = ParseIpSettingsAnswer(bytes, static_cast<size_t>(datagram->size()))) {
             if (answer->ip) {
-                SetNetText(config.ipAddress, Ipv4Text(*answer->ip).c_str());
-                SetNetText(config.lastUsedIp, Ipv4Text(*answer->ip).c_str());
+                StoreFixedBytes(config.ipAddress, Ipv4Text(*answer->ip).c_str());
+                StoreFixedBytes(config.lastUsedIp, Ipv4Text(*answer->ip).c_str());
             }
             if (answer->mask)
-                SetNetText(config.subnetMask, Ipv4Text(*answer->mask).c_str());
+                StoreFixedBytes(config.subnetMask, Ipv4Text(*answer->mask).c_str());
             if (answer->gateway)
-                SetNetText(config.gateway, Ipv4Text(*answer->gateway).c_str());
+                StoreFixedBytes(config.gateway, Ipv4Text(*answer->gateway).c_str());
         }
     }
     client.SendBroadcast(BuildReadAddressModeRequest(sequence, target));
@@ -78,7 +75,7 @@ LanWriteResult WriteLanNetConfig(LanClient& client, uint16_t sequence, const Mac
     const char(*texts[3])[kNetTextCapacity] = {&config.ipAddress, &config.subnetMask,
                                                &config.gateway};
     for (int i = 0; i < 3; ++i) {
-        const std::string text = FieldText(*texts[i]);
+        const std::string text = FixedBytes(*texts[i]);
         const auto address = ParseDottedAddress(text);
         if (!address && dhcp) {
             addresses[i] = Ipv4Address{};
@@ -98,7 +95,7 @@ LanWriteResult WriteLanNetConfig(LanClient& client, uint16_t sequence, const Mac
         client.SendBroadcast(bytes.data(), bytes.size());
         client.WaitForDatagram(wait);
     };
-    send(buffer.WriteName(sequence, target, FieldText(config.printerName)));
+    send(buffer.WriteName(sequence, target, FixedBytes(config.printerName)));
     send(buffer.WriteIpSettings(sequence, target, addresses[0], addresses[1], addresses[2]));
     send(buffer.WriteAddressMode(sequence, target, dhcp));
     send(buffer.Commit(sequence, target));

@@ -1,6 +1,6 @@
 #include "network/TFormEthernetSetup.h"
 
-#include "network/NetText.h"
+#include "link/FixedText.h"
 #include "operations/CommandText.h"
 
 #include "ui/Language.h"
@@ -52,7 +52,7 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
                                        Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       config_(config), prompter_(prompter) {
-    setObjectName(QStringLiteral("TFormEthernetSetup"));
+    setObjectName(QStringLiteral("FormEthernetSetup"));
     setWindowTitle(QStringLiteral("Ethernet Setup"));
     BuildControls();
     ApplyWindowLook(this);
@@ -63,11 +63,12 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
 
     SetDhcpItemIndex(working_.dhcp == 1 ? 0 : 1);
     EnableAddressEdits();
-    EditIP->setText(NetFieldText(working_.dhcp == 1 ? working_.lastUsedIp : working_.ipAddress));
-    EditMask->setText(NetFieldText(working_.subnetMask));
-    EditGateWay->setText(NetFieldText(working_.gateway));
-    EditPrinterName->setText(NetFieldText(working_.printerName));
-    EditMACAddr->setText(NetFieldText(working_.macAddress));
+    EditIP->setText(FixedText(working_.dhcp == 1 ? working_.lastUsedIp : working_.ipAddress,
+                              FixedTextKind::Printer));
+    EditMask->setText(FixedText(working_.subnetMask, FixedTextKind::Printer));
+    EditGateWay->setText(FixedText(working_.gateway, FixedTextKind::Printer));
+    EditPrinterName->setText(FixedText(working_.printerName, FixedTextKind::Printer));
+    EditMACAddr->setText(FixedText(working_.macAddress, FixedTextKind::Printer));
     for (QWidget* widget :
          {static_cast<QWidget*>(LabelPrinterName), static_cast<QWidget*>(EditPrinterName),
           static_cast<QWidget*>(LabelMACAddr), static_cast<QWidget*>(EditMACAddr),
@@ -174,9 +175,9 @@ void TFormEthernetSetup::ButtonSetIPClick() {
                                              "contain a double quote (\")."));
         return;
     }
-    SetNetField(config_.ipAddress, EditIP->text());
-    SetNetField(config_.subnetMask, EditMask->text());
-    SetNetField(config_.gateway, EditGateWay->text());
+    StoreFixedText(config_.ipAddress, EditIP->text(), FixedTextKind::Printer);
+    StoreFixedText(config_.subnetMask, EditMask->text(), FixedTextKind::Printer);
+    StoreFixedText(config_.gateway, EditGateWay->text(), FixedTextKind::Printer);
     config_.dhcp = DhcpItemIndex() == 0 ? 1 : 0;
     config_.action = 0;
     config_.apply = 1;
@@ -189,7 +190,7 @@ void TFormEthernetSetup::ButtonSetPrinterNameClick() {
                         QStringLiteral("The printer name cannot contain a double quote (\")."));
         return;
     }
-    SetNetField(config_.printerName, EditPrinterName->text());
+    StoreFixedText(config_.printerName, EditPrinterName->text(), FixedTextKind::Printer);
     config_.action = 1;
     config_.apply = 1;
     accept();

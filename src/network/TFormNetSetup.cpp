@@ -1,7 +1,7 @@
 #include "network/TFormNetSetup.h"
 
+#include "link/FixedText.h"
 #include "network/LanSetup.h"
-#include "network/NetText.h"
 #include "ui/Prompter.h"
 
 #include "network/TFormEthernetSetup.h"
@@ -61,7 +61,7 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
       prompter_(prompter), lan_(std::move(lan)),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       runEthernet_([](TFormEthernetSetup& dialog) { dialog.exec(); }) {
-    setObjectName(QStringLiteral("TFormNetSetup"));
+    setObjectName(QStringLiteral("FormNetSetup"));
     setWindowTitle(QStringLiteral("TCP/IP Setup"));
     BuildControls();
     ApplyWindowLook(this);
@@ -129,7 +129,7 @@ void TFormNetSetup::Prepare() {
     Discover();
     // The proposal for an empty address goes only into the field: the link settings change
     // at Exit and at nothing else.
-    QString address = NetFieldText(settings_.address);
+    QString address = FixedText(settings_.address, FixedTextKind::Local);
     if (address.isEmpty()) {
         address = rows_.empty() ? QString::fromLatin1(kDefaultAddress) : rows_.front().ip;
         if (!rows_.empty())
@@ -208,8 +208,8 @@ void TFormNetSetup::ButtonChangeIPClick() {
     if (selected < 0)
         return;
     const Row row = rows_[static_cast<size_t>(selected)];
-    SetNetText(netConfig_.macAddress, MacText(row.mac).c_str());
-    SetNetField(netConfig_.printerName, row.printerName);
+    StoreFixedBytes(netConfig_.macAddress, MacText(row.mac).c_str());
+    StoreFixedText(netConfig_.printerName, row.printerName, FixedTextKind::Printer);
 
     LanClient client(lan_);
     if (!client.Open())
@@ -246,7 +246,7 @@ void TFormNetSetup::ButtonBrowserClick() {
 }
 
 void TFormNetSetup::ButtonExitClick() {
-    SetNetField(settings_.address, EditIPAddr->text());
+    StoreFixedText(settings_.address, EditIPAddr->text(), FixedTextKind::Local);
     bool converted = false;
     const int port = EditPort->text().toInt(&converted, 10);
     if (!converted) {

@@ -4,12 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-std::string FieldText(const char* field, size_t capacity) {
-    if (!field || capacity == 0)
-        return {};
-    return std::string(field, strnlen(field, capacity - 1));
-}
-
 bool QuotableText(std::string_view text) {
     return text.find_first_of("\"\r\n") == std::string_view::npos;
 }

@@ -6,10 +6,6 @@
 
 // Helpers for building command text from caller records.
 
-// The text of a fixed-capacity field: up to the first zero byte, never past capacity - 1
-// characters, so a field without its terminator is not read beyond its end.
-std::string FieldText(const char* field, size_t capacity);
-
 // Whether a text can stand between the double quotes of a command: a quote would end the
 // argument early and a CR or LF would start a command of its own.
 bool QuotableText(std::string_view text);

@@ -1,5 +1,6 @@
 #include "operations/MaintenanceOperations.h"
 
+#include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "operations/CommandText.h"
@@ -65,7 +66,7 @@ std::string DumpTextCommand(const DumpTextRequest& request) {
     if (request.mode == DumpPrint)
         return "DUMP_TEXT PRINT,";
     if (request.mode == DumpSaveToCard) {
-        const std::string name = FieldText(request.fileName, sizeof request.fileName);
+        const std::string name = FixedBytes(request.fileName);
         return FormatCommand("DUMP_TEXT SAVE 1000,E,\"%s\",", name.c_str());
     }
     return "DUMP_TEXT SAVE 1000,\"Dump.txt\",";
@@ -74,8 +75,7 @@ std::string DumpTextCommand(const DumpTextRequest& request) {
 LinkError DumpText(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     const auto* request = static_cast<const DumpTextRequest*>(buffer);
     // A card file name that cannot be quoted would end the command early or start another.
-    if (request->mode == DumpSaveToCard &&
-        !QuotableText(FieldText(request->fileName, sizeof request->fileName)))
+    if (request->mode == DumpSaveToCard && !QuotableText(FixedBytes(request->fileName)))
         return LinkUnknownError;
     LinkSession session(link, kind);
     if (!session.IsOpen())

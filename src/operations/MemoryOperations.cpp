@@ -1,5 +1,6 @@
 #include "operations/MemoryOperations.h"
 
+#include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "operations/CommandText.h"
@@ -158,7 +159,7 @@ LinkError SendStoredCommand(PrinterLink& link, InterfaceKind kind, void* buffer,
 
 LinkError ReadPrinterFile(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     auto* request = static_cast<PrinterFileRequest*>(buffer);
-    const std::string name = FieldText(request->fileName, sizeof request->fileName);
+    const std::string name = FixedBytes(request->fileName);
     if (!QuotableText(name))
         return LinkUnknownError;
     LinkSession session(link, kind);

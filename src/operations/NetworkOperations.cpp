@@ -1,5 +1,6 @@
 #include "operations/NetworkOperations.h"
 
+#include "link/FixedText.h"
 #include "operations/CommandText.h"
 #include "operations/LinkSession.h"
 #include "operations/PrinterNetConfig.h"
@@ -20,7 +21,7 @@ LinkError QueryNetText(LinkSession& session, const char* command, char (&field)[
     const LinkError result =
         QueryFramed(session, command, reply.data(), kNetReplyCapacity, &length);
     if (result == LinkOk)
-        SetNetText(field, reply.data());
+        StoreFixedBytes(field, reply.data());
     return result;
 }
 
@@ -30,9 +31,9 @@ LinkError SetNetAddress(PrinterLink& link, InterfaceKind kind, void* buffer, int
     const auto* config = static_cast<const PrinterNetConfig*>(buffer);
     std::string command = "NET DHCP\r\n";
     if (config->dhcp != 1) {
-        const std::string address = FieldText(config->ipAddress, kNetTextCapacity);
-        const std::string mask = FieldText(config->subnetMask, kNetTextCapacity);
-        const std::string gateway = FieldText(config->gateway, kNetTextCapacity);
+        const std::string address = FixedBytes(config->ipAddress);
+        const std::string mask = FixedBytes(config->subnetMask);
+        const std::string gateway = FixedBytes(config->gateway);
         // A quote or line end would break the argument list or start another command.
         if (!QuotableText(address) || !QuotableText(mask) || !QuotableText(gateway))
             return LinkUnknownError;
@@ -47,7 +48,7 @@ LinkError SetNetAddress(PrinterLink& link, InterfaceKind kind, void* buffer, int
 
 LinkError SetNetName(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
     const auto* config = static_cast<const PrinterNetConfig*>(buffer);
-    const std::string name = FieldText(config->printerName, kNetTextCapacity);
+    const std::string name = FixedBytes(config->printerName);
     if (!QuotableText(name))
         return LinkUnknownError;
     const std::string command = FormatCommand("NET NAME \"%s\"\r\n", name.c_str());
@@ -71,7 +72,7 @@ LinkError ReadNetSettings(PrinterLink& link, InterfaceKind kind, void* buffer, i
                                    kNetReplyCapacity, &length);
     if (result != LinkOk)
         return result;
-    SetNetText(config->ipAddress, reply.data());
+    StoreFixedBytes(config->ipAddress, reply.data());
     config->dhcp = (length == 7 && std::memcmp(reply.data(), "0.0.0.0", 7) == 0) ? 1 : 0;
 
     if ((result = QueryNetText(session, "DIAGNOSTIC REPORT GATEWAY\r\n", config->gateway, reply)))
@@ -84,10 +85,10 @@ LinkError ReadNetSettings(PrinterLink& link, InterfaceKind kind, void* buffer, i
 
     // Older printers know neither the name nor the MAC report.
     if (QueryNetText(session, "DIAGNOSTIC REPORT NETNAME\r\n", config->printerName, reply)) {
-        SetNetText(config->printerName, "");
+        StoreFixedBytes(config->printerName, "");
         return LinkOk;
     }
     if (QueryNetText(session, "DIAGNOSTIC REPORT MACADDR\r\n", config->macAddress, reply))
-        SetNetText(config->macAddress, "");
+        StoreFixedBytes(config->macAddress, "");
     return LinkOk;
 }

@@ -1,5 +1,6 @@
 #include "operations/PasswordOperations.h"
 
+#include "link/FixedText.h"
 #include "operations/CommandText.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
@@ -34,7 +35,8 @@ LinkError ReadPasswordState(PrinterLink& link, InterfaceKind kind, void* buffer,
 }
 
 LinkError SetPassword(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
-    const std::string password = FieldText(static_cast<const char*>(buffer), kPasswordTextCapacity);
+    const std::string password =
+        FixedBytes(static_cast<const char*>(buffer), kPasswordTextCapacity);
     // A quote or line end would hand the printer a different password than the one typed.
     if (!QuotableText(password))
         return LinkUnknownError;

@@ -1,17 +1,14 @@
 #include "operations/PrinterNetConfig.h"
 
-#include <cstring>
+#include "link/FixedText.h"
 
-void SetNetText(char (&field)[kNetTextCapacity], const char* text) {
-    std::memset(field, 0, sizeof field);
-    std::strncpy(field, text, sizeof field - 1);
-}
+#include <cstring>
 
 void SetNetConfigDefaults(PrinterNetConfig& config) {
     std::memset(&config, 0, sizeof config);
     config.dhcp = 1;
-    SetNetText(config.ipAddress, "0.0.0.0");
-    SetNetText(config.subnetMask, "0.0.0.0");
-    SetNetText(config.gateway, "0.0.0.0");
-    SetNetText(config.lastUsedIp, "0.0.0.0");
+    StoreFixedBytes(config.ipAddress, "0.0.0.0");
+    StoreFixedBytes(config.subnetMask, "0.0.0.0");
+    StoreFixedBytes(config.gateway, "0.0.0.0");
+    StoreFixedBytes(config.lastUsedIp, "0.0.0.0");
 }

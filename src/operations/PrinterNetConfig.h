@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/FixedText.h"
+
 constexpr int kNetTextCapacity = 64;
 
 #pragma pack(push, 1)
@@ -31,9 +33,6 @@ static_assert(offsetof(PrinterNetConfig, macAddress) == 321);
 static_assert(offsetof(PrinterNetConfig, action) == 385);
 static_assert(offsetof(PrinterNetConfig, apply) == 389);
 static_assert(sizeof(PrinterNetConfig) == 390);
-
-// Stores text into a field of the record, cut to the 63 characters the field holds.
-void SetNetText(char (&field)[kNetTextCapacity], const char* text);
 
 // The state the main window starts with: DHCP, "0.0.0.0" in the four address texts,
 // empty name and MAC, no confirmed change.

@@ -149,7 +149,7 @@ TEST_F(MainWindowWithPrinter, EthernetSetupCancelSendsNothing) {
     });
     printer.ClearReceived();
     window->FunctionGroup->ButtonEthernet->click();
-    EXPECT_EQ(dialogs.opened, QStringList{"TFormEthernetSetup"});
+    EXPECT_EQ(dialogs.opened, QStringList{"FormEthernetSetup"});
     EXPECT_FALSE(StartsWithReceived(printer, "NET "));
     EXPECT_STREQ(window->NetConfig().macAddress, "00:1B:82:00:00:01");
     EXPECT_TRUE(window->isEnabled());
@@ -171,7 +171,7 @@ TEST_F(MainWindowWithPrinter, EthernetSetupSendsTheConfirmedChangeAfterTheGate) 
             Press(dialog, "ButtonOK");
         });
     window->FunctionGroup->ButtonEthernet->click();
-    EXPECT_EQ(dialogs.opened, (QStringList{"TFormEthernetSetup", "FormPassword"}));
+    EXPECT_EQ(dialogs.opened, (QStringList{"FormEthernetSetup", "FormPassword"}));
     EXPECT_TRUE(Received(printer, "NET IP \"10.8.0.2\",\"255.255.0.0\",\"10.8.0.1\""));
     EXPECT_FALSE(StartsWithReceived(printer, "NET NAME"));
     // The window keeps what was edited for the next run.
@@ -218,7 +218,7 @@ TEST_F(MainWindowWithPrinter, SetupOnEthernetOpensTheNetworkDialog) {
         Press(dialog, "ButtonExit");
     });
     window->ButtonInterFace->click();
-    EXPECT_EQ(dialogs.opened, QStringList{"TFormNetSetup"});
+    EXPECT_EQ(dialogs.opened, QStringList{"FormNetSetup"});
     EXPECT_STREQ(window->Net().address, "127.0.0.1");
     EXPECT_EQ(window->Net().port, 9101);
     EXPECT_EQ(window->StatusPanelText(0), "LPT1");

@@ -13,10 +13,28 @@ fi
 
 work=$(mktemp -d)
 pids=()
+# Every printer is stopped, and the script never waits on one for more than 5 s: a printer
+# that does not end on SIGTERM is killed (and said so), so nothing outlives the test.
 cleanup() {
+    local status=$?
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    local alive=("${pids[@]}")
+    for _ in $(seq 50); do
+        local still=()
+        for pid in "${alive[@]}"; do
+            kill -0 "$pid" 2>/dev/null && still+=("$pid")
+        done
+        alive=("${still[@]}")
+        [ ${#alive[@]} -eq 0 ] && break
+        sleep 0.1
+    done
+    for pid in "${alive[@]}"; do
+        echo "a virtual printer ($pid) did not stop on SIGTERM; killed" >&2
+        pkill -KILL -P "$pid" 2>/dev/null || true
+        kill -KILL "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
+    exit "$status"
 }
 trap cleanup EXIT
 
@@ -60,9 +78,15 @@ INVENTORY
 
 export LC_ALL=C.UTF-8 ANSIBLE_LOCAL_TEMP="$work/ansible-tmp" ANSIBLE_HOME="$work/ansible"
 export ANSIBLE_NOCOLOR=1 ANSIBLE_RETRY_FILES_ENABLED=0
-timeout 240 ansible-playbook -i "$work/inventory.ini" "$example/site.yml" \
+# Ansible's output goes through a file: whatever it may leave running then holds no pipe
+# of the test's.
+status=0
+timeout -k 5 240 ansible-playbook -i "$work/inventory.ini" "$example/site.yml" \
     -e "tarnvik_cli=$cli" -e "printer_config=$work/files/dock.dcf" \
-    -e "printer_font=$work/files/LABEL24.FNT" -e "tarnvik_timeout=3000"
+    -e "printer_font=$work/files/LABEL24.FNT" -e "tarnvik_timeout=3000" \
+    </dev/null >"$work/ansible.out" 2>&1 || status=$?
+cat "$work/ansible.out"
+[ "$status" -eq 0 ] || exit "$status"
 
 links=(--link "tcp:127.0.0.1:$first" --link "tcp:127.0.0.1:$second" --link "tcp:127.0.0.1:$third")
 "$cli" config read "${links[@]}" --json >"$work/configs.json"

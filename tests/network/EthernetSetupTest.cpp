@@ -35,11 +35,11 @@ void Click(QWidget& dialog, const char* name) {
 PrinterNetConfig DhcpRecord() {
     PrinterNetConfig config;
     SetNetConfigDefaults(config);
-    SetNetText(config.lastUsedIp, "192.168.7.40");
-    SetNetText(config.subnetMask, "255.255.255.0");
-    SetNetText(config.gateway, "192.168.7.1");
-    SetNetText(config.printerName, "SHIPPING");
-    SetNetText(config.macAddress, "00:1B:82:00:00:07");
+    StoreFixedBytes(config.lastUsedIp, "192.168.7.40");
+    StoreFixedBytes(config.subnetMask, "255.255.255.0");
+    StoreFixedBytes(config.gateway, "192.168.7.1");
+    StoreFixedBytes(config.printerName, "SHIPPING");
+    StoreFixedBytes(config.macAddress, "00:1B:82:00:00:07");
     config.apply = 1;
     config.action = 5;
     return config;
@@ -82,7 +82,7 @@ TEST(EthernetDialog, AStaticPrinterShowsItsConfiguredAddress) {
     RecordingPrompter prompter;
     PrinterNetConfig config = DhcpRecord();
     config.dhcp = 0;
-    SetNetText(config.ipAddress, "10.0.0.5");
+    StoreFixedBytes(config.ipAddress, "10.0.0.5");
     TFormEthernetSetup dialog(0, 0, true, config, 0, prompter);
     EXPECT_EQ(dialog.DhcpItemIndex(), 1);
     EXPECT_EQ(Text(dialog, "EditIP"), "10.0.0.5");

@@ -148,7 +148,7 @@ TEST_F(LanSetupTest, ReadFillsTheRecordFromBothAnswers) {
 
 TEST_F(LanSetupTest, UnansweredReadLeavesTheRecordAsItWas) {
     PrinterNetConfig config{};
-    SetNetText(config.ipAddress, "1.1.1.1");
+    StoreFixedBytes(config.ipAddress, "1.1.1.1");
     config.dhcp = 0;
     LanClient client(settings);
     ASSERT_TRUE(client.Open());
@@ -162,10 +162,10 @@ TEST_F(LanSetupTest, UnansweredReadLeavesTheRecordAsItWas) {
 
 TEST_F(LanSetupTest, WritesSetAFixedAddressAndNameAtTheCommit) {
     PrinterNetConfig config{};
-    SetNetText(config.ipAddress, "172.20.0.5");
-    SetNetText(config.subnetMask, "255.255.0.0");
-    SetNetText(config.gateway, "172.20.0.1");
-    SetNetText(config.printerName, "PACKING");
+    StoreFixedBytes(config.ipAddress, "172.20.0.5");
+    StoreFixedBytes(config.subnetMask, "255.255.0.0");
+    StoreFixedBytes(config.gateway, "172.20.0.1");
+    StoreFixedBytes(config.printerName, "PACKING");
     config.dhcp = 0;
     LanClient client(settings);
     ASSERT_TRUE(client.Open());
@@ -197,9 +197,9 @@ TEST_F(LanSetupTest, WritesSetAFixedAddressAndNameAtTheCommit) {
 
 TEST_F(LanSetupTest, AFixedAddressThatIsNoAddressSendsNothing) {
     PrinterNetConfig config{};
-    SetNetText(config.ipAddress, "printer-7");
-    SetNetText(config.subnetMask, "255.255.0.0");
-    SetNetText(config.gateway, "172.20.0.1");
+    StoreFixedBytes(config.ipAddress, "printer-7");
+    StoreFixedBytes(config.subnetMask, "255.255.0.0");
+    StoreFixedBytes(config.gateway, "172.20.0.1");
     config.dhcp = 0;
     LanClient client(settings);
     ASSERT_TRUE(client.Open());
@@ -207,8 +207,8 @@ TEST_F(LanSetupTest, AFixedAddressThatIsNoAddressSendsNothing) {
     EXPECT_EQ(WriteLanNetConfig(client, 8, Mac("00:1B:82:00:00:01"), config, &bad),
               LanWriteResult::InvalidAddress);
     EXPECT_EQ(bad, "printer-7");
-    SetNetText(config.ipAddress, "172.20.0.5");
-    SetNetText(config.gateway, "");
+    StoreFixedBytes(config.ipAddress, "172.20.0.5");
+    StoreFixedBytes(config.gateway, "");
     EXPECT_EQ(WriteLanNetConfig(client, 8, Mac("00:1B:82:00:00:01"), config, &bad),
               LanWriteResult::InvalidAddress);
     EXPECT_EQ(bad, "");
@@ -225,7 +225,7 @@ TEST_F(LanSetupTest, DhcpIgnoresUnreadableAddressTexts) {
     }
     PrinterNetConfig config{};
     config.dhcp = 1;
-    SetNetText(config.printerName, "DOCK-5");
+    StoreFixedBytes(config.printerName, "DOCK-5");
     LanClient client(settings);
     ASSERT_TRUE(client.Open());
     EXPECT_EQ(WriteLanNetConfig(client, 8, Mac("00:1B:82:00:00:02"), config), LanWriteResult::Sent);

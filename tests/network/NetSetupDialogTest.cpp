@@ -375,11 +375,11 @@ TEST_F(NetSetupDialog, ScreenshotsOfBothDialogsInEachLanguage) {
 
         PrinterNetConfig config;
         SetNetConfigDefaults(config);
-        SetNetText(config.ipAddress, "192.168.1.100");
-        SetNetText(config.subnetMask, "255.255.255.0");
-        SetNetText(config.gateway, "192.168.1.1");
-        SetNetText(config.printerName, "FRONT");
-        SetNetText(config.macAddress, "00:1B:82:00:00:01");
+        StoreFixedBytes(config.ipAddress, "192.168.1.100");
+        StoreFixedBytes(config.subnetMask, "255.255.255.0");
+        StoreFixedBytes(config.gateway, "192.168.1.1");
+        StoreFixedBytes(config.printerName, "FRONT");
+        StoreFixedBytes(config.macAddress, "00:1B:82:00:00:01");
         TFormEthernetSetup ethernet(0, 0, true, config, language, prompter, nullptr);
         SaveScreenshot(ethernet, QStringLiteral("ethernet_setup_") + LanguageSuffix(language));
     }

@@ -19,8 +19,8 @@ protected:
     PrinterNetConfig Filled() {
         PrinterNetConfig config;
         std::memset(&config, 'k', sizeof config);
-        SetNetText(config.macAddress, "kept");
-        SetNetText(config.subnetMask, "kept");
+        StoreFixedBytes(config.macAddress, "kept");
+        StoreFixedBytes(config.subnetMask, "kept");
         config.action = 7;
         config.apply = 9;
         return config;
@@ -144,9 +144,9 @@ TEST_F(NetworkOperations, LongRepliesAreCutToTheFieldsSixtyThreeCharacters) {
 
 TEST_F(NetworkOperations, SetAddressSendsDhcpOnlyForAFlagOfExactlyOne) {
     PrinterNetConfig config{};
-    SetNetText(config.ipAddress, "10.4.0.20");
-    SetNetText(config.subnetMask, "255.255.0.0");
-    SetNetText(config.gateway, "10.4.0.1");
+    StoreFixedBytes(config.ipAddress, "10.4.0.20");
+    StoreFixedBytes(config.subnetMask, "255.255.0.0");
+    StoreFixedBytes(config.gateway, "10.4.0.1");
     const struct {
         uint8_t dhcp;
         const char* sent;
@@ -173,8 +173,8 @@ TEST_F(NetworkOperations, SetAddressSendsDhcpOnlyForAFlagOfExactlyOne) {
 TEST_F(NetworkOperations, SetNameSendsOnlyTheName) {
     PrinterNetConfig config{};
     config.dhcp = 0;
-    SetNetText(config.ipAddress, "10.4.0.20");
-    SetNetText(config.printerName, "BAY 3");
+    StoreFixedBytes(config.ipAddress, "10.4.0.20");
+    StoreFixedBytes(config.printerName, "BAY 3");
     ASSERT_EQ(Dispatch(peer.link, OpSetNetName, InterfaceEthernet, &config), LinkOk);
     ASSERT_TRUE(WaitUntil([&] { return peer.printer.Received() == "NET NAME \"BAY 3\"\r\n"; }))
         << peer.printer.Received();

@@ -49,10 +49,10 @@ TEST(SimulatorLan, OnePrinterOnTcpAndLanSharesItsNetworkSettings) {
 
     PrinterNetConfig change{};
     change.dhcp = 0;
-    SetNetText(change.ipAddress, "10.5.0.9");
-    SetNetText(change.subnetMask, "255.255.255.0");
-    SetNetText(change.gateway, "10.5.0.1");
-    SetNetText(change.printerName, "VIA-LAN");
+    StoreFixedBytes(change.ipAddress, "10.5.0.9");
+    StoreFixedBytes(change.subnetMask, "255.255.255.0");
+    StoreFixedBytes(change.gateway, "10.5.0.1");
+    StoreFixedBytes(change.printerName, "VIA-LAN");
     ASSERT_TRUE(client.Open());
     ASSERT_EQ(WriteLanNetConfig(client, 2, (*answers)[0].mac, change), LanWriteResult::Sent);
     client.Close();

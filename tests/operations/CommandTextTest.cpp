@@ -168,11 +168,7 @@ TEST(MemoryCommands, PrefixesHeadersAndKillsFollowTheMemory) {
     }
 }
 
-TEST(CommandText, FieldsAndQuotableTexts) {
-    const char field[4] = {'a', 'b', 'c', 'd'};
-    EXPECT_EQ(FieldText(field, sizeof field), "abc");
-    EXPECT_EQ(FieldText("ab\0cd", 6), "ab");
-    EXPECT_EQ(FieldText(nullptr, 10), "");
+TEST(CommandText, QuotableTexts) {
     EXPECT_TRUE(QuotableText("Dump.txt"));
     EXPECT_TRUE(QuotableText(""));
     EXPECT_FALSE(QuotableText("a\"b"));

@@ -244,17 +244,18 @@ TEST(SetNetAddressAndName, TextsThatCannotBeQuotedAreNotSent) {
         EXPECT_EQ(s.script->opens, 0);
     };
     refused(OpSetNetName,
-            [](PrinterNetConfig& c) { SetNetText(c.printerName, "x\"\r\nSELFTEST"); });
-    refused(OpSetNetName, [](PrinterNetConfig& c) { SetNetText(c.printerName, "a\nb"); });
-    refused(OpSetNetAddress, [](PrinterNetConfig& c) { SetNetText(c.ipAddress, "1.2.3.4\""); });
-    refused(OpSetNetAddress, [](PrinterNetConfig& c) { SetNetText(c.subnetMask, "255\r"); });
-    refused(OpSetNetAddress, [](PrinterNetConfig& c) { SetNetText(c.gateway, "\""); });
+            [](PrinterNetConfig& c) { StoreFixedBytes(c.printerName, "x\"\r\nSELFTEST"); });
+    refused(OpSetNetName, [](PrinterNetConfig& c) { StoreFixedBytes(c.printerName, "a\nb"); });
+    refused(OpSetNetAddress,
+            [](PrinterNetConfig& c) { StoreFixedBytes(c.ipAddress, "1.2.3.4\""); });
+    refused(OpSetNetAddress, [](PrinterNetConfig& c) { StoreFixedBytes(c.subnetMask, "255\r"); });
+    refused(OpSetNetAddress, [](PrinterNetConfig& c) { StoreFixedBytes(c.gateway, "\""); });
 
     // DHCP sends none of the address texts, so they cannot harm.
     Scripted s;
     PrinterNetConfig config;
     SetNetConfigDefaults(config);
-    SetNetText(config.gateway, "\"");
+    StoreFixedBytes(config.gateway, "\"");
     EXPECT_EQ(s.Run(OpSetNetAddress, &config), LinkOk);
     EXPECT_EQ(s.Written(), "NET DHCP\r\n");
 }

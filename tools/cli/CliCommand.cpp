@@ -367,12 +367,12 @@ CliCommand NetSet() {
                 }
             }
             change.config.dhcp = 0;
-            SetNetText(change.config.ipAddress,
-                       p.value(QStringLiteral("ip")).toLatin1().constData());
-            SetNetText(change.config.subnetMask,
-                       p.value(QStringLiteral("mask")).toLatin1().constData());
-            SetNetText(change.config.gateway,
-                       p.value(QStringLiteral("gateway")).toLatin1().constData());
+            StoreFixedBytes(change.config.ipAddress,
+                            p.value(QStringLiteral("ip")).toLatin1().constData());
+            StoreFixedBytes(change.config.subnetMask,
+                            p.value(QStringLiteral("mask")).toLatin1().constData());
+            StoreFixedBytes(change.config.gateway,
+                            p.value(QStringLiteral("gateway")).toLatin1().constData());
         } else if (dhcp) {
             change.config.dhcp = 1;
         }
@@ -381,7 +381,7 @@ CliCommand NetSet() {
             const QByteArray name = p.value(QStringLiteral("name")).toLocal8Bit();
             if (!QuotableText(name, error, QStringLiteral("--name")))
                 return std::nullopt;
-            SetNetText(change.config.printerName, name.constData());
+            StoreFixedBytes(change.config.printerName, name.constData());
             change.setName = true;
         }
         if (!change.setAddress && !change.setName) {

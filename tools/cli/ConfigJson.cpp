@@ -1,5 +1,7 @@
 #include "ConfigJson.h"
 
+#include "link/FixedText.h"
+
 #include <QJsonValue>
 #include <QString>
 
@@ -76,10 +78,6 @@ const Fields<ConfigChar> kChars = {
     {"ZDelimiter", &PrinterConfig::ZDelimiter},
 };
 
-template <size_t N> QString FieldText(const char (&field)[N]) {
-    return QString::fromLatin1(field, static_cast<qsizetype>(strnlen(field, N)));
-}
-
 } // namespace
 
 QJsonObject ConfigToJson(const PrinterConfig& config) {
@@ -90,11 +88,11 @@ QJsonObject ConfigToJson(const PrinterConfig& config) {
         config.ResolutionValid ? QJsonValue(config.DotsPerMm) : QJsonValue();
     json[QStringLiteral("CutCounter")] = config.CutCounter;
     json[QStringLiteral("ResetCutCounter")] = config.ResetCutCounter;
-    json[QStringLiteral("Version")] = FieldText(config.Version);
-    json[QStringLiteral("Milage")] = FieldText(config.Milage);
-    json[QStringLiteral("ResetMilage")] = FieldText(config.ResetMilage);
-    json[QStringLiteral("Checksum")] = FieldText(config.Checksum);
-    json[QStringLiteral("Serial")] = FieldText(config.Serial);
+    json[QStringLiteral("Version")] = FixedText(config.Version, FixedTextKind::Printer);
+    json[QStringLiteral("Milage")] = FixedText(config.Milage, FixedTextKind::Printer);
+    json[QStringLiteral("ResetMilage")] = FixedText(config.ResetMilage, FixedTextKind::Printer);
+    json[QStringLiteral("Checksum")] = FixedText(config.Checksum, FixedTextKind::Printer);
+    json[QStringLiteral("Serial")] = FixedText(config.Serial, FixedTextKind::Printer);
     json[QStringLiteral("InchUnit")] = config.InchUnit != 0;
     for (const auto& [name, member] : kInts) {
         const ConfigInt& item = config.*member;

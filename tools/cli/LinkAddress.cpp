@@ -1,21 +1,17 @@
 #include "LinkAddress.h"
 
+#include "link/FixedText.h"
+#include "link/SerialChoices.h"
+
 #include <QStringList>
 
 #include <cstring>
 
 namespace {
 
-// Baud indexes 0 to 6 name the rates the serial set-up offers.
-constexpr int32_t kBaudIndexCount = 7;
-
+// A name the link needs: not empty and stored whole.
 bool StoreText(char* field, size_t capacity, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    if (bytes.isEmpty() || static_cast<size_t>(bytes.size()) >= capacity || bytes.contains('\0'))
-        return false;
-    std::memset(field, 0, capacity);
-    std::memcpy(field, bytes.constData(), static_cast<size_t>(bytes.size()));
-    return true;
+    return !text.isEmpty() && StoreFixedText(field, capacity, text, FixedTextKind::Local);
 }
 
 // The serial options after the port: baud rate, data bits (7 or 8), parity (n, o, e),
@@ -25,46 +21,26 @@ bool ParseComOptions(const QStringList& parts, ComSettings& com, QString* error)
         *error = QStringLiteral("com: takes at most baud rate, data bits, parity and stop bits");
         return false;
     }
-    if (!parts.isEmpty()) {
-        bool ok = false;
-        const int baud = parts[0].toInt(&ok);
-        com.baudIndex = -1;
-        for (int32_t i = 0; ok && i < kBaudIndexCount; ++i) {
-            if (BaudRateForIndex(i) == baud)
-                com.baudIndex = i;
-        }
-        if (com.baudIndex < 0) {
-            *error = QStringLiteral("baud rate %1 is not one of 2400, 4800, 9600, 19200, 38400, "
-                                    "57600, 115200")
-                         .arg(parts[0]);
+    struct Option {
+        const SerialSetting& setting;
+        int32_t& index;
+        const char* error;
+    };
+    const Option options[] = {
+        {SerialBaudRates(), com.baudIndex,
+         "baud rate %1 is not one of 2400, 4800, 9600, 19200, 38400, 57600, 115200"},
+        {SerialDataBits(), com.dataBitsIndex, "data bits must be 7 or 8"},
+        {SerialParities(), com.parityIndex, "parity must be n, o or e"},
+        {SerialStopBits(), com.stopBitsIndex, "stop bits must be 1, 1.5 or 2"},
+    };
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const int32_t index = options[i].setting.IndexOfSummary(parts[i]);
+        if (index < 0) {
+            const QString message = QString::fromLatin1(options[i].error);
+            *error = message.contains(QLatin1String("%1")) ? message.arg(parts[i]) : message;
             return false;
         }
-    }
-    if (parts.size() > 1) {
-        if (parts[1] != QLatin1String("7") && parts[1] != QLatin1String("8")) {
-            *error = QStringLiteral("data bits must be 7 or 8");
-            return false;
-        }
-        com.dataBitsIndex = parts[1] == QLatin1String("7") ? 0 : 1;
-    }
-    if (parts.size() > 2) {
-        const QString parity = parts[2].toLower();
-        static const QStringList kParities = {QStringLiteral("n"), QStringLiteral("o"),
-                                              QStringLiteral("e")};
-        com.parityIndex = static_cast<int32_t>(kParities.indexOf(parity));
-        if (com.parityIndex < 0) {
-            *error = QStringLiteral("parity must be n, o or e");
-            return false;
-        }
-    }
-    if (parts.size() > 3) {
-        static const QStringList kStops = {QStringLiteral("1"), QStringLiteral("1.5"),
-                                           QStringLiteral("2")};
-        com.stopBitsIndex = static_cast<int32_t>(kStops.indexOf(parts[3]));
-        if (com.stopBitsIndex < 0) {
-            *error = QStringLiteral("stop bits must be 1, 1.5 or 2");
-            return false;
-        }
+        options[i].index = index;
     }
     return true;
 }

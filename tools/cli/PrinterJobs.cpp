@@ -2,6 +2,7 @@
 
 #include "ConfigJson.h"
 
+#include "link/FixedText.h"
 #include "operations/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordCheck.h"
@@ -21,10 +22,6 @@ PrinterResult Failed(int code) {
     result.code = code;
     result.summary = ResultText(code);
     return result;
-}
-
-template <size_t N> QString FieldText(const char (&field)[N]) {
-    return QString::fromLatin1(field, static_cast<qsizetype>(strnlen(field, N)));
 }
 
 struct FlagName {
@@ -70,12 +67,12 @@ QString ClockText(const PrinterClock& clock) {
 QJsonObject NetJson(const PrinterNetConfig& net) {
     QJsonObject json;
     json[QStringLiteral("dhcp")] = net.dhcp == 1;
-    json[QStringLiteral("ip")] = FieldText(net.ipAddress);
-    json[QStringLiteral("mask")] = FieldText(net.subnetMask);
-    json[QStringLiteral("gateway")] = FieldText(net.gateway);
-    json[QStringLiteral("lastUsedIp")] = FieldText(net.lastUsedIp);
-    json[QStringLiteral("name")] = FieldText(net.printerName);
-    json[QStringLiteral("mac")] = FieldText(net.macAddress);
+    json[QStringLiteral("ip")] = FixedText(net.ipAddress, FixedTextKind::Printer);
+    json[QStringLiteral("mask")] = FixedText(net.subnetMask, FixedTextKind::Printer);
+    json[QStringLiteral("gateway")] = FixedText(net.gateway, FixedTextKind::Printer);
+    json[QStringLiteral("lastUsedIp")] = FixedText(net.lastUsedIp, FixedTextKind::Printer);
+    json[QStringLiteral("name")] = FixedText(net.printerName, FixedTextKind::Printer);
+    json[QStringLiteral("mac")] = FixedText(net.macAddress, FixedTextKind::Printer);
     return json;
 }
 
@@ -171,7 +168,7 @@ FleetRunner::Job FilesListJob() {
             memory[QStringLiteral("free")] =
                 area.freeKnown ? QJsonValue(area.freeSpace) : QJsonValue();
             QJsonArray files;
-            const QString list = FieldText(area.fileList);
+            const QString list = FixedText(area.fileList, FixedTextKind::Printer);
             for (const QString& name : list.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
                 files.append(name);
             memory[QStringLiteral("files")] = files;
@@ -277,13 +274,14 @@ FleetRunner::Job NetReadJob() {
             return Failed(code);
         PrinterResult result;
         result.data = NetJson(net);
-        result.summary = net.dhcp == 1
-                             ? QStringLiteral("DHCP")
-                             : QStringLiteral("%1 mask %2 gateway %3")
-                                   .arg(FieldText(net.ipAddress), FieldText(net.subnetMask),
-                                        FieldText(net.gateway));
+        result.summary = net.dhcp == 1 ? QStringLiteral("DHCP")
+                                       : QStringLiteral("%1 mask %2 gateway %3")
+                                             .arg(FixedText(net.ipAddress, FixedTextKind::Printer),
+                                                  FixedText(net.subnetMask, FixedTextKind::Printer),
+                                                  FixedText(net.gateway, FixedTextKind::Printer));
         if (net.printerName[0] != '\0')
-            result.summary += QStringLiteral(", name ") + FieldText(net.printerName);
+            result.summary +=
+                QStringLiteral(", name ") + FixedText(net.printerName, FixedTextKind::Printer);
         return result;
     };
 }
