@@ -9,9 +9,9 @@ QString ComSettingsSummary(const ComSettings& com) {
     };
     return QStringLiteral("%1 %2,%3,%4,%5 %6 %7")
         .arg(FixedText(com.portName, FixedTextKind::Local),
-             summary(SerialBaudRates(), com.baudIndex), summary(SerialParities(), com.parityIndex),
-             summary(SerialDataBits(), com.dataBitsIndex),
-             summary(SerialStopBits(), com.stopBitsIndex),
-             summary(SerialHardwareHandshakes(), com.hardwareIndex),
-             summary(SerialSoftwareHandshakes(), com.softwareIndex));
+             summary(kSerialBaudRates, com.baudIndex), summary(kSerialParities, com.parityIndex),
+             summary(kSerialDataBits, com.dataBitsIndex),
+             summary(kSerialStopBits, com.stopBitsIndex),
+             summary(kSerialHardwareHandshakes, com.hardwareIndex),
+             summary(kSerialSoftwareHandshakes, com.softwareIndex));
 }

@@ -34,22 +34,22 @@ bool ComBackend::Open() {
 }
 
 void ComBackend::ApplySettings() {
-    port_->setBaudRate(SerialBaudRates().At(settings_.baudIndex).value);
+    port_->setBaudRate(kSerialBaudRates.At(settings_.baudIndex).value);
     port_->setDataBits(
-        static_cast<QSerialPort::DataBits>(SerialDataBits().At(settings_.dataBitsIndex).value));
+        static_cast<QSerialPort::DataBits>(kSerialDataBits.At(settings_.dataBitsIndex).value));
     port_->setParity(
-        static_cast<QSerialPort::Parity>(SerialParities().At(settings_.parityIndex).value));
+        static_cast<QSerialPort::Parity>(kSerialParities.At(settings_.parityIndex).value));
     const auto stopBits =
-        static_cast<QSerialPort::StopBits>(SerialStopBits().At(settings_.stopBitsIndex).value);
+        static_cast<QSerialPort::StopBits>(kSerialStopBits.At(settings_.stopBitsIndex).value);
     // POSIX ports have no 1.5 stop bits; two stop bits keep a longer gap that a receiver
     // expecting 1.5 accepts.
     if (!port_->setStopBits(stopBits) && stopBits == QSerialPort::OneAndHalfStop)
         port_->setStopBits(QSerialPort::TwoStop);
     // Hardware handshaking takes precedence over XON/XOFF.
-    const int32_t hardware = SerialHardwareHandshakes().At(settings_.hardwareIndex).value;
+    const int32_t hardware = kSerialHardwareHandshakes.At(settings_.hardwareIndex).value;
     const int32_t flow = hardware != QSerialPort::NoFlowControl
                              ? hardware
-                             : SerialSoftwareHandshakes().At(settings_.softwareIndex).value;
+                             : kSerialSoftwareHandshakes.At(settings_.softwareIndex).value;
     port_->setFlowControl(static_cast<QSerialPort::FlowControl>(flow));
 }
 

@@ -58,32 +58,9 @@ int32_t SerialSetting::IndexOfSummary(const QString& text) const {
     return -1;
 }
 
-const SerialSetting& SerialBaudRates() {
-    static const SerialSetting setting{kBauds, 2};
-    return setting;
-}
-
-const SerialSetting& SerialDataBits() {
-    static const SerialSetting setting{kDataBits, 1};
-    return setting;
-}
-
-const SerialSetting& SerialParities() {
-    static const SerialSetting setting{kParities, 0};
-    return setting;
-}
-
-const SerialSetting& SerialStopBits() {
-    static const SerialSetting setting{kStopBits, 0};
-    return setting;
-}
-
-const SerialSetting& SerialHardwareHandshakes() {
-    static const SerialSetting setting{kHardware, 2};
-    return setting;
-}
-
-const SerialSetting& SerialSoftwareHandshakes() {
-    static const SerialSetting setting{kSoftware, 0};
-    return setting;
-}
+constinit const SerialSetting kSerialBaudRates{kBauds, 2};
+constinit const SerialSetting kSerialDataBits{kDataBits, 1};
+constinit const SerialSetting kSerialParities{kParities, 0};
+constinit const SerialSetting kSerialStopBits{kStopBits, 0};
+constinit const SerialSetting kSerialHardwareHandshakes{kHardware, 2};
+constinit const SerialSetting kSerialSoftwareHandshakes{kSoftware, 0};

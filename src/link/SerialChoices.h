@@ -25,9 +25,9 @@ struct SerialSetting {
     int32_t IndexOfSummary(const QString& text) const;
 };
 
-const SerialSetting& SerialBaudRates();
-const SerialSetting& SerialDataBits();
-const SerialSetting& SerialParities();
-const SerialSetting& SerialStopBits();
-const SerialSetting& SerialHardwareHandshakes();
-const SerialSetting& SerialSoftwareHandshakes();
+extern const SerialSetting kSerialBaudRates;
+extern const SerialSetting kSerialDataBits;
+extern const SerialSetting kSerialParities;
+extern const SerialSetting kSerialStopBits;
+extern const SerialSetting kSerialHardwareHandshakes;
+extern const SerialSetting kSerialSoftwareHandshakes;

@@ -61,17 +61,17 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
     const Row rows[] = {
         {&LabelComPort, "LabelComPort", "COM Port:", &ComboBoxComPort, "ComboBoxComPort", ports},
         {&LabelBaudRate, "LabelBaudRate", "Baud Rate:", &ComboBoxBaudRate, "ComboBoxBaudRate",
-         SerialBaudRates().Items()},
+         kSerialBaudRates.Items()},
         {&LabelDataBits, "LabelDataBits", "Data Bits:", &ComboBoxDataBit, "ComboBoxDataBit",
-         SerialDataBits().Items()},
+         kSerialDataBits.Items()},
         {&LabelParityCheck, "LabelParityCheck", "Parity Check:", &ComboBoxParity, "ComboBoxParity",
-         SerialParities().Items()},
+         kSerialParities.Items()},
         {&LabelStopBits, "LabelStopBits", "Stop Bit(s):", &ComboBoxStopBit, "ComboBoxStopBit",
-         SerialStopBits().Items()},
+         kSerialStopBits.Items()},
         {&LabelHardwareS, "LabelHardwareS", "Hardware Handshaking:", &ComboBoxHdShak,
-         "ComboBoxHdShak", SerialHardwareHandshakes().Items()},
+         "ComboBoxHdShak", kSerialHardwareHandshakes.Items()},
         {&LabelSoftwareS, "LabelSoftwareS", "Software Handshaking:", &ComboBoxSWShak,
-         "ComboBoxSWShak", SerialSoftwareHandshakes().Items()},
+         "ComboBoxSWShak", kSerialSoftwareHandshakes.Items()},
     };
     int top = kRowTop;
     for (const Row& row : rows) {

@@ -101,7 +101,7 @@ TEST_F(Rs232Dialog, SetStoresTheChoicesAndReopeningShowsThem) {
     }
     EXPECT_STREQ(com.portName, "COM12");
     EXPECT_EQ(com.baudIndex, 7);
-    EXPECT_EQ(SerialBaudRates().At(com.baudIndex).value, 9600);
+    EXPECT_EQ(kSerialBaudRates.At(com.baudIndex).value, 9600);
     EXPECT_EQ(com.dataBitsIndex, 0);
     EXPECT_EQ(com.parityIndex, 1);
     EXPECT_EQ(com.stopBitsIndex, 2);

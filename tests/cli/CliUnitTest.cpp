@@ -34,15 +34,15 @@ TEST(LinkAddressTest, NamesEachKindOfLink) {
     ASSERT_TRUE(com) << error.toStdString();
     EXPECT_EQ(com->kind, InterfaceCom);
     EXPECT_STREQ(com->com.portName, "/dev/ttyUSB0");
-    EXPECT_EQ(SerialBaudRates().At(com->com.baudIndex).value, 115200);
+    EXPECT_EQ(kSerialBaudRates.At(com->com.baudIndex).value, 115200);
     EXPECT_EQ(com->com.dataBitsIndex, 0);
     EXPECT_EQ(com->com.parityIndex, 2);
     EXPECT_EQ(com->com.stopBitsIndex, 2);
     // Without options the factory's serial settings stay.
-    EXPECT_EQ(SerialBaudRates()
-                  .At(ParseLinkAddress(QStringLiteral("com:COM2"), &error)->com.baudIndex)
-                  .value,
-              9600);
+    EXPECT_EQ(
+        kSerialBaudRates.At(ParseLinkAddress(QStringLiteral("com:COM2"), &error)->com.baudIndex)
+            .value,
+        9600);
 
     std::optional<LinkAddress> lpt = ParseLinkAddress(QStringLiteral("lpt:/dev/usb/lp0"), &error);
     ASSERT_TRUE(lpt);

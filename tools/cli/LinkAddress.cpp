@@ -27,11 +27,11 @@ bool ParseComOptions(const QStringList& parts, ComSettings& com, QString* error)
         const char* error;
     };
     const Option options[] = {
-        {SerialBaudRates(), com.baudIndex,
+        {kSerialBaudRates, com.baudIndex,
          "baud rate %1 is not one of 2400, 4800, 9600, 19200, 38400, 57600, 115200"},
-        {SerialDataBits(), com.dataBitsIndex, "data bits must be 7 or 8"},
-        {SerialParities(), com.parityIndex, "parity must be n, o or e"},
-        {SerialStopBits(), com.stopBitsIndex, "stop bits must be 1, 1.5 or 2"},
+        {kSerialDataBits, com.dataBitsIndex, "data bits must be 7 or 8"},
+        {kSerialParities, com.parityIndex, "parity must be n, o or e"},
+        {kSerialStopBits, com.stopBitsIndex, "stop bits must be 1, 1.5 or 2"},
     };
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const int32_t index = options[i].setting.IndexOfSummary(parts[i]);
