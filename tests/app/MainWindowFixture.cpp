@@ -2,6 +2,8 @@
 
 #include "StandardPrinter.h"
 
+#include <QFile>
+
 #include <chrono>
 
 MainWindowFixture::MainWindowFixture() {
@@ -27,6 +29,20 @@ void MainWindowFixture::Start(const QLocale& locale, bool printerAttached) {
     window = std::make_unique<TFormMain>(
         link, prompter, locale, [this] { return now; }, lan);
     window->SetDialogRunner(dialogs.Runner());
+}
+
+QString MainWindowFixture::MakeFile(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray MainWindowFixture::ReadFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
 }
 
 void MainWindowFixture::Choose(QComboBox* combo, int item) {

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,10 @@ protected:
     // Picks a list item as the user does: selection, then the list's change event.
     static void Choose(QComboBox* combo, int item);
 
+    // A file of these bytes in the test's own folder `dir`; its path.
+    QString MakeFile(const QString& name, const QByteArray& bytes);
+    static QByteArray ReadFile(const QString& path);
+
     sim::VirtualPrinter printer; // a complete printer of the standard profile
     PrinterLink link;
     // The network dialog looks for printers on loopback only, where none answers.
@@ -56,4 +61,5 @@ protected:
     FakeUsbDeviceSource* usb = nullptr; // the bus now in the link
     QDateTime now{QDate(2026, 3, 4), QTime(5, 6, 7)};
     std::unique_ptr<TFormMain> window;
+    QTemporaryDir dir;
 };

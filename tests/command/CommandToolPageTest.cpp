@@ -26,20 +26,6 @@ protected:
         printer.ClearReceived();
     }
 
-    QString MakeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QByteArray ReadFile(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
-
     void Load(const QString& path) {
         prompter.fileAnswers.push_back(path);
         page->ButtonLoadFile->click();
@@ -55,7 +41,6 @@ protected:
     void SelectBuffer(int index) { page->RadioGroupSelect->ItemButton(index)->click(); }
     QString EditorText() const { return page->RichEditTText->toPlainText(); }
 
-    QTemporaryDir dir;
     CommandToolPage* page = nullptr;
 };
 

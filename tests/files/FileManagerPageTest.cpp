@@ -27,14 +27,6 @@ protected:
         printer.ClearReceived();
     }
 
-    QString MakeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
     // Chooses the file type and browses to the file.
     void Browse(int fileType, const QString& path) {
         Choose(page->ComboBoxFileType, fileType);
@@ -55,7 +47,6 @@ protected:
         return printer.Received().find("DOWNLOAD") != std::string::npos;
     }
 
-    QTemporaryDir dir;
     FileManagerPage* page = nullptr;
 };
 
