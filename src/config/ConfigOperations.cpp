@@ -35,7 +35,7 @@ public:
     LinkError AskText(const char* key, char* field, int fieldSize) {
         const LinkError result = Ask(key, fieldSize);
         if (result == LinkOk)
-            std::memcpy(field, scratch_, static_cast<size_t>(length_) + 1);
+            StoreFixedBytes(field, static_cast<size_t>(fieldSize), Reply());
         return result;
     }
 
