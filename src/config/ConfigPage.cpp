@@ -1,5 +1,6 @@
 #include "config/ConfigPage.h"
 
+#include "config/ConfigCaptions.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigPageNumbers.h"
 #include "config/ConfigTables.h"
@@ -28,119 +29,6 @@
 #include <variant>
 
 namespace {
-
-constexpr int kCaption = kCaptionEntry;
-
-// The configuration group's span of the main window's caption table: the group and the
-// printer information, the unit choice, the "Common", "Z", "D" and "Interface" tabs and the
-// configuration buttons, in that order.
-const CaptionEntry kConfigCaptions[] = {
-    {"GroupBoxPrintreConfig", kCaption, {"Printer Configuration", "印表機設定", "打印机设定"}},
-    {"GroupBoxPrinterInfo", kCaption, {"Printer Information", "印表機資訊", "打印机信息"}},
-    {"LabelVersion", kCaption, {"Version", "版本", "版本"}},
-    {"LabelMilage", kCaption, {"Milage", "里程", "里程"}},
-    {"LabelCHecksum", kCaption, {"Checksum", "校驗碼", "校验码"}},
-    {"LabelSerial", kCaption, {"Serial NO.", "序號", "序号"}},
-    {"LabelCuttingCounter", kCaption, {"Cutting Counter", "裁切計數", "裁切计数"}},
-    {"RadioGroupUnit", kCaption, {"Unit", "單位", "单位"}},
-    {"RadioGroupUnit", 0, {"inch", "英吋", "英吋"}},
-    {"RadioGroupUnit", 1, {"mm", "公厘", "毫米"}},
-    {"LabelSpeed", kCaption, {"Speed", "速度", "速度"}},
-    {"LabelDensity", kCaption, {"Density", "濃度", "浓度"}},
-    {"LabelWidth", kCaption, {"Paper Width", "紙張寬度", "纸张宽度"}},
-    {"LabelHeight", kCaption, {"Paper Height", "紙張高度", "纸张高度"}},
-    {"LabelSensorType", kCaption, {"Media Sensor", "紙張感應器", "纸张感应器"}},
-    {"ComboBoxMediaSensor", 1, {"GAP", "間距", "间距"}},
-    {"ComboBoxMediaSensor", 2, {"Black Mark", "黑標", "黑标"}},
-    {"ComboBoxMediaSensor", 3, {"Continuous", "連續紙", "连续纸"}},
-    {"LabelVirticalGap", kCaption, {"Gap", "間距", "间距"}},
-    {"LabelGapOffset", kCaption, {"Gap Offset", "間距偏移", "间距偏移"}},
-    {"LabelPrintOut", kCaption, {"Post-Print Action", "列印後動作", "打印后动作"}},
-    {"ComboBoxPrintOut", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxPrintOut", 2, {"TEAR", "撕紙", "撕纸"}},
-    {"ComboBoxPrintOut", 3, {"PEEL", "剝紙", "剥纸"}},
-    {"ComboBoxPrintOut", 4, {"CUTTER", "裁刀", "裁刀"}},
-    {"LabelCutterPiece", kCaption, {"Cut Piece", "裁切張數", "裁切张数"}},
-    {"LabelReference", kCaption, {"Reference", "參考點", "参考点"}},
-    {"LabelDirection", kCaption, {"Direction", "列印方向", "打印方向"}},
-    {"LabelOffset", kCaption, {"Offset", "停止偏移", "停止偏移"}},
-    {"LabelShiftX", kCaption, {"Shift X", "水平位移", "水平位移"}},
-    {"LabelShiftY", kCaption, {"Shift Y", "垂直位移", "垂直位移"}},
-    {"LabelRibbon", kCaption, {"Ribbon", "碳帶", "碳带"}},
-    {"ComboBoxRibbon", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxRibbon", 2, {"ON", "開啟", "开启"}},
-    {"LabelRibbonSensor", kCaption, {"Ribbon Sensor", "碳帶感應器", "碳带感应器"}},
-    {"ComboBoxRibbonSensor", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxRibbonSensor", 2, {"ON", "開啟", "开启"}},
-    {"LabelRibbonEncoder", kCaption, {"Ribbon Encoder", "碳帶編碼器", "碳带编码器"}},
-    {"ComboBoxRibbonEncoder", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxRibbonEncoder", 2, {"ON", "開啟", "开启"}},
-    {"LabelCodePage", kCaption, {"Code Page", "字碼頁", "代码页"}},
-    {"LabelCountryCode", kCaption, {"Country Code", "國家代碼", "国家代码"}},
-    {"LabelHead", kCaption, {"Head-up Sensor", "印字頭感應器", "打印头感应器"}},
-    {"ComboBoxHead", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxHead", 2, {"ON", "開啟", "开启"}},
-    {"LabelReprint", kCaption, {"Reprint After Error", "錯誤後重印", "错误后重印"}},
-    {"ComboBoxReprint", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxReprint", 2, {"ON", "開啟", "开启"}},
-    {"LabelMaximumLength", kCaption, {"Maximum Length", "最大長度", "最大长度"}},
-    {"LabelGapInten", kCaption, {"Gap Inten.", "間距感應強度", "间距感应强度"}},
-    {"LabelBlineInten", kCaption, {"Bline Inten.", "黑標感應強度", "黑标感应强度"}},
-    {"LabelContinuousInten", kCaption, {"Continuous Inten.", "連續紙感應強度", "连续纸感应强度"}},
-    {"LabelThresholdDetection", kCaption, {"Threshold Detection", "臨界值偵測", "阈值检测"}},
-    {"ComboBoxThreshold", 1, {"FIXED", "固定", "固定"}},
-    {"ComboBoxThreshold", 2, {"AUTO", "自動", "自动"}},
-    // "Z" tab.
-    {"LabelDarknessZ", kCaption, {"Darkness", "濃度", "浓度"}},
-    {"LabelPrintSpeedZ", kCaption, {"Print Speed", "列印速度", "打印速度"}},
-    {"LabelTearOffZ", kCaption, {"Tear Off", "撕紙位置", "撕纸位置"}},
-    {"LabelPrintModeZ", kCaption, {"Print Mode", "列印模式", "打印模式"}},
-    {"ComboBoxPrintModeZ", 1, {"Tear Off", "撕紙", "撕纸"}},
-    {"ComboBoxPrintModeZ", 2, {"Peel Off", "剝紙", "剥纸"}},
-    {"ComboBoxPrintModeZ", 3, {"Cutter", "裁刀", "裁刀"}},
-    {"LabelPrintWidthZ", kCaption, {"Print Width", "列印寬度", "打印宽度"}},
-    {"LabelControlPrefixZ", kCaption, {"Control Prefix", "控制字首", "控制前缀"}},
-    {"LabelFormatPrefixZ", kCaption, {"Format Prefix", "格式字首", "格式前缀"}},
-    {"LabelDelimiterCharZ", kCaption, {"Delimiter Char", "分隔字元", "分隔字符"}},
-    {"LabelMediaPowerUpZ", kCaption, {"Media Power Up", "開機動作", "开机动作"}},
-    {"ComboBoxMediaPowerUpZ", 1, {"Feed", "進紙", "进纸"}},
-    {"ComboBoxMediaPowerUpZ", 2, {"Calibration", "校正", "校正"}},
-    {"ComboBoxMediaPowerUpZ", 3, {"Length", "測長", "测长"}},
-    {"ComboBoxMediaPowerUpZ", 4, {"No Motion", "不動作", "不动作"}},
-    {"LabelHeadCloseZ", kCaption, {"Head Close", "闔上印字頭", "合上打印头"}},
-    {"ComboBoxHeadCloseZ", 1, {"Feed", "進紙", "进纸"}},
-    {"ComboBoxHeadCloseZ", 2, {"Calibration", "校正", "校正"}},
-    {"ComboBoxHeadCloseZ", 3, {"Length", "測長", "测长"}},
-    {"ComboBoxHeadCloseZ", 4, {"No Motion", "不動作", "不动作"}},
-    {"LabelLabelTopZ", kCaption, {"Label Top", "標籤頂端", "标签顶端"}},
-    {"LabelLeftPositionZ", kCaption, {"Left Position", "左側位置", "左侧位置"}},
-    // "D" tab.
-    {"LabelHeatD", kCaption, {"Heat", "加熱", "加热"}},
-    {"LabelPrintSpeedD", kCaption, {"Print Speed", "列印速度", "打印速度"}},
-    {"LabelLabelWidthD", kCaption, {"Label Width", "標籤寬度", "标签宽度"}},
-    {"LabelPresentSensorD", kCaption, {"Present Sensor", "取紙感應器", "取纸感应器"}},
-    {"ComboBoxPresentSensorD", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxPresentSensorD", 2, {"ON", "開啟", "开启"}},
-    {"LabelCutterEquippedD", kCaption, {"Cutter Equipped", "裝有裁刀", "装有裁刀"}},
-    {"ComboBoxCutterEquippedD", 1, {"OFF", "關閉", "关闭"}},
-    {"ComboBoxCutterEquippedD", 2, {"ON", "開啟", "开启"}},
-    {"LabelControlCodesD", kCaption, {"Control Codes", "控制碼", "控制码"}},
-    {"ComboBoxControlCodesD", 1, {"Standard", "標準", "标准"}},
-    {"ComboBoxControlCodesD", 2, {"Alternate", "替代", "替代"}},
-    {"ComboBoxControlCodesD", 3, {"Alternate-2", "替代-2", "替代-2"}},
-    {"LabelColumnOffsetD", kCaption, {"Column Offset", "水平偏移", "水平偏移"}},
-    {"LabelRowOffsetD", kCaption, {"Row Offset", "垂直偏移", "垂直偏移"}},
-    // "Interface" tab and the buttons.
-    {"LabelBaudrate", kCaption, {"Baud Rate", "傳輸速率", "波特率"}},
-    {"LabelDataBit", kCaption, {"Data Bits", "資料位元", "数据位"}},
-    {"LabelParity", kCaption, {"Parity", "同位檢查", "校验位"}},
-    {"LabelStopBit", kCaption, {"Stop Bit(s)", "停止位元", "停止位"}},
-    {"ButtonClear", kCaption, {"Clear", "清除", "清除"}},
-    {"ButtonLoad", kCaption, {"Load", "載入", "载入"}},
-    {"ButtonSave", kCaption, {"Save", "儲存", "保存"}},
-    {"ButtonConfigSet", kCaption, {"Set", "設定", "设定"}},
-    {"ButtonRead", kCaption, {"Read", "讀取", "读取"}},
-};
 
 // How a field and its control meet.
 enum class Rule {
@@ -497,7 +385,7 @@ ConfigPage::ConfigPage(OperationHost& host, MainRecords& records, QWidget* paren
         fieldControls_.push_back(control);
     }
     // The English captions until the window applies its language.
-    ApplyCaptions(this, kConfigCaptions, LanguageEnglish);
+    ApplyCaptions(this, ConfigCaptionTable(), LanguageEnglish);
 }
 
 void ConfigPage::BuildInformation() {
@@ -676,7 +564,7 @@ void ConfigPage::BuildInterfaceTab() {
 }
 
 std::span<const CaptionEntry> ConfigPage::Captions() const {
-    return kConfigCaptions;
+    return ConfigCaptionTable();
 }
 
 void ConfigPage::InterfaceChanged(InterfaceKind kind) {
