@@ -4,21 +4,13 @@
 
 #include "config/ConfigFile.h"
 #include "fonts/CodeTable.h"
+#include "FuzzCheck.h"
 
 #include <QByteArray>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray source(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -1,20 +1,12 @@
 // The LAN set-up answer parsers with datagrams of any content and length: texts stay
 // within the answer, and what they report is consistent with the bytes received.
 
+#include "FuzzCheck.h"
 #include "network/LanProtocol.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto discovery = ParseDiscoveryAnswer(data, size);

@@ -3,6 +3,7 @@
 // terminated and its reals finite, and writes nothing past the record.
 
 #include "config/PrinterConfig.h"
+#include "FuzzCheck.h"
 #include "link/PrinterLink.h"
 #include "operations/Dispatch.h"
 #include "ScriptedBackend.h"
@@ -14,11 +15,6 @@
 #include <memory>
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 template <size_t N> bool Terminated(const char (&text)[N]) {
     return std::memchr(text, '\0', N) != nullptr;

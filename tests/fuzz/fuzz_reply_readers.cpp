@@ -2,6 +2,7 @@
 // terminated and within the buffer, lists likewise, and nothing may be written past the
 // capacity the reader was given.
 
+#include "FuzzCheck.h"
 #include "link/PrinterLink.h"
 #include "operations/ReplyReaders.h"
 #include "ScriptedBackend.h"
@@ -16,11 +17,6 @@
 namespace {
 
 constexpr char kGuard = '\x5a';
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // The first byte chooses the buffer capacity; the rest is split into device reads of
 // varying size.

@@ -1,6 +1,7 @@
 // The virtual printer's input handling with any bytes on two connections at once: it must
 // neither end nor grow past its bounds, and its answers must stay well formed.
 
+#include "FuzzCheck.h"
 #include "MemoryModule.h"
 #include "StandardPrinter.h"
 #include "VirtualPrinter.h"
@@ -9,15 +10,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static auto printer = [] {
