@@ -54,7 +54,7 @@ LinkError SendAndCollectReplies(PrinterLink& link, InterfaceKind kind, const QBy
         progress->ShowProgress(ProgressPercent, 3, 3);
     const bool written = session.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (progress)
-        progress->HideProgress();
+        progress->HideProgress(&link.Waits());
     if (!written)
         return LinkTransmissionError;
     if (kind != InterfaceLpt)

@@ -1,13 +1,15 @@
 #include "link/ComBackend.h"
 
 #include "link/FixedText.h"
+#include "link/LinkWait.h"
 #include "link/PortNames.h"
 #include "link/SerialChoices.h"
 
 #include <QSerialPort>
 
-ComBackend::ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts)
-    : settings_(settings), timeouts_(timeouts) {}
+ComBackend::ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts,
+                       const LinkWait& wait)
+    : settings_(settings), timeouts_(timeouts), wait_(wait) {}
 
 ComBackend::~ComBackend() {
     Close();
@@ -74,8 +76,14 @@ bool ComBackend::WritePiece(const uint8_t* bytes, size_t length) {
         return false;
     const int wait =
         timeouts_.comWritePerByteMs * static_cast<int>(length) + timeouts_.comWriteConstantMs;
+    // The port fails the piece when it moves nothing out for one write wait.
     while (port_->bytesToWrite() > 0) {
-        if (!port_->waitForBytesWritten(wait)) {
+        const qint64 before = port_->bytesToWrite();
+        const LinkWait::Outcome outcome = wait_.Until(wait, [&](int sliceMs) {
+            port_->waitForBytesWritten(sliceMs);
+            return port_->bytesToWrite() < before;
+        });
+        if (outcome != LinkWait::Outcome::Ready) {
             port_->clear(QSerialPort::Output);
             return false;
         }
@@ -86,7 +94,9 @@ bool ComBackend::WritePiece(const uint8_t* bytes, size_t length) {
 size_t ComBackend::ReadDevice(uint8_t* buffer, size_t capacity) {
     if (!port_ || capacity == 0)
         return 0;
-    if (port_->bytesAvailable() == 0 && !port_->waitForReadyRead(timeouts_.comReadMs))
+    if (port_->bytesAvailable() == 0 && wait_.Until(timeouts_.comReadMs, [&](int sliceMs) {
+            return port_->waitForReadyRead(sliceMs) || port_->bytesAvailable() > 0;
+        }) != LinkWait::Outcome::Ready)
         return 0;
     const qint64 got = port_->read(reinterpret_cast<char*>(buffer), 1);
     return got > 0 ? static_cast<size_t>(got) : 0;

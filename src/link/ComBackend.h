@@ -6,12 +6,13 @@
 
 #include <memory>
 
+class LinkWait;
 class QSerialPort;
 
 // A serial port, set up from the serial settings at every open.
 class ComBackend : public LinkBackend {
 public:
-    ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts);
+    ComBackend(const ComSettings& settings, const LinkTimeouts& timeouts, const LinkWait& wait);
     ~ComBackend() override;
 
     bool Open() override;
@@ -25,5 +26,6 @@ private:
 
     const ComSettings& settings_;
     const LinkTimeouts& timeouts_;
+    const LinkWait& wait_;
     std::unique_ptr<QSerialPort> port_;
 };

@@ -3,14 +3,17 @@
 #include "link/LinkBackend.h"
 #include "link/LinkSettings.h"
 #include "link/LinkTimeouts.h"
+#include "link/StreamSocket.h"
 
-// TCP to the printer's address and port over a plain socket: connected without blocking
-// (bounded by the connect wait), then used with the stream wait as its send and receive
-// time-out. A piece costs one send when the kernel can take it, a read one recv when bytes
-// are there; only otherwise does a call wait, for at most one stream wait.
+class LinkWait;
+
+// TCP to the printer's address and port. A piece costs one send when the kernel can take
+// it, a read one recv when bytes are there; only otherwise does a call wait, for at most one
+// stream wait, spent in the link's slices.
 class EthernetBackend : public LinkBackend {
 public:
-    EthernetBackend(const NetSettings& settings, const LinkTimeouts& timeouts);
+    EthernetBackend(const NetSettings& settings, const LinkTimeouts& timeouts,
+                    const LinkWait& wait);
     ~EthernetBackend() override;
 
     bool Open() override;
@@ -20,13 +23,10 @@ public:
     bool IsConnected() const override;
 
 private:
-    bool Connect(const void* address, unsigned addressLength, int family);
-    // Waits for the socket to become writable (connected); false on time-out or error.
-    bool Wait(short events, int ms);
-
     const NetSettings& settings_;
     const LinkTimeouts& timeouts_;
-    int fd_ = -1;
+    const LinkWait& wait_;
+    StreamSocket socket_;
     // False once the peer closed the connection or the socket reported an error.
     bool connected_ = false;
 };

@@ -116,7 +116,7 @@ public:
             libusb_clear_halt(handle_, interface_.outEndpoint);
         if (result != 0 && result != LIBUSB_ERROR_TIMEOUT)
             return -1;
-        return transferred == static_cast<int>(length) ? transferred : -1;
+        return transferred;
     }
 
     int BulkRead(uint8_t* buffer, size_t capacity, int timeoutMs) override {

@@ -1,6 +1,7 @@
 #include "link/LptBackend.h"
 
 #include "link/FixedText.h"
+#include "link/LinkWait.h"
 #include "link/PortNames.h"
 
 #include <QFileInfo>
@@ -12,8 +13,8 @@
 #include <unistd.h>
 #endif
 
-LptBackend::LptBackend(const LptPortName& name, const LinkTimeouts& timeouts)
-    : name_(name), timeouts_(timeouts) {}
+LptBackend::LptBackend(const LptPortName& name, const LinkTimeouts& timeouts, const LinkWait& wait)
+    : name_(name), timeouts_(timeouts), wait_(wait) {}
 
 LptBackend::~LptBackend() {
     Close();
@@ -74,8 +75,11 @@ bool LptBackend::WritePiece(const uint8_t* bytes, size_t length) {
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             return false;
-        pollfd waiter{fd, POLLOUT, 0};
-        if (::poll(&waiter, 1, timeouts_.lptWriteMs) <= 0)
+        const LinkWait::Outcome outcome = wait_.Until(timeouts_.lptWriteMs, [fd](int sliceMs) {
+            pollfd waiter{fd, POLLOUT, 0};
+            return ::poll(&waiter, 1, sliceMs) > 0;
+        });
+        if (outcome != LinkWait::Outcome::Ready)
             return false;
     } while (done < length);
     return true;

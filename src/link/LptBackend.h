@@ -7,9 +7,11 @@
 #include <QFile>
 
 // A parallel port: written in one call, never read.
+class LinkWait;
+
 class LptBackend : public LinkBackend {
 public:
-    LptBackend(const LptPortName& name, const LinkTimeouts& timeouts);
+    LptBackend(const LptPortName& name, const LinkTimeouts& timeouts, const LinkWait& wait);
     ~LptBackend() override;
 
     bool Open() override;
@@ -21,5 +23,6 @@ public:
 private:
     const LptPortName& name_;
     const LinkTimeouts& timeouts_;
+    const LinkWait& wait_;
     QFile file_;
 };

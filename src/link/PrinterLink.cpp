@@ -29,17 +29,18 @@ PrinterLink::PrinterLink() {
     factories_[InterfaceCom] = [](PrinterLink& link) -> std::unique_ptr<LinkBackend> {
         if (!link.Settings().com)
             return nullptr;
-        return std::make_unique<ComBackend>(*link.Settings().com, link.Timeouts());
+        return std::make_unique<ComBackend>(*link.Settings().com, link.Timeouts(), link.Waits());
     };
     factories_[InterfaceLpt] = [](PrinterLink& link) -> std::unique_ptr<LinkBackend> {
         if (!link.Settings().lpt)
             return nullptr;
-        return std::make_unique<LptBackend>(*link.Settings().lpt, link.Timeouts());
+        return std::make_unique<LptBackend>(*link.Settings().lpt, link.Timeouts(), link.Waits());
     };
     factories_[InterfaceEthernet] = [](PrinterLink& link) -> std::unique_ptr<LinkBackend> {
         if (!link.Settings().net)
             return nullptr;
-        return std::make_unique<EthernetBackend>(*link.Settings().net, link.Timeouts());
+        return std::make_unique<EthernetBackend>(*link.Settings().net, link.Timeouts(),
+                                                 link.Waits());
     };
     usbSource_ = std::make_unique<LibUsbDeviceSource>();
 }
@@ -86,6 +87,9 @@ LinkHandle PrinterLink::OpenLink(InterfaceKind kind) {
         open_[kind]->Close();
         open_[kind].reset();
     }
+    // A cancelled operation opens nothing more.
+    if (waits_.Cancelled())
+        return kInvalidLinkHandle;
     std::unique_ptr<LinkBackend> backend = factories_[kind] ? factories_[kind](*this) : nullptr;
     if (!backend || !backend->Open())
         return kInvalidLinkHandle;
@@ -115,17 +119,16 @@ bool PrinterLink::WriteBlock(LinkHandle, InterfaceKind kind, const uint8_t* byte
     const LinkKindTraits& traits = TraitsOf(kind);
 
     if (traits.writePiece == 0) {
-        if (!backend || !backend->WritePiece(bytes, length))
+        if (!backend || waits_.Cancelled() || !backend->WritePiece(bytes, length))
             return false;
         Report(1, 100);
-        if (processEvents_)
-            processEvents_();
+        waits_.LetWindowRun();
         return true;
     }
 
     uint32_t remaining = length;
     while (remaining > 0) {
-        if (!backend)
+        if (!backend || waits_.Cancelled())
             return false;
         if (traits.checksConnection && !backend->IsConnected())
             return false;
@@ -134,8 +137,7 @@ bool PrinterLink::WriteBlock(LinkHandle, InterfaceKind kind, const uint8_t* byte
             return false;
         remaining -= piece;
         Report(1, static_cast<int>(static_cast<uint64_t>(length - remaining) * 100u / length));
-        if (processEvents_)
-            processEvents_();
+        waits_.LetWindowRun();
     }
     if (traits.reportsFinalHundred)
         Report(1, 100);
@@ -147,7 +149,7 @@ bool PrinterLink::TakeByte(InterfaceKind kind, uint8_t& byte) {
     if (ring.Empty()) {
         LinkBackend* backend = open_[kind].get();
         const size_t capacity = TraitsOf(kind).deviceRead;
-        if (!backend || capacity == 0)
+        if (!backend || capacity == 0 || waits_.Cancelled())
             return false;
         uint8_t chunk[4096];
         const size_t got = backend->ReadDevice(chunk, std::min(capacity, sizeof chunk));

@@ -3,6 +3,7 @@
 #include "link/LinkBackend.h"
 #include "link/LinkSettings.h"
 #include "link/LinkTimeouts.h"
+#include "link/LinkWait.h"
 #include "link/ReceiveRing.h"
 #include "link/UsbDeviceSource.h"
 
@@ -53,10 +54,17 @@ public:
     const LinkTimeouts& Timeouts() const { return timeouts_; }
 
     // Hooks the application installs: the progress window and a call that lets
-    // the window system process pending messages.
+    // the window system process pending messages (between written pieces and between the
+    // slices of every wait).
     void SetProgressWindow(ProgressWindow* progress) { progress_ = progress; }
     ProgressWindow* Progress() const { return progress_; }
-    void SetProcessEventsHook(std::function<void()> hook) { processEvents_ = std::move(hook); }
+    void SetProcessEventsHook(std::function<void()> hook) {
+        waits_.SetBetweenSlices(std::move(hook));
+    }
+
+    // How the link waits, and where a wait is cancelled.
+    LinkWait& Waits() { return waits_; }
+    const LinkWait& Waits() const { return waits_; }
 
     void SetUsbDeviceSource(std::unique_ptr<UsbDeviceSource> source);
     UsbDeviceSource* UsbSource() const { return usbSource_.get(); }
@@ -84,7 +92,7 @@ private:
     LinkSettings settings_;
     LinkTimeouts timeouts_;
     ProgressWindow* progress_ = nullptr;
-    std::function<void()> processEvents_;
+    LinkWait waits_;
     std::unique_ptr<UsbDeviceSource> usbSource_;
     std::vector<UsbDeviceEntry> usbDevices_;
     std::array<BackendFactory, kInterfaceKindCount> factories_;

@@ -1,5 +1,7 @@
 #include "link/ProgressWindow.h"
 
+#include "link/LinkWait.h"
+
 #include <algorithm>
 #include <thread>
 
@@ -28,8 +30,13 @@ void ProgressWindow::ShowWithCaption(int left, int top, const QString& caption) 
     view_.reset();
     shown_ = true;
     bar_ = 0;
-    if (factory_)
-        view_.reset(factory_->CreateView(left, top, caption));
+    if (!factory_)
+        return;
+    view_.reset(factory_->CreateView(left, top, caption));
+    if (onCancel_) {
+        cancelView_.reset();
+        view_->OfferCancel(cancelCaption_, onCancel_);
+    }
 }
 
 void ProgressWindow::SetBarPosition(int position) {
@@ -51,15 +58,46 @@ void ProgressWindow::ReportProgress(int kind, int value) {
         SetBarPosition(value);
 }
 
-void ProgressWindow::HideProgress() {
-    // A plain wait: the window stays up with the last position reached.
-    std::this_thread::sleep_for(hidePause);
+void ProgressWindow::HideProgress(const LinkWait* wait) {
+    // The window stays up with the last position reached.
+    if (wait)
+        wait->Pause(hidePause);
+    else
+        std::this_thread::sleep_for(hidePause);
     shown_ = false;
     SetBarPosition(kMaximum);
     view_.reset();
+    if (onCancel_)
+        ShowCancelWindow();
+}
+
+void ProgressWindow::OfferCancel(const QString& buttonCaption, std::function<void()> onCancel) {
+    cancelCaption_ = buttonCaption;
+    onCancel_ = std::move(onCancel);
+    if (view_)
+        view_->OfferCancel(cancelCaption_, onCancel_);
+    else
+        ShowCancelWindow();
+}
+
+void ProgressWindow::ShowCancelWindow() {
+    if (!factory_ || cancelView_)
+        return;
+    cancelView_.reset(
+        factory_->CreateView(left_, top_, QString::fromLatin1(kCommunicatingCaption)));
+    cancelView_->SetBarVisible(false);
+    cancelView_->OfferCancel(cancelCaption_, onCancel_);
+}
+
+void ProgressWindow::WithdrawCancel() {
+    onCancel_ = {};
+    cancelView_.reset();
+    if (view_)
+        view_->WithdrawCancel();
 }
 
 void ProgressWindow::Reset() {
+    WithdrawCancel();
     view_.reset();
     shown_ = false;
     left_ = 100;

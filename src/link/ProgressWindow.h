@@ -4,7 +4,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+
+class LinkWait;
 
 enum ProgressMode : int32_t {
     ProgressStep = 0,
@@ -25,7 +28,16 @@ public:
     void SetProgressPosition(int left, int top);
     void ShowProgress(ProgressMode mode, int initialStep, int step);
     void ReportProgress(int kind, int value);
-    void HideProgress();
+    // Given the link's waits, the pause lets the window run and ends early on a cancel.
+    void HideProgress(const LinkWait* wait = nullptr);
+
+    // The running operation can be cancelled: a "Cancel" button in the progress window
+    // while it is up, otherwise in a window of its own, captioned and placed like it.
+    void OfferCancel(const QString& buttonCaption, std::function<void()> onCancel);
+    void WithdrawCancel();
+    bool CancelOffered() const { return static_cast<bool>(onCancel_); }
+    // The window that carries the button when no progress window is up; absent otherwise.
+    ProgressView* CancelWindow() const { return cancelView_.get(); }
 
     // The font maker opens the window itself with its own caption and sets the bar directly.
     void ShowWithCaption(int left, int top, const QString& caption);
@@ -45,7 +57,12 @@ public:
 
 private:
     ProgressViewFactory* factory_;
+    void ShowCancelWindow();
+
     std::unique_ptr<ProgressView> view_;
+    std::unique_ptr<ProgressView> cancelView_;
+    QString cancelCaption_;
+    std::function<void()> onCancel_;
     bool shown_ = false;
     ProgressMode mode_ = ProgressStep;
     int initialStep_ = 0;

@@ -1,6 +1,9 @@
 #include "link/UsbBackend.h"
 
+#include "link/LinkWait.h"
+
 #include "link/PrinterLink.h"
+#include <algorithm>
 
 UsbBackend::UsbBackend(PrinterLink& link) : link_(link) {}
 
@@ -30,13 +33,29 @@ bool UsbBackend::WritePiece(const uint8_t* bytes, size_t length) {
         return false;
     if (length == 0)
         return true;
-    const int wrote = connection_->BulkWrite(bytes, length, link_.Timeouts().usbWriteMs);
-    return wrote == static_cast<int>(length);
+    bool failed = false;
+    // The piece goes out in transfers of one slice each; what a slice took is not sent again.
+    size_t done = 0;
+    const LinkWait::Outcome outcome =
+        link_.Waits().Until(link_.Timeouts().usbWriteMs, [&](int sliceMs) {
+            const int wrote = connection_->BulkWrite(bytes + done, length - done, sliceMs);
+            if (wrote < 0) {
+                failed = true;
+                return true;
+            }
+            done += static_cast<size_t>(wrote);
+            return done >= length;
+        });
+    return outcome == LinkWait::Outcome::Ready && !failed;
 }
 
 size_t UsbBackend::ReadDevice(uint8_t* buffer, size_t capacity) {
     if (!connection_)
         return 0;
-    const int got = connection_->BulkRead(buffer, capacity, link_.Timeouts().usbReadMs);
+    int got = 0;
+    link_.Waits().Until(link_.Timeouts().usbReadMs, [&](int sliceMs) {
+        got = connection_->BulkRead(buffer, capacity, std::max(sliceMs, 1));
+        return got != 0;
+    });
     return got > 0 ? static_cast<size_t>(got) : 0;
 }

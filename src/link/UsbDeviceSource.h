@@ -17,7 +17,7 @@ struct UsbDeviceEntry {
 class UsbConnection {
 public:
     virtual ~UsbConnection() = default;
-    // Bytes accepted, or -1 on failure or time-out.
+    // Bytes accepted within the time-out (fewer than length when it ran out), or -1 on failure.
     virtual int BulkWrite(const uint8_t* bytes, size_t length, int timeoutMs) = 0;
     // Bytes received (0 when nothing came in the time-out), or -1 on failure.
     virtual int BulkRead(uint8_t* buffer, size_t capacity, int timeoutMs) = 0;

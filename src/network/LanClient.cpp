@@ -1,5 +1,7 @@
 #include "network/LanClient.h"
 
+#include "link/LinkWait.h"
+
 #include <QDeadlineTimer>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
@@ -62,6 +64,15 @@ std::optional<QByteArray> LanClient::WaitForDatagram(int waitMs) {
         return std::nullopt;
     if (auto pending = TakePending())
         return pending;
+    if (waits_) {
+        std::optional<QByteArray> taken;
+        waits_->Until(waitMs, [&](int sliceMs) {
+            socket_->waitForReadyRead(sliceMs);
+            taken = TakePending();
+            return taken.has_value();
+        });
+        return taken;
+    }
     QDeadlineTimer deadline(waitMs);
     while (!deadline.hasExpired()) {
         if (!socket_->waitForReadyRead(static_cast<int>(deadline.remainingTime())))

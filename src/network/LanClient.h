@@ -28,6 +28,8 @@ struct LanClientSettings {
 };
 
 // One datagram socket with broadcast permission, for the duration of one action.
+class LinkWait;
+
 class LanClient {
 public:
     explicit LanClient(LanClientSettings settings = {});
@@ -36,6 +38,9 @@ public:
     LanClient& operator=(const LanClient&) = delete;
 
     const LanClientSettings& Settings() const { return settings_; }
+    // Given, the waits for answers are spent in its slices (the window keeps running and a
+    // cancel ends them).
+    void SetWaits(const LinkWait* waits) { waits_ = waits; }
 
     bool Open();
     void Close();
@@ -61,5 +66,6 @@ private:
     std::optional<QByteArray> TakePending();
 
     LanClientSettings settings_;
+    const LinkWait* waits_ = nullptr;
     std::unique_ptr<QUdpSocket> socket_;
 };

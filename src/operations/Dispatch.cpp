@@ -98,6 +98,6 @@ LinkError Dispatch(PrinterLink& link, uint32_t operation, InterfaceKind kind, vo
         progress->ShowProgress(ProgressStep, 3, 3);
     const LinkError result = entry.run(link, kind, buffer, extra);
     if (wrapped)
-        progress->HideProgress();
+        progress->HideProgress(&link.Waits());
     return result;
 }

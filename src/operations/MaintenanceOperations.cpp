@@ -95,7 +95,7 @@ LinkError SendData(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t 
         progress->ShowProgress(ProgressPercent, 3, 3);
     const bool written = session.Write(buffer, static_cast<size_t>(extra));
     if (progress)
-        progress->HideProgress();
+        progress->HideProgress(&link.Waits());
     return written ? LinkOk : LinkTransmissionError;
 }
 

@@ -143,7 +143,7 @@ LinkError DownloadFile(PrinterLink& link, InterfaceKind kind, void* buffer, int3
         progress->ShowProgress(ProgressPercent, 3, 3);
     const bool written = session.Write(bytes.data(), size);
     if (progress)
-        progress->HideProgress();
+        progress->HideProgress(&link.Waits());
     return written ? LinkOk : LinkTransmissionError;
 }
 
@@ -167,9 +167,13 @@ LinkError ReadPrinterFile(PrinterLink& link, InterfaceKind kind, void* buffer, i
         return LinkPortOpenError;
     if (!session.Write("\r\n"))
         return LinkTransmissionError;
-    std::this_thread::sleep_for(std::chrono::milliseconds(link.Timeouts().fileRequestPauseMs));
+    // A cancelled pause fails the request as its write would.
+    const LinkWait& waits = link.Waits();
+    if (!waits.Pause(std::chrono::milliseconds(link.Timeouts().fileRequestPauseMs)))
+        return LinkTransmissionError;
     const std::string command = FormatCommand("DIAGNOSTIC FILE \"%s\"\r\n\r\n", name.c_str());
-    std::this_thread::sleep_for(std::chrono::milliseconds(link.Timeouts().fileCommandPauseMs));
+    if (!waits.Pause(std::chrono::milliseconds(link.Timeouts().fileCommandPauseMs)))
+        return LinkTransmissionError;
     // Without a buffer nothing fits; the reader then refuses every frame.
     char empty[1] = {};
     char* target = request->buffer ? request->buffer : empty;

@@ -124,8 +124,8 @@ LinkError QueryFramedList(LinkSession& session, const char* command, char* buffe
             return LinkReceivingError;
         // The pause gives the printer time for the next frame; one that is here already
         // needs none.
-        if (!session.HasReceived())
-            std::this_thread::sleep_for(pause);
+        if (!session.HasReceived() && !session.Link().Waits().Pause(pause))
+            return LinkReceivingError;
         int frameLength = 0;
         if (!ReadFramedReply(session, buffer + position, capacity - position - 2, &frameLength))
             return LinkReceivingError;

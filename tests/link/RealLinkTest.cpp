@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -59,6 +60,35 @@ TEST(EthernetLink, ASilentPrinterFailsTheReadAfterTheWait) {
     EXPECT_GE(waited, std::chrono::milliseconds(250));
     EXPECT_LT(waited, std::chrono::milliseconds(3000));
     peer.link.CloseLink(InterfaceEthernet, handle);
+}
+
+TEST(EthernetLink, ACancelEndsTheWaitAndEveryLaterOneAndAShorterWaitAppliesAtOnce) {
+    SimPeer peer(30000);
+    peer.SetFaults([](sim::Faults& f) { f.silent = true; });
+    const LinkHandle handle = peer.link.OpenLink(InterfaceEthernet);
+    ASSERT_EQ(handle, 1);
+    ASSERT_TRUE(peer.link.WriteBlock(handle, InterfaceEthernet, kStatusQuery, 3));
+    // A wait shortened after the connection stands applies to the next read.
+    peer.link.Timeouts().netMs = 100;
+    uint8_t status = 0;
+    auto start = Clock::now();
+    EXPECT_FALSE(peer.link.ReadByte(handle, InterfaceEthernet, &status));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(15000));
+
+    peer.link.Timeouts().netMs = 30000;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        peer.link.Waits().Cancel();
+    });
+    start = Clock::now();
+    EXPECT_FALSE(peer.link.ReadByte(handle, InterfaceEthernet, &status));
+    canceller.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(15000));
+    EXPECT_FALSE(peer.link.WriteBlock(handle, InterfaceEthernet, kStatusQuery, 3));
+    peer.link.CloseLink(InterfaceEthernet, handle);
+    EXPECT_EQ(peer.link.OpenLink(InterfaceEthernet), kInvalidLinkHandle);
+    peer.link.Waits().Clear();
+    EXPECT_EQ(peer.link.OpenLink(InterfaceEthernet), 1);
 }
 
 TEST(EthernetLink, APrinterThatHangsUpFailsTheRead) {

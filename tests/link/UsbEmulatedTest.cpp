@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <iterator>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -200,6 +201,26 @@ TEST_F(EmulatedUsb, QueriesStatusAndReadsTheConfigurationOverBulkEndpoints) {
     EXPECT_FALSE(trace.inReads.empty());
     EXPECT_TRUE(
         std::all_of(trace.inReads.begin(), trace.inReads.end(), [](int n) { return n == 64; }));
+    ExpectGivenBack(primary);
+}
+
+TEST_F(EmulatedUsb, ACancelEndsAReadOfTheProductsLengthWithTheLinkClosed) {
+    primary.peer = nullptr;
+    bus.Add(primary);
+    Connect();
+    link->Timeouts().usbReadMs = 3000;
+    const long descriptors = OpenDescriptors();
+    std::thread canceller([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        link->Waits().Cancel();
+    });
+    PrinterStatus status{};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Dispatch(*link, OpQueryStatus, InterfaceUsb, &status), LinkReceivingError);
+    const auto took = std::chrono::steady_clock::now() - start;
+    canceller.join();
+    EXPECT_LT(took, std::chrono::milliseconds(2500));
+    ExpectClosedAgain(descriptors);
     ExpectGivenBack(primary);
 }
 
