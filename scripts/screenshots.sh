@@ -13,5 +13,7 @@ export QT_QPA_PLATFORM=offscreen TARNVIK_SCREENSHOT_DIR="$root/docs/screenshots"
 cmake --build "$build" --target files_page_tests command_page_tests
 "$build/tests/files/files_page_tests" --gtest_filter='*Screenshots*'
 "$build/tests/command/command_page_tests" --gtest_filter='*Screenshots*'
+cmake --build "$build" --target link_window_tests
+"$build/tests/link/link_window_tests" --gtest_filter='*Cancel*'
 cmake --build "$build" --target fonts_page_tests
 "$build/tests/fonts/fonts_page_tests" --gtest_filter='*Screenshots*'

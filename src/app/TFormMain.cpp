@@ -20,10 +20,12 @@
 #include "network/TFormNetSetup.h"
 #include "operations/Dispatch.h"
 #include "ui/BusyCursor.h"
+#include "ui/CancelOffer.h"
 #include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
 #include "ui/WindowLook.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -286,6 +288,7 @@ LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra
     LinkError result;
     {
         const BusyCursor busy;
+        const CancelOffer offer(link_.Waits(), link_.Progress(), languageIndex_);
         result = Dispatch(link_, operation, SelectedInterface(), buffer, extra);
     }
     operationRunning_ = false;
@@ -295,6 +298,13 @@ LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra
         succeeded();
     EndOperation();
     return result;
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    // Closing the window during an exchange ends its wait instead of waiting it out.
+    if (operationRunning_)
+        link_.Waits().Cancel();
+    QWidget::closeEvent(event);
 }
 
 void TFormMain::EndOperation() {
@@ -323,16 +333,18 @@ LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
     const BusyCursor busy;
     LinkError result;
     if (progressAt) {
-        // A dialog's own read: the dialog is modal, the window stays as it is.
         if (ProgressWindow* progress = link_.Progress())
             progress->SetProgressPosition(progressAt->x(), progressAt->y());
-        result = Dispatch(link_, operation, SelectedInterface(), buffer);
     } else {
         setEnabled(false);
         PlaceProgressWindow();
-        result = Dispatch(link_, operation, SelectedInterface(), buffer);
-        EndOperation();
     }
+    {
+        const CancelOffer offer(link_.Waits(), link_.Progress(), languageIndex_);
+        result = Dispatch(link_, operation, SelectedInterface(), buffer);
+    }
+    if (!progressAt)
+        EndOperation();
     operationRunning_ = false;
     return result;
 }
@@ -345,6 +357,7 @@ LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
     LinkError result;
     {
         const BusyCursor busy;
+        const CancelOffer offer(link_.Waits(), link_.Progress(), languageIndex_);
         result = exchange(link_, SelectedInterface());
     }
     operationRunning_ = false;

@@ -137,6 +137,9 @@ public:
     FontManagerPage* FontManager;
     CommandToolPage* CommandTool;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildWindow();
     void BuildTopRow();

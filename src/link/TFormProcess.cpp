@@ -1,19 +1,34 @@
 #include "link/TFormProcess.h"
 
 #include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+constexpr int kWidth = 241;
+constexpr int kBarHeight = 49;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+} // namespace
 
 TFormProcess::TFormProcess(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("FormProcess"));
     setWindowTitle(QStringLiteral("Communicating..."));
-    setFixedSize(241, 49);
+    setFixedSize(kWidth, kBarHeight);
+
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(16, 16, 209, 17);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+
+    ButtonCancel = new QPushButton(this);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    ButtonCancel->hide();
+    connect(ButtonCancel, &QPushButton::clicked, this, &TFormProcess::ButtonCancelClick);
+
     move(100, 100);
 }
 
@@ -27,4 +42,39 @@ void TFormProcess::SetBarPosition(int position) {
 
 int TFormProcess::BarPosition() const {
     return ProgressBar1->value();
+}
+
+void TFormProcess::OfferCancel(const QString& caption, std::function<void()> onCancel) {
+    onCancel_ = std::move(onCancel);
+    ButtonCancel->setText(caption);
+    ButtonCancel->setEnabled(true);
+    ButtonCancel->show();
+    Arrange();
+}
+
+void TFormProcess::WithdrawCancel() {
+    onCancel_ = {};
+    ButtonCancel->hide();
+    Arrange();
+}
+
+void TFormProcess::SetBarVisible(bool visible) {
+    ProgressBar1->setVisible(visible);
+    Arrange();
+}
+
+void TFormProcess::Arrange() {
+    // The button goes under the bar, or where the bar would be.
+    const bool bar = !ProgressBar1->isHidden();
+    const bool button = !ButtonCancel->isHidden();
+    const int buttonTop = bar ? kBarHeight - 4 : (kBarHeight - kButtonHeight) / 2;
+    ButtonCancel->setGeometry((kWidth - kButtonWidth) / 2, buttonTop, kButtonWidth, kButtonHeight);
+    setFixedSize(kWidth, bar && button ? buttonTop + kButtonHeight + 12 : kBarHeight);
+}
+
+void TFormProcess::ButtonCancelClick() {
+    // One request is enough; the button stays visible until the operation has ended.
+    ButtonCancel->setEnabled(false);
+    if (onCancel_)
+        onCancel_();
 }

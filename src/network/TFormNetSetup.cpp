@@ -1,5 +1,6 @@
 #include "network/TFormNetSetup.h"
 
+#include "link/EventPump.h"
 #include "link/FixedText.h"
 #include "network/LanSetup.h"
 #include "ui/Prompter.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -61,6 +63,7 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
       prompter_(prompter), lan_(std::move(lan)),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       runEthernet_([](TFormEthernetSetup& dialog) { dialog.exec(); }) {
+    waits_.SetBetweenSlices(EventPump{});
     setObjectName(QStringLiteral("FormNetSetup"));
     setWindowTitle(QStringLiteral("TCP/IP Setup"));
     BuildControls();
@@ -162,6 +165,7 @@ void TFormNetSetup::Discover() {
     ClearRows();
     QCoreApplication::processEvents();
     LanClient client(lan_);
+    client.SetWaits(&waits_);
     const auto answers = DiscoverLanPrinters(client, sequenceNumber_);
     if (answers) {
         for (const LanDiscoveryAnswer& answer : *answers)
@@ -197,6 +201,7 @@ void TFormNetSetup::ButtonFactoryDefaultClick() {
     if (!prompter_.Confirm(this, QStringLiteral("Are you sure?"), Prompter::ConfirmButtons::YesNo))
         return;
     LanClient client(lan_);
+    client.SetWaits(&waits_);
     if (!SendLanFactoryDefault(client, sequenceNumber_, mac))
         return;
     ClearRows();
@@ -212,6 +217,7 @@ void TFormNetSetup::ButtonChangeIPClick() {
     StoreFixedText(netConfig_.printerName, row.printerName, FixedTextKind::Printer);
 
     LanClient client(lan_);
+    client.SetWaits(&waits_);
     if (!client.Open())
         return;
     ReadLanNetConfig(client, sequenceNumber_, row.mac, netConfig_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkSettings.h"
+#include "link/LinkWait.h"
 #include "network/LanClient.h"
 #include "network/LanProtocol.h"
 #include "operations/PrinterNetConfig.h"
@@ -76,6 +77,8 @@ private:
     LanClientSettings lan_;
     UrlOpener urlOpener_;
     EthernetDialogRunner runEthernet_;
+    // The LAN exchanges wait in slices that keep the window running.
+    LinkWait waits_;
     uint16_t sequenceNumber_ = 1;
     PrinterNetConfig netConfig_{};
     std::vector<Row> rows_;

@@ -1,9 +1,11 @@
 #include "link/FormProcessFactory.h"
 #include "link/ProgressWindow.h"
 #include "link/TFormProcess.h"
+#include "Screenshot.h"
 
 #include <QApplication>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +55,43 @@ TEST(FormProcess, FontMakerCaptionIsShown) {
     progress.SetBarPosition(55);
     EXPECT_EQ(form->ProgressBar1->value(), 55);
     progress.HideProgress();
+}
+
+TEST(FormProcess, OffersCancelUnderTheBarOrInAWindowOfItsOwnUntilWithdrawn) {
+    FormProcessFactory factory;
+    ProgressWindow progress(&factory);
+    progress.hidePause = std::chrono::milliseconds(0);
+    progress.SetProgressPosition(200, 150);
+    int pressed = 0;
+    // No progress window: a window of its own, placed and captioned like it.
+    progress.OfferCancel(QStringLiteral("取消"), [&] { ++pressed; });
+    TFormProcess* own = OpenProcessWindow();
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->windowTitle(), QStringLiteral("Communicating..."));
+    EXPECT_EQ(own->pos(), QPoint(200, 150));
+    EXPECT_TRUE(own->ProgressBar1->isHidden());
+    EXPECT_EQ(own->ButtonCancel->text(), QStringLiteral("取消"));
+    EXPECT_TRUE(own->rect().contains(own->ButtonCancel->geometry()));
+    SaveScreenshot(*own, QStringLiteral("cancel_window_%1").arg(LanguageSuffix(1)));
+    own->ButtonCancel->click();
+    own->ButtonCancel->click();
+    EXPECT_EQ(pressed, 1);
+
+    // A progress window that opens meanwhile carries the button under its bar.
+    progress.ShowProgress(ProgressPercent, 3, 3);
+    TFormProcess* bar = OpenProcessWindow();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(progress.CancelWindow(), nullptr);
+    EXPECT_TRUE(bar->ButtonCancel->isVisible());
+    EXPECT_GE(bar->ButtonCancel->y(), bar->ProgressBar1->geometry().bottom());
+    EXPECT_TRUE(bar->rect().contains(bar->ButtonCancel->geometry()));
+    SaveScreenshot(*bar, QStringLiteral("progress_cancel_%1").arg(LanguageSuffix(1)));
+    progress.HideProgress();
+    EXPECT_NE(progress.CancelWindow(), nullptr);
+
+    progress.WithdrawCancel();
+    EXPECT_EQ(OpenProcessWindow(), nullptr);
+    EXPECT_FALSE(progress.CancelOffered());
 }
 
 } // namespace
