@@ -15,13 +15,16 @@
 #include "VirtualPrinter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -365,6 +368,46 @@ TEST(CliFontMake, MakesAFontFileAndKeepsAnOlderFileWhenARunFails) {
                 QStringLiteral("DejaVu Sans"), QStringLiteral("--encode"), QStringLiteral("table")})
             .exitCode,
         0);
+}
+
+// SIGTERM (or SIGINT) ends every wait in flight: each printer fails with the code of the
+// step it was at, the summary is printed and the exit status says so.
+TEST_F(CliFleetTest, AnInterruptEndsThePrintersInFlightWithTheirCodes) {
+    Serve(3);
+    for (const auto& served : printers) {
+        auto lock = served->printer.Lock();
+        served->printer.faults.silent = true;
+    }
+    QStringList arguments{QStringLiteral("status"), QStringLiteral("--json"), QStringLiteral("-j"),
+                          QStringLiteral("3")};
+    // The product's own 30 s read wait.
+    for (const auto& served : printers)
+        arguments << QStringLiteral("--link") << served->Link();
+    QProcess process;
+    process.start(QStringLiteral(TARNVIK_CLI_PATH), arguments);
+    ASSERT_TRUE(process.waitForStarted(10000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return std::all_of(printers.begin(), printers.end(), [](const auto& served) {
+                return !served->printer.Received().empty();
+            });
+        },
+        std::chrono::milliseconds(10000)));
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_LT(sinceSignal.elapsed(), 15000);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("interrupted"));
+    CliRun run;
+    run.out = process.readAllStandardOutput();
+    const std::vector<QJsonObject> rows = run.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    for (const QJsonObject& row : rows)
+        EXPECT_EQ(row[QStringLiteral("result")].toInt(), 3)
+            << row[QStringLiteral("link")].toString().toStdString();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "FleetRunner.h"
 
+#include "CliInterrupt.h"
 #include "link/PrinterLink.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@ std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkAddress>& prin
             LinkAddress spec = printers[i];
             PrinterLink link;
             link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
+            link.Waits().SetSharedCancel(&CliInterrupted());
             if (setup_)
                 setup_(link);
             results[i] = job(link, spec);

@@ -1,6 +1,7 @@
 // tarnvik-cli: the printer operations from the command line, for one printer or a fleet.
 
 #include "CliApplication.h"
+#include "CliInterrupt.h"
 #include "FontMakeCommand.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,12 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNVIK_VERSION));
     // A printer that hangs up mid-write must fail the write, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+    InstallInterruptHandlers();
     CliApplication cli(stdout, stderr);
-    return cli.Run(QCoreApplication::arguments());
+    const int status = cli.Run(QCoreApplication::arguments());
+    if (CliInterrupted()) {
+        std::fputs("tarnvik-cli: interrupted\n", stderr);
+        return status != 0 ? status : 1;
+    }
+    return status;
 }
