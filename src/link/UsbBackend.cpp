@@ -1,8 +1,8 @@
 #include "link/UsbBackend.h"
 
 #include "link/LinkWait.h"
-
 #include "link/PrinterLink.h"
+
 #include <algorithm>
 
 UsbBackend::UsbBackend(PrinterLink& link) : link_(link) {}
