@@ -22,23 +22,33 @@ std::string Decimal(int32_t value, const char* format = "%d") {
     return text;
 }
 
+// Every real a command carries is finite and below this size: a length divided by a tiny
+// resolution becomes infinite or absurd, and such a value is left out instead.
+constexpr double kLargestSent = 1e9;
+
+bool Sendable(double value) {
+    return std::isfinite(value) && std::fabs(value) < kLargestSent;
+}
+
 bool Usable(float value) {
-    return std::isfinite(value);
+    return Sendable(value);
 }
 
 bool UsableDivisor(float divisor) {
     return std::isfinite(divisor) && divisor != 0.0f;
 }
 
-// A length in dots in the unit the page was collected in: "%.2f" inch or "%.2f mm".
-std::string LengthInUnit(float dots, const PrinterConfig& config) {
-    if (config.InchUnit != 0)
-        return FormatFixed(dots / config.Dpi, 2);
-    return FormatFixed(dots / config.DotsPerMm, 2) + " mm";
-}
-
 float UnitDivisor(const PrinterConfig& config) {
     return config.InchUnit != 0 ? config.Dpi : config.DotsPerMm;
+}
+
+// A length in dots in the unit the page was collected in: "%.2f" inch or "%.2f mm";
+// empty when the length cannot be sent.
+std::string LengthInUnit(float dots, const PrinterConfig& config) {
+    const double divisor = UnitDivisor(config);
+    if (!Sendable(dots) || !std::isfinite(divisor) || divisor == 0.0 || !Sendable(dots / divisor))
+        return {};
+    return FormatFixed(dots / divisor, 2) + (config.InchUnit != 0 ? "" : " mm");
 }
 
 const char* OnOff(int32_t value) {
@@ -88,11 +98,11 @@ std::string SensorText(const PrinterConfig& config) {
         return {};
     if (config.GapSize.valid != 1 || config.GapOffset.valid != 1)
         return {};
-    if (!UsableDivisor(UnitDivisor(config)) || !Usable(config.GapSize.value) ||
-        !Usable(config.GapOffset.value))
+    const std::string size = LengthInUnit(config.GapSize.value, config);
+    const std::string offset = LengthInUnit(config.GapOffset.value, config);
+    if (size.empty() || offset.empty())
         return {};
-    return std::string(mode == 0 ? "GAP " : "BLINE ") + LengthInUnit(config.GapSize.value, config) +
-           "," + LengthInUnit(config.GapOffset.value, config) + "\r\n";
+    return std::string(mode == 0 ? "GAP " : "BLINE ") + size + "," + offset + "\r\n";
 }
 
 void AddCommon(const PrinterConfig& c, std::vector<std::string>& texts) {
@@ -100,10 +110,12 @@ void AddCommon(const PrinterConfig& c, std::vector<std::string>& texts) {
         texts.push_back("SPEED " + FormatFixed(c.Speed.value, 1) + "\r\n");
     if (c.Density.valid == 1)
         texts.push_back("DENSITY " + Decimal(c.Density.value) + "\r\n");
-    if (c.PaperWidth.valid == 1 && c.PaperHeight.valid == 1 && UsableDivisor(UnitDivisor(c)) &&
-        Usable(c.PaperWidth.value) && Usable(c.PaperHeight.value))
-        texts.push_back("SIZE " + LengthInUnit(c.PaperWidth.value, c) + "," +
-                        LengthInUnit(c.PaperHeight.value, c) + "\r\n");
+    if (c.PaperWidth.valid == 1 && c.PaperHeight.valid == 1) {
+        const std::string width = LengthInUnit(c.PaperWidth.value, c);
+        const std::string height = LengthInUnit(c.PaperHeight.value, c);
+        if (!width.empty() && !height.empty())
+            texts.push_back("SIZE " + width + "," + height + "\r\n");
+    }
     if (c.SensorMode.valid == 1) {
         if (std::string text = SensorText(c); !text.empty())
             texts.push_back(std::move(text));
@@ -257,6 +269,16 @@ void AddInterface(const PrinterConfig& c, std::vector<std::string>& texts) {
 }
 
 } // namespace
+
+bool RealsSendable(const PrinterConfig& c) {
+    const auto plain = [](auto field) { return field.valid != 1 || Sendable(field.value); };
+    const auto length = [&c](auto field) {
+        return field.valid != 1 || !UsableDivisor(UnitDivisor(c)) ||
+               !LengthInUnit(field.value, c).empty();
+    };
+    return plain(c.Speed) && plain(c.MaxLength) && length(c.PaperWidth) && length(c.PaperHeight) &&
+           length(c.GapSize) && length(c.GapOffset);
+}
 
 std::string FormatFixed(double value, int decimals) {
     char text[400];

@@ -1,5 +1,7 @@
 #include "config/ConfigFile.h"
 
+#include "config/ConfigCommands.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -28,5 +30,8 @@ std::optional<ConfigFileContent> DecodeConfigFile(const QByteArray& bytes) {
     content.UnitIndex = static_cast<int>(unit);
     content.Config = image.Config;
     content.Status = image.Status;
+    // A record whose reals cannot be sent is not one a printer or the page produced.
+    if (!RealsSendable(content.Config))
+        return std::nullopt;
     return content;
 }

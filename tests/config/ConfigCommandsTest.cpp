@@ -245,6 +245,22 @@ TEST(ConfigCommands, RealsThatAreNotFiniteAreNotSent) {
     SetItem(c.Speed, std::numeric_limits<float>::quiet_NaN());
     SetItem(c.MaxLength, std::numeric_limits<float>::infinity());
     EXPECT_EQ(ConfigCommandTexts(c, ConfigTabCommon), Texts{"SET GAP 0\r\n"});
+    EXPECT_FALSE(RealsSendable(c));
+
+    // Finite lengths over a tiny resolution would go out as "inf mm": checked as sent.
+    for (const bool inch : {true, false}) {
+        PrinterConfig tiny = ReadAt(1e-38f, 1e-38f, inch);
+        SetItem(tiny.PaperWidth, 400.0f);
+        SetItem(tiny.PaperHeight, 240.0f);
+        SetItem(tiny.SensorMode, 0);
+        SetItem(tiny.GapSize, 24.0f);
+        SetItem(tiny.GapOffset, 0.0f);
+        EXPECT_EQ(ConfigCommandTexts(tiny, ConfigTabCommon), Texts{"SET GAP 0\r\n"});
+        EXPECT_FALSE(RealsSendable(tiny));
+        tiny.Dpi = 203.0f;
+        tiny.DotsPerMm = 8.0f;
+        EXPECT_TRUE(RealsSendable(tiny));
+    }
 }
 
 TEST(ConfigCommands, ZCommandsAreWrappedInTheirFixedEnvelopes) {

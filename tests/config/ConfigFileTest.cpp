@@ -47,6 +47,13 @@ TEST(ConfigFile, RefusesWrongMagicShortFilesAndUnknownUnits) {
     EXPECT_FALSE(DecodeConfigFile(good.left(682)));
     EXPECT_FALSE(DecodeConfigFile(QByteArray()));
     EXPECT_FALSE(DecodeConfigFile(unit));
+
+    // A record whose lengths would be sent as "inf mm" is no printer's.
+    ConfigFileContent tiny = Sample();
+    tiny.Config.Dpi = tiny.Config.DotsPerMm = 1e-38f;
+    tiny.Config.PaperWidth.valid = 1;
+    tiny.Config.PaperWidth.value = 400.0f;
+    EXPECT_FALSE(DecodeConfigFile(EncodeConfigFile(tiny)));
 }
 
 } // namespace
