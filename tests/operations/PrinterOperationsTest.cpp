@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -273,6 +274,14 @@ TEST_F(MemoryOverTcp, AStoredFileReadsBackInOneFrameUpToTheCapacity) {
     // A file the printer does not have is not answered.
     PrinterFileRequest missing{kDumpReadCapacity, 0, "NONE.TXT", buffer.data()};
     EXPECT_EQ(p.Run(OpReadPrinterFile, &missing), LinkReceivingError);
+    // A name that would end the quoted command early is refused before anything is sent.
+    p.Printer().ClearReceived();
+    for (const char* name : {"A\"B.TXT", "A\rB.TXT", "A\nB.TXT"}) {
+        PrinterFileRequest quoted{kDumpReadCapacity, 0, {}, buffer.data()};
+        std::snprintf(quoted.fileName, sizeof quoted.fileName, "%s", name);
+        EXPECT_EQ(p.Run(OpReadPrinterFile, &quoted), LinkUnknownError) << name;
+    }
+    EXPECT_TRUE(p.Printer().Received().empty());
 }
 
 TEST_F(MemoryOverTcp, ADownloadThatDoesNotFitLeavesThePrinterAsItWas) {
