@@ -7,12 +7,12 @@
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
+#include "ui/WholeFile.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -242,10 +242,7 @@ void CommandToolPage::ButtonSaveFileClick() {
     const std::optional<QString> path = Host().Prompts().SaveFile(Host().HostWindow(), options);
     if (!path)
         return;
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    const QByteArray bytes = EditorBytes();
-    if (file.write(bytes) == bytes.size())
-        file.commit();
+    // A text that did not reach the disk is said so, never taken for saved.
+    if (!SaveWholeFile(*path, EditorBytes()))
+        Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
 }

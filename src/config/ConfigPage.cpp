@@ -11,6 +11,7 @@
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
+#include "ui/WholeFile.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QSaveFile>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -663,18 +663,7 @@ void ConfigPage::ButtonSaveClick() {
 
     const QByteArray image =
         EncodeConfigFile({Host().UnitIndex(), Records().StoredConfig, Records().Status});
-    // Written beside the old file and put in its place only when complete: a save that
-    // fails half-way leaves the earlier file as it was.
-    // The explicit flush matters: a write cut short by a full disk or a file size limit
-    // is seen there, while the commit would still put the short file in place.
-    QSaveFile file(*path);
-    bool saved =
-        file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.flush();
-    if (saved)
-        saved = file.commit();
-    else
-        file.cancelWriting();
-    if (!saved)
+    if (!SaveWholeFile(*path, image))
         Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
 }
 

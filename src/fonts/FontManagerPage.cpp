@@ -14,6 +14,7 @@
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
+#include "ui/WholeFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +28,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -433,9 +433,6 @@ void FontManagerPage::ButtonFontTblSaveClick() {
         return;
     CodePageConverter converter(
         TableCodePage(ComboBoxFontEncode->currentIndex(), RadioGroupAsiaFontEncode->ItemIndex()));
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(converter.Encode(MemoFontTable->toPlainText()));
-    file.commit();
+    if (!SaveWholeFile(*path, converter.Encode(MemoFontTable->toPlainText())))
+        Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
 }

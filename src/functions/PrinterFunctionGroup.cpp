@@ -14,11 +14,11 @@
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
+#include "ui/WholeFile.h"
 #include "ui/WindowLook.h"
 
 #include <QGroupBox>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -214,10 +214,8 @@ void PrinterFunctionGroup::FetchDumpFile() {
     if (!path)
         return;
     const qint64 length = std::clamp<qint64>(file.length, 0, kDumpReadCapacity);
-    QSaveFile out(*path);
     // A dump that cannot be stored is said so rather than lost without a word.
-    if (!out.open(QIODevice::WriteOnly) || out.write(buffer.data(), length) != length ||
-        !out.commit()) {
+    if (!SaveWholeFile(*path, QByteArray(buffer.data(), length))) {
         Host().Prompts().Error(Host().HostWindow(),
                                QStringLiteral("Cannot save the file %1").arg(*path));
     }

@@ -110,6 +110,12 @@ TEST_F(CommandTool, LoadAppendsAndSaveWritesTheText) {
     prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("none")));
     page->ButtonSendFile->click();
     EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Open file Error!!!")});
+
+    // A save that cannot be written is said so, not taken for done.
+    prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("missing/saved.txt")));
+    page->ButtonSaveFileClick();
+    EXPECT_EQ(prompter.Messages(), (QStringList{QStringLiteral("Open file Error!!!"),
+                                                QStringLiteral("Save File Error")}));
 }
 
 TEST_F(CommandTool, LoadedFilesSaveAndSendAsTheirOwnBytes) {

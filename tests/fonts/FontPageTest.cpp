@@ -240,6 +240,12 @@ TEST_F(FontPageTest, TablesComeFromTheMemoOrTheLoadedFile) {
     prompter.fileAnswers.push_back(Path("saved.txt"));
     page->ButtonFontTblSave->click();
     EXPECT_EQ(ReadWholeFile(Path("saved.txt")), QByteArray::fromHex("a4a4a4e541"));
+    // A table that cannot be written is said so.
+    const qsizetype before = prompter.Messages().size();
+    prompter.fileAnswers.push_back(Path("missing/saved.txt"));
+    page->ButtonFontTblSave->click();
+    ASSERT_EQ(prompter.Messages().size(), before + 1);
+    EXPECT_EQ(prompter.Messages().last(), QStringLiteral("Save File Error"));
 }
 
 TEST_F(FontPageTest, DownloadPutsTheFontsBytesIntoTheChosenMemory) {
