@@ -252,7 +252,8 @@ void TFormNetSetup::ButtonBrowserClick() {
 }
 
 void TFormNetSetup::ButtonExitClick() {
-    StoreFixedText(settings_.address, EditIPAddr->text(), FixedTextKind::Local);
+    // Nothing is stored until both texts are good: a refused Exit followed by the close box
+    // keeps the settings as they were.
     bool converted = false;
     const int port = EditPort->text().toInt(&converted, 10);
     if (!converted) {
@@ -266,6 +267,7 @@ void TFormNetSetup::ButtonExitClick() {
             this, QStringLiteral("'%1' is not a TCP port (1 to 65535)").arg(EditPort->text()));
         return;
     }
+    StoreFixedText(settings_.address, EditIPAddr->text(), FixedTextKind::Local);
     settings_.port = port;
     accept();
 }

@@ -308,7 +308,8 @@ TEST_F(NetSetupDialog, ExitStoresAddressAndPortAndABadPortKeepsTheDialogOpen) {
     Find<QLineEdit>(*dialog, "EditPort")->setText("91x");
     Click(*dialog, "ButtonExit");
     EXPECT_EQ(prompter.errors, QStringList{"'91x' is not a valid integer value"});
-    EXPECT_STREQ(settings.address, "10.1.2.3");
+    // A refused Exit stores nothing, the address neither.
+    EXPECT_STREQ(settings.address, "old");
     EXPECT_EQ(int32_t(settings.port), 9100);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
 
@@ -324,6 +325,7 @@ TEST_F(NetSetupDialog, ExitStoresAddressAndPortAndABadPortKeepsTheDialogOpen) {
     Find<QLineEdit>(*dialog, "EditPort")->setText("6101");
     Click(*dialog, "ButtonExit");
     EXPECT_EQ(int32_t(settings.port), 6101);
+    EXPECT_STREQ(settings.address, "10.1.2.3");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
