@@ -10,6 +10,25 @@ QLocale WithoutGroups(QLocale locale) {
     return locale;
 }
 
+// The locale's way of writing a number, brought to the C locale's: its digits, signs,
+// decimal separator and exponent (some write "×10^"), without the direction marks that
+// right-to-left locales put around signs.
+QString InCNotation(QString text, const QLocale& locale) {
+    text = text.trimmed();
+    text.replace(QStringLiteral("\u00D710^"), QStringLiteral("e"));
+    text.replace(locale.exponential(), QStringLiteral("e"), Qt::CaseInsensitive);
+    text.replace(locale.negativeSign(), QStringLiteral("-"));
+    text.replace(locale.positiveSign(), QStringLiteral("+"));
+    text.replace(QChar(0x2212), QLatin1Char('-'));
+    text.replace(locale.decimalPoint(), QStringLiteral("."));
+    for (int digit = 0; digit <= 9; ++digit)
+        text.replace(locale.toString(digit), QString(QLatin1Char(static_cast<char>('0' + digit))));
+    static const QChar marks[] = {QChar(0x200E), QChar(0x200F), QChar(0x061C)};
+    for (const QChar mark : marks)
+        text.remove(mark);
+    return text;
+}
+
 } // namespace
 
 QString FixedTwoText(double value, const QLocale& locale) {
@@ -40,7 +59,15 @@ std::optional<int32_t> ParseStrictInteger(const QString& text) {
 
 std::optional<double> ParseStrictReal(const QString& text, const QLocale& locale) {
     bool ok = false;
-    const double value = WithoutGroups(locale).toDouble(text, &ok);
+    double value = WithoutGroups(locale).toDouble(text, &ok);
+    if (!ok) {
+        // Some locales do not read back every number they write (a minus sign between
+        // direction marks, an exponent as "×10^"). What the page itself shows is taken.
+        value = WithoutGroups(QLocale::c()).toDouble(InCNotation(text, locale), &ok);
+        const QString shown = text.trimmed();
+        ok = ok && (shown == FixedTwoText(value, locale) ||
+                    shown == ShortestText(static_cast<float>(value), locale));
+    }
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

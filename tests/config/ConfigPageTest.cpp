@@ -260,6 +260,33 @@ TEST(ConfigPageNumbers, StrictConversionAndTheSessionSeparator) {
     EXPECT_FALSE(ParseSpeedText("3,5,", german));
 }
 
+// Whatever the page shows reads back to the same value, in every locale Qt knows (right-to-
+// left locales put direction marks around the minus sign, some write exponents as "×10^").
+TEST(ConfigPageNumbers, EveryShownNumberReadsBackInEveryLocale) {
+    const double fixed[] = {-2.0, -0.5, 0.0, 4.0, 101.5, 12345.678, -80.04};
+    const float shortest[] = {3.0f, 3.1f, -2.5f, 6.103515625e-05f, 1.5e12f, -7.25e-7f};
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    int failures = 0;
+    for (const QLocale& locale : locales) {
+        for (const double value : fixed) {
+            const QString shown = FixedTwoText(value, locale);
+            const std::optional<double> read = ParseStrictReal(shown, locale);
+            const bool same = read && std::fabs(*read - std::round(value * 100) / 100) < 1e-9;
+            EXPECT_TRUE(same || ++failures > 20)
+                << locale.name().toStdString() << " " << shown.toStdString();
+        }
+        for (const float value : shortest) {
+            const QString shown = ShortestText(value, locale);
+            const std::optional<double> read = ParseStrictReal(shown, locale);
+            const bool same = read && static_cast<float>(*read) == value;
+            EXPECT_TRUE(same || ++failures > 20)
+                << locale.name().toStdString() << " " << shown.toStdString();
+        }
+    }
+}
+
 TEST_F(ConfigPageShow, GermanSessionShowsAndReadsDecimalCommas) {
     SessionLocale locale(QLocale(QLocale::German, QLocale::Germany));
     Start();
