@@ -220,6 +220,21 @@ TEST_F(PrinterFunctions, AutomaticCalibrationSendsTheSizesInDots) {
     EXPECT_TRUE(WasSent("SET SENSOR_REF MANUAL"));
 }
 
+TEST_F(PrinterFunctions, CalibrationSizesUseTheSessionsDecimalSeparator) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    StartWithPrinter();
+    answers.push_back([](QDialog& d) {
+        Type(d, "EditHeight", "1,5");
+        Type(d, "EditGap", "0,1");
+        Click(d, "ButtonCalib");
+    });
+    window->FunctionGroup->ButtonSensorCalibrate->click();
+    QLocale::setDefault(previous);
+    EXPECT_TRUE(prompter.Messages().isEmpty());
+    EXPECT_TRUE(WasSent("GAPDETECT 304,20"));
+}
+
 TEST_F(PrinterFunctions, GuidedMeasurementOnGapMediaWithTheTimer) {
     StartWithPrinter();
     auto* sensor = printer.Module<sim::SensorModule>();
