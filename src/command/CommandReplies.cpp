@@ -2,7 +2,6 @@
 
 #include "command/TextBytes.h"
 #include "link/PrinterLink.h"
-#include "link/ProgressWindow.h"
 #include "operations/LinkSession.h"
 
 namespace {
@@ -49,13 +48,7 @@ LinkError SendAndCollectReplies(PrinterLink& link, InterfaceKind kind, const QBy
     LinkSession session(link, kind);
     if (!session.IsOpen())
         return LinkPortOpenError;
-    ProgressWindow* progress = link.Progress();
-    if (progress)
-        progress->ShowProgress(ProgressPercent, 3, 3);
-    const bool written = session.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
-    if (progress)
-        progress->HideProgress(&link.Waits());
-    if (!written)
+    if (!session.WriteShowingProgress(bytes.constData(), static_cast<size_t>(bytes.size())))
         return LinkTransmissionError;
     if (kind != InterfaceLpt)
         CollectReplyBytes(session, replies, window);

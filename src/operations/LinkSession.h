@@ -21,6 +21,9 @@ public:
 
     bool Write(const void* bytes, size_t length);
     bool Write(std::string_view text) { return Write(text.data(), text.size()); }
+    // A long block (file bytes, raw data) with the progress window open in percent mode
+    // around it, when the link has one.
+    bool WriteShowingProgress(const void* bytes, size_t length);
     bool ReadByte(uint8_t& byte);
     bool ReadBytes(uint8_t* buffer, int count);
     // Whether bytes already wait in the link's receive ring, so a read needs no device wait.

@@ -2,7 +2,6 @@
 
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
-#include "link/ProgressWindow.h"
 #include "operations/CommandText.h"
 #include "operations/LinkSession.h"
 
@@ -90,13 +89,8 @@ LinkError SendData(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t 
     LinkSession session(link, kind);
     if (!session.IsOpen())
         return LinkPortOpenError;
-    ProgressWindow* progress = link.Progress();
-    if (progress)
-        progress->ShowProgress(ProgressPercent, 3, 3);
-    const bool written = session.Write(buffer, static_cast<size_t>(extra));
-    if (progress)
-        progress->HideProgress(&link.Waits());
-    return written ? LinkOk : LinkTransmissionError;
+    return session.WriteShowingProgress(buffer, static_cast<size_t>(extra)) ? LinkOk
+                                                                            : LinkTransmissionError;
 }
 
 std::string TestPatternProgram(const TestPatternRequest& request) {

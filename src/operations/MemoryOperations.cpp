@@ -2,7 +2,6 @@
 
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
-#include "link/ProgressWindow.h"
 #include "operations/CommandText.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
@@ -138,13 +137,7 @@ LinkError DownloadFile(PrinterLink& link, InterfaceKind kind, void* buffer, int3
         return LinkPortOpenError;
     if (!session.Write(header))
         return LinkTransmissionError;
-    ProgressWindow* progress = link.Progress();
-    if (progress)
-        progress->ShowProgress(ProgressPercent, 3, 3);
-    const bool written = session.Write(bytes.data(), size);
-    if (progress)
-        progress->HideProgress(&link.Waits());
-    return written ? LinkOk : LinkTransmissionError;
+    return session.WriteShowingProgress(bytes.data(), size) ? LinkOk : LinkTransmissionError;
 }
 
 LinkError SendStoredCommand(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t) {
