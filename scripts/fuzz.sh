@@ -9,6 +9,7 @@ seconds="${1:-20}"
 shift || true
 
 bash scripts/install-deps.sh fuzz
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 cmake --preset fuzz >/dev/null
 cmake --build build/fuzz --target fuzzers -j "$(nproc)"
 
