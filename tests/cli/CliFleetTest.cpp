@@ -281,6 +281,8 @@ TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
         {QStringLiteral("status")},
         {QStringLiteral("frobnicate"), QStringLiteral("--link"), QStringLiteral("usb")},
         {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:")},
+        {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:10.0.0.5:9100:")},
+        {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:printer:80:90")},
         {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("usb"),
          QStringLiteral("-j"), QStringLiteral("0")},
         Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}),
@@ -297,6 +299,15 @@ TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
     }
     EXPECT_TRUE(RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}))
                     .err.contains("File Data Error"));
+    // A mistyped address is named with what is wrong, before anything connects; also
+    // from a --links file.
+    WriteFile(Path("links.txt"), "# dock\ntcp:127.0.0.1:9100\ntcp:printer:+80\n");
+    const CliRun fromFile =
+        RunCli({QStringLiteral("status"), QStringLiteral("--links"), Path("links.txt")});
+    EXPECT_EQ(fromFile.exitCode, 2);
+    EXPECT_TRUE(fromFile.err.contains("tcp:printer:+80: the port '+80'"))
+        << fromFile.err.toStdString();
+
     for (const auto& command : {QStringList{QStringLiteral("--help")},
                                 QStringList{QStringLiteral("files"), QStringLiteral("download"),
                                             QStringLiteral("--help")}}) {

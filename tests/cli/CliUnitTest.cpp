@@ -51,14 +51,28 @@ TEST(LinkAddressTest, NamesEachKindOfLink) {
 }
 
 TEST(LinkAddressTest, RefusesWhatNoLinkCanOpen) {
-    for (const char* text : {"", "usb:1", "tcp:", "tcp:host:0", "tcp:host:70000", "tcp:host:x",
-                             "com:", "com:COM1,9601", "com:COM1,9600,9", "com:COM1,9600,8,x",
-                             "com:COM1,9600,8,n,3", "com:COM1,9600,8,n,1,rts",
-                             "lpt:", "serial:COM1", "tcp:[::1", "com:a-name-of-twenty-four-by"}) {
+    for (const char* text :
+         {"", "usb:1", "tcp:", "tcp:host:0", "tcp:host:70000", "tcp:host:x",
+          "com:", "com:COM1,9601", "com:COM1,9600,9", "com:COM1,9600,8,x", "com:COM1,9600,8,n,3",
+          "com:COM1,9600,8,n,1,rts", "com:COM1,", "com:COM1,+9600", "com: COM1", "com:CO\tM1",
+          "lpt:", "lpt:/dev/lp0\n", "lpt: /dev/lp0", "serial:COM1", "tcp:[::1",
+          "com:a-name-of-twenty-four-by",
+          // More than one colon without brackets, ports that are not plain decimals.
+          "tcp:10.0.0.5:9100:", "tcp:printer:80:90", "tcp:printer:+80", "tcp:printer:080",
+          "tcp:printer: 80", "tcp:printer:", "tcp:::1", "tcp:fe80::1:9100", "tcp:printer:65536",
+          // Hosts that are neither a name, a dotted IPv4 address nor a bracketed IPv6 one.
+          "tcp:10.0.0.256", "tcp:10.0.5", "tcp:10.0.0.05", "tcp:-printer", "tcp:print_er",
+          "tcp:printer..dock", "tcp:printer.", "tcp:pr inter", "tcp:[10.0.0.5]:9100",
+          "tcp:[::1]9100", "tcp:[::1]:", "tcp:[printer]", "tcp:[]"}) {
         QString error;
-        EXPECT_FALSE(ParseLinkAddress(QString::fromLatin1(text), &error)) << text;
-        EXPECT_FALSE(error.isEmpty()) << text;
+        const QString link = QString::fromLatin1(text);
+        EXPECT_FALSE(ParseLinkAddress(link, &error)) << text;
+        EXPECT_TRUE(error.startsWith(link + QStringLiteral(": "))) << text;
+        EXPECT_GT(error.size(), link.size() + 2) << text;
     }
+    for (const char* text : {"tcp:printer-7.dock.example:9100", "tcp:10.0.0.5", "tcp:[fe80::1]",
+                             "tcp:PRINTER:65535", "TCP:a:1", "lpt:LPT1", "com:COM3,19200,8"})
+        EXPECT_TRUE(ParseLinkAddress(QString::fromLatin1(text), nullptr)) << text;
     const QString longHost = QStringLiteral("tcp:") + QString(64, QLatin1Char('h'));
     EXPECT_FALSE(ParseLinkAddress(longHost, nullptr));
 }
