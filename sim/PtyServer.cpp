@@ -64,10 +64,15 @@ bool PtyServer::Step(int wakeFd) {
     }
     pollfd fds[2] = {{wakeFd, POLLIN, 0},
                      {masterFd_, static_cast<short>(faults.stopReading ? 0 : POLLIN), 0}};
-    if (::poll(fds, 2, 100) < 0)
+    const int ready = ::poll(fds, 2, 100);
+    if (ready < 0)
         return errno == EINTR;
     if (fds[0].revents & POLLIN)
         loop_.DrainWake();
+    // The terminal hands written bytes to this side a moment after the write, so only a
+    // whole quiet wait counts as nothing left to read.
+    if (ready == 0 && !faults.stopReading)
+        loop_.NoteIdle();
     if (!(fds[1].revents & POLLIN))
         return true;
     char buffer[4096];
@@ -137,6 +142,8 @@ bool FifoServer::Step(int wakeFd) {
         return errno == EINTR;
     if (fds[0].revents & POLLIN)
         loop_.DrainWake();
+    if (!(fds[1].revents & POLLIN))
+        loop_.NoteIdle();
     if (fds[1].revents & POLLIN) {
         char buffer[65536];
         const ssize_t got = ::read(fd_, buffer, sizeof buffer);

@@ -96,6 +96,11 @@ bool TcpServer::Step(int wakeFd) {
         return errno == EINTR;
     if (fds[0].revents & POLLIN)
         loop_.DrainWake();
+    bool waiting = faults.stopReading;
+    for (size_t i = 1; i < fds.size(); ++i)
+        waiting = waiting || (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+    if (!waiting)
+        loop_.NoteIdle();
     if (listenFd_ >= 0 && (fds[1].revents & POLLIN)) {
         const int fd = ::accept(listenFd_, nullptr, nullptr);
         if (fd >= 0 && clients_.size() >= kMostClients) {

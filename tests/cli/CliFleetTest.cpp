@@ -61,6 +61,14 @@ protected:
             command << QStringLiteral("--link") << printer->Link();
         return command << QStringLiteral("--timeout") << QStringLiteral("2000");
     }
+    // Runs the tool, then waits until every printer has taken what the tool sent, so the
+    // checks that follow see the printers' state after the whole run.
+    CliRun Run(const QStringList& arguments, const QProcessEnvironment& extra = {}) const {
+        CliRun run = RunCli(arguments, extra);
+        for (const auto& printer : printers)
+            EXPECT_TRUE(printer->server.WaitUntilTaken()) << printer->Link().toStdString();
+        return run;
+    }
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
     void WriteFile(const QString& path, const QByteArray& bytes) const {
         QFile file(path);
@@ -84,8 +92,8 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
         model.zDarkness = 22;
     }
     const CliRun saved =
-        RunCli({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
-                printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")});
+        Run({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
+             printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")});
     ASSERT_EQ(saved.exitCode, 0) << saved.out.toStdString() << saved.err.toStdString();
     QFile modelFile(Path("model.dcf"));
     ASSERT_TRUE(modelFile.open(QIODevice::ReadOnly));
@@ -93,8 +101,8 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
 
     printers.erase(printers.begin());
     const CliRun written =
-        RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
-                     QStringLiteral("-j"), QStringLiteral("4"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
+                  QStringLiteral("-j"), QStringLiteral("4"), QStringLiteral("--json")}));
     ASSERT_EQ(written.exitCode, 0) << written.out.toStdString() << written.err.toStdString();
     ASSERT_EQ(written.Objects().size(), 4u);
 
@@ -107,8 +115,8 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
         EXPECT_EQ(held.zDarkness, 22);
     }
     const CliRun read =
-        RunCli(Args({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--json"),
-                     QStringLiteral("--out"), Path("back-{link}.dcf")}));
+        Run(Args({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--json"),
+                  QStringLiteral("--out"), Path("back-{link}.dcf")}));
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
     const std::vector<QJsonObject> configs = read.Objects();
     ASSERT_EQ(configs.size(), 4u);
@@ -137,7 +145,7 @@ TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
     }
     ASSERT_TRUE(WaitForRefusal(*printers[1]));
 
-    const CliRun json = RunCli(Args({QStringLiteral("status"), QStringLiteral("--json")}));
+    const CliRun json = Run(Args({QStringLiteral("status"), QStringLiteral("--json")}));
     EXPECT_EQ(json.exitCode, 1);
     const std::vector<QJsonObject> rows = json.Objects();
     ASSERT_EQ(rows.size(), 4u);
@@ -154,7 +162,7 @@ TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
 
     // The table names each printer with its result text.
     const CliRun table =
-        RunCli(Args({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("2")}));
+        Run(Args({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("2")}));
     EXPECT_EQ(table.exitCode, 1);
     const QList<QByteArray> lines = table.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 5);
@@ -174,7 +182,7 @@ TEST_F(CliFleetTest, ChangesNeedThePrinterPassword) {
     const QStringList setClock =
         Args({QStringLiteral("clock"), QStringLiteral("set"), QStringLiteral("--time"),
               QStringLiteral("2027-03-04 05:06:07"), QStringLiteral("--json")});
-    const CliRun without = RunCli(setClock);
+    const CliRun without = Run(setClock);
     EXPECT_EQ(without.exitCode, 1);
     std::vector<QJsonObject> rows = without.Objects();
     ASSERT_EQ(rows.size(), 2u);
@@ -187,14 +195,14 @@ TEST_F(CliFleetTest, ChangesNeedThePrinterPassword) {
 
     QProcessEnvironment wrongCase;
     wrongCase.insert(QStringLiteral("TARNVIK_PASSWORD"), QStringLiteral("tarn"));
-    EXPECT_EQ(RunCli(setClock, wrongCase).exitCode, 1);
+    EXPECT_EQ(Run(setClock, wrongCase).exitCode, 1);
 
     WriteFile(Path("password"), "Tarn\n");
-    const CliRun with = RunCli(
-        setClock + QStringList{QStringLiteral("--password-file"), Path("password")}, wrongCase);
+    const CliRun with =
+        Run(setClock + QStringList{QStringLiteral("--password-file"), Path("password")}, wrongCase);
     EXPECT_EQ(with.exitCode, 0) << with.out.toStdString();
     const CliRun clock =
-        RunCli(Args({QStringLiteral("clock"), QStringLiteral("read"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("clock"), QStringLiteral("read"), QStringLiteral("--json")}));
     ASSERT_EQ(clock.exitCode, 0);
     for (const QJsonObject& row : clock.Objects()) {
         const QJsonObject data = row[QStringLiteral("data")].toObject();
@@ -207,12 +215,12 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
     Serve(2);
     WriteFile(Path("logo.pcx"), QByteArray("PCX\0data", 8));
     const CliRun download =
-        RunCli(Args({QStringLiteral("files"), QStringLiteral("download"), Path("logo.pcx"),
-                     QStringLiteral("--name"), QStringLiteral("LOGO.PCX"),
-                     QStringLiteral("--memory"), QStringLiteral("flash")}));
+        Run(Args({QStringLiteral("files"), QStringLiteral("download"), Path("logo.pcx"),
+                  QStringLiteral("--name"), QStringLiteral("LOGO.PCX"), QStringLiteral("--memory"),
+                  QStringLiteral("flash")}));
     ASSERT_EQ(download.exitCode, 0) << download.out.toStdString();
     const CliRun list =
-        RunCli(Args({QStringLiteral("files"), QStringLiteral("list"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("files"), QStringLiteral("list"), QStringLiteral("--json")}));
     ASSERT_EQ(list.exitCode, 0);
     for (const QJsonObject& row : list.Objects()) {
         EXPECT_EQ(
@@ -227,13 +235,13 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
         EXPECT_EQ(file->data, std::string("PCX\0data", 8));
     }
     // Formatting is not done without --yes; with it the memory is empty afterwards.
-    EXPECT_EQ(RunCli(Args({QStringLiteral("files"), QStringLiteral("format"),
-                           QStringLiteral("--memory"), QStringLiteral("flash")}))
+    EXPECT_EQ(Run(Args({QStringLiteral("files"), QStringLiteral("format"),
+                        QStringLiteral("--memory"), QStringLiteral("flash")}))
                   .exitCode,
               2);
     EXPECT_EQ(
-        RunCli(Args({QStringLiteral("files"), QStringLiteral("format"), QStringLiteral("--memory"),
-                     QStringLiteral("flash"), QStringLiteral("--yes")}))
+        Run(Args({QStringLiteral("files"), QStringLiteral("format"), QStringLiteral("--memory"),
+                  QStringLiteral("flash"), QStringLiteral("--yes")}))
             .exitCode,
         0);
     {
@@ -245,21 +253,21 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
     }
 
     WriteFile(Path("label.txt"), "SIZE 50 mm,30 mm\r\nPRINT 1\r\n");
-    ASSERT_EQ(RunCli(Args({QStringLiteral("send"), Path("label.txt")})).exitCode, 0);
+    ASSERT_EQ(Run(Args({QStringLiteral("send"), Path("label.txt")})).exitCode, 0);
     {
         auto lock = printers[1]->printer.Lock();
         EXPECT_NE(printers[1]->printer.Received().find("SIZE 50 mm,30 mm\r\nPRINT 1\r\n"),
                   std::string::npos);
     }
 
-    const CliRun set = RunCli(
-        Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--ip"),
-              QStringLiteral("10.1.2.3"), QStringLiteral("--mask"), QStringLiteral("255.255.0.0"),
-              QStringLiteral("--gateway"), QStringLiteral("10.1.0.1"), QStringLiteral("--name"),
-              QStringLiteral("DOCK-7")}));
+    const CliRun set =
+        Run(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--ip"),
+                  QStringLiteral("10.1.2.3"), QStringLiteral("--mask"),
+                  QStringLiteral("255.255.0.0"), QStringLiteral("--gateway"),
+                  QStringLiteral("10.1.0.1"), QStringLiteral("--name"), QStringLiteral("DOCK-7")}));
     ASSERT_EQ(set.exitCode, 0) << set.out.toStdString();
     const CliRun net =
-        RunCli(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
     ASSERT_EQ(net.exitCode, 0);
     for (const QJsonObject& row : net.Objects()) {
         const QJsonObject data = row[QStringLiteral("data")].toObject();
@@ -268,8 +276,8 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
         EXPECT_EQ(data[QStringLiteral("name")].toString(), QStringLiteral("DOCK-7"));
     }
     // A name that would break out of the command's quotes is refused before any printer.
-    EXPECT_EQ(RunCli(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--name"),
-                           QStringLiteral("A\"\r\nKILL \"*.*")}))
+    EXPECT_EQ(Run(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--name"),
+                        QStringLiteral("A\"\r\nKILL \"*.*")}))
                   .exitCode,
               2);
 }
@@ -293,25 +301,24 @@ TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
         Args({QStringLiteral("discover")}),
     };
     for (const QStringList& arguments : bad) {
-        const CliRun run = RunCli(arguments);
+        const CliRun run = Run(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << arguments.join(' ').toStdString();
     }
-    EXPECT_TRUE(RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}))
+    EXPECT_TRUE(Run(Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}))
                     .err.contains("File Data Error"));
     // A mistyped address is named with what is wrong, before anything connects; also
     // from a --links file.
     WriteFile(Path("links.txt"), "# dock\ntcp:127.0.0.1:9100\ntcp:printer:+80\n");
     const CliRun fromFile =
-        RunCli({QStringLiteral("status"), QStringLiteral("--links"), Path("links.txt")});
+        Run({QStringLiteral("status"), QStringLiteral("--links"), Path("links.txt")});
     EXPECT_EQ(fromFile.exitCode, 2);
     EXPECT_TRUE(fromFile.err.contains("tcp:printer:+80: the port '+80'"))
         << fromFile.err.toStdString();
-
     for (const auto& command : {QStringList{QStringLiteral("--help")},
                                 QStringList{QStringLiteral("files"), QStringLiteral("download"),
                                             QStringLiteral("--help")}}) {
-        const CliRun help = RunCli(command);
+        const CliRun help = Run(command);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.contains("--link")) << help.out.toStdString();
     }
