@@ -11,7 +11,7 @@
 namespace sim {
 
 ServerLoop::ServerLoop() {
-    if (::pipe(wakePipe_) == 0) {
+    if (::pipe2(wakePipe_, O_CLOEXEC) == 0) {
         for (int fd : wakePipe_)
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     }

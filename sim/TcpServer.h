@@ -49,6 +49,7 @@ private:
 
     bool Listen(std::string* error);
     void CloseListener();
+    void DropClients();
     bool Step(int wakeFd);
     void Serve(Client& client, bool& closed);
 

@@ -6,10 +6,12 @@
 #include "ClockModule.h"
 #include "config/ConfigFile.h"
 #include "ConfigModule.h"
+#include "FirmwareModule.h"
 #include "LanPrinters.h"
 #include "MemoryModule.h"
 #include "NetModule.h"
 #include "PasswordModule.h"
+#include "PrinterResult.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
@@ -65,8 +67,9 @@ protected:
     // checks that follow see the printers' state after the whole run.
     CliRun Run(const QStringList& arguments, const QProcessEnvironment& extra = {}) const {
         CliRun run = RunCli(arguments, extra);
-        for (const auto& printer : printers)
+        for (const auto& printer : printers) {
             EXPECT_TRUE(printer->server.WaitUntilTaken()) << printer->Link().toStdString();
+        }
         return run;
     }
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
@@ -131,6 +134,153 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
         EXPECT_TRUE(file.startsWith(Path("back-tcp_127.0.0.1_"))) << file.toStdString();
         EXPECT_EQ(QFileInfo(file).size(), kConfigFileSize);
     }
+}
+
+TEST_F(CliFleetTest, ConfigDiffAndWriteIfDifferentTouchOnlyWhatDiffers) {
+    Serve(3);
+    {
+        auto lock = printers[0]->printer.Lock();
+        sim::ConfigSettings& model = printers[0]->printer.Module<sim::ConfigModule>()->Settings();
+        model.density = 12;
+        model.zDarkness = 22;
+    }
+    ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
+                   printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")})
+                  .exitCode,
+              0);
+    const auto settings = [&](size_t i) -> sim::ConfigSettings& {
+        return printers[i]->printer.Module<sim::ConfigModule>()->Settings();
+    };
+    for (size_t i = 1; i < printers.size(); ++i) {
+        auto lock = printers[i]->printer.Lock();
+        settings(i).density = i == 1 ? 7 : 12;
+        settings(i).zDarkness = i == 2 ? 3 : 22;
+    }
+    const QStringList diff = Args({QStringLiteral("config"), QStringLiteral("diff"),
+                                   Path("model.dcf"), QStringLiteral("-j"), QStringLiteral("3")});
+    const CliRun differs = Run(diff + QStringList{QStringLiteral("--json")});
+    EXPECT_EQ(differs.exitCode, 1) << differs.err.toStdString();
+    std::vector<QJsonObject> rows = differs.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    const QJsonObject none = rows[0][QStringLiteral("data")].toObject();
+    EXPECT_FALSE(none[QStringLiteral("differs")].toBool());
+    EXPECT_TRUE(none[QStringLiteral("differences")].toArray().isEmpty());
+    const QJsonArray density =
+        rows[1][QStringLiteral("data")][QStringLiteral("differences")].toArray();
+    ASSERT_EQ(density.size(), 1);
+    EXPECT_EQ(density[0].toObject(),
+              QJsonObject({{QStringLiteral("name"), QStringLiteral("Density")},
+                           {QStringLiteral("tab"), QStringLiteral("common")},
+                           {QStringLiteral("printer"), 7},
+                           {QStringLiteral("file"), 12}}));
+    const QJsonArray darkness =
+        rows[2][QStringLiteral("data")][QStringLiteral("differences")].toArray();
+    ASSERT_EQ(darkness.size(), 1);
+    EXPECT_EQ(darkness[0][QStringLiteral("name")].toString(), QStringLiteral("ZDarkness"));
+    EXPECT_EQ(darkness[0][QStringLiteral("tab")].toString(), QStringLiteral("z"));
+    // Only the common tab was asked for: the third printer does not differ there.
+    const CliRun common =
+        Run(diff + QStringList{QStringLiteral("--tab"), QStringLiteral("common")});
+    EXPECT_EQ(common.exitCode, 1);
+    EXPECT_TRUE(common.out.contains("Density 7 -> 12")) << common.out.toStdString();
+    EXPECT_FALSE(common.out.contains("ZDarkness"));
+
+    for (const auto& printer : printers) {
+        auto lock = printer->printer.Lock();
+        printer->printer.ClearReceived();
+    }
+    const CliRun written =
+        Run(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
+                  QStringLiteral("--if-different"), QStringLiteral("--json")}));
+    ASSERT_EQ(written.exitCode, 0) << written.out.toStdString() << written.err.toStdString();
+    rows = written.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    const QJsonArray tabs[] = {{}, {ConfigTabCommon}, {ConfigTabZ}};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QJsonObject data = rows[i][QStringLiteral("data")].toObject();
+        EXPECT_EQ(data[QStringLiteral("changed")].toBool(), i != 0) << i;
+        EXPECT_EQ(data[QStringLiteral("tabs")].toArray(), tabs[i]) << i;
+    }
+    {
+        auto lock = printers[0]->printer.Lock();
+        EXPECT_EQ(printers[0]->printer.Received().find("DENSITY 12\r\n"), std::string::npos);
+        EXPECT_EQ(settings(1).density, 12);
+        EXPECT_EQ(settings(2).zDarkness, 22);
+        // The common tab of the third printer was not written.
+        EXPECT_EQ(printers[2]->printer.Received().find("DENSITY 12\r\n"), std::string::npos);
+    }
+    const CliRun same = Run(diff);
+    EXPECT_EQ(same.exitCode, 0) << same.out.toStdString();
+
+    {
+        auto lock = printers[2]->printer.Lock();
+        printers[2]->printer.faults.refuse = true;
+    }
+    ASSERT_TRUE(WaitForRefusal(*printers[2]));
+    EXPECT_EQ(Run(diff).exitCode, 2);
+}
+
+// Each printer restarts 300 ms after its firmware and comes back with the file's version.
+TEST_F(CliFleetTest, FirmwareCanariesStopTheRunWhenOneDoesNotComeBack) {
+    Serve(4);
+    for (const auto& printer : printers) {
+        auto lock = printer->printer.Lock();
+        printer->printer.Module<sim::FirmwareModule>()->restartMs = 300;
+    }
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.faults.deadAfterFirmware = true;
+    }
+    WriteFile(Path("fw.NEW"), QByteArray::fromStdString(sim::FirmwareModule::FileHeader("2.10", 6) +
+                                                        std::string("IMAGE\0", 6)));
+    const QStringList firmware = {QStringLiteral("firmware"), Path("fw.NEW"),
+                                  QStringLiteral("--wait"),   QStringLiteral("3000"),
+                                  QStringLiteral("--json"),   QStringLiteral("--expect-version")};
+    const auto imagesTaken = [&](size_t i) {
+        auto lock = printers[i]->printer.Lock();
+        return printers[i]->printer.Module<sim::FirmwareModule>()->imagesTaken;
+    };
+
+    const CliRun stopped =
+        Run(Args(firmware + QStringList{QStringLiteral("2.10"), QStringLiteral("--canary"),
+                                        QStringLiteral("2")}));
+    EXPECT_EQ(stopped.exitCode, 1) << stopped.out.toStdString();
+    std::vector<QJsonObject> rows = stopped.Objects();
+    ASSERT_EQ(rows.size(), 4u);
+    const int expected[] = {0, kNotBack, kNotStarted, kNotStarted};
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), expected[i])
+            << stopped.out.toStdString();
+    EXPECT_EQ(rows[0][QStringLiteral("data")][QStringLiteral("version")].toString(),
+              QStringLiteral("2.10"));
+    EXPECT_TRUE(rows[0][QStringLiteral("data")][QStringLiteral("restarted")].toBool());
+    EXPECT_EQ(rows[2][QStringLiteral("data")][QStringLiteral("stoppedBy")].toString(),
+              printers[1]->Link());
+    EXPECT_EQ(imagesTaken(1), 1);
+    EXPECT_EQ(imagesTaken(2), 0);
+    EXPECT_EQ(imagesTaken(3), 0);
+
+    // Without the printer that never came back: the canary comes back, so the rest follow.
+    printers.erase(printers.begin() + 1);
+    const CliRun completed =
+        Run(Args(firmware + QStringList{QStringLiteral("2.10"), QStringLiteral("--canary"),
+                                        QStringLiteral("1")}));
+    EXPECT_EQ(completed.exitCode, 0) << completed.out.toStdString();
+    rows = completed.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), 0) << i;
+        EXPECT_TRUE(rows[i][QStringLiteral("data")][QStringLiteral("cameBack")].toBool()) << i;
+        EXPECT_EQ(imagesTaken(i), i == 0 ? 2 : 1) << i;
+    }
+
+    // Back, but with another version than the one expected.
+    printers.resize(1);
+    const CliRun wrong = Run(Args(firmware + QStringList{QStringLiteral("9.99")}));
+    EXPECT_EQ(wrong.exitCode, 1);
+    ASSERT_EQ(wrong.Objects().size(), 1u);
+    EXPECT_EQ(wrong.Objects()[0][QStringLiteral("resultText")].toString(),
+              QStringLiteral("Wrong Version"));
 }
 
 TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
@@ -253,7 +403,10 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
     }
 
     WriteFile(Path("label.txt"), "SIZE 50 mm,30 mm\r\nPRINT 1\r\n");
-    ASSERT_EQ(Run(Args({QStringLiteral("send"), Path("label.txt")})).exitCode, 0);
+    const CliRun sent = Run(Args({QStringLiteral("send"), Path("label.txt")}));
+    ASSERT_EQ(sent.exitCode, 0);
+    // Standard error is no terminal here: no progress line, nothing at all.
+    EXPECT_TRUE(sent.err.isEmpty()) << sent.err.toStdString();
     {
         auto lock = printers[1]->printer.Lock();
         EXPECT_NE(printers[1]->printer.Received().find("SIZE 50 mm,30 mm\r\nPRINT 1\r\n"),

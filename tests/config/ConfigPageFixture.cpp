@@ -54,8 +54,9 @@ void ConfigPageFixture::TypeInto(QLineEdit* edit, const QString& text) {
 std::vector<std::string> ConfigPageFixture::SentAfterGate(const sim::VirtualPrinter& target) const {
     // The link is done once the kernel took the last piece; the printer's thread may still
     // be reading it.
-    if (&target == tcpPrinter.get())
+    if (&target == tcpPrinter.get()) {
         EXPECT_TRUE(tcp->WaitUntilTaken()) << "the printer did not take what was sent";
+    }
     const std::vector<std::string> commands = target.Commands();
     size_t start = 0;
     for (size_t i = 0; i < commands.size(); ++i) {

@@ -25,8 +25,9 @@ LinkError OperationPeer::Run(uint32_t operation, void* buffer, int32_t extra, In
     }
     // The operation's last write may still be on its way; what the test looks at next is
     // the printer's state once it has taken every byte.
-    if (kind == InterfaceEthernet && reading)
+    if (kind == InterfaceEthernet && reading) {
         EXPECT_TRUE(peer->server.WaitUntilTaken()) << "the printer did not take what was sent";
+    }
     return code;
 }
 
