@@ -58,6 +58,7 @@ ProgressLine::ProgressLine(FILE* out, QString command, int printers, int64_t byt
 
 ProgressLine::~ProgressLine() {
     std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = true;
     if (drawn_) {
         std::fputs("\r\x1b[K", out_);
         std::fflush(out_);
@@ -78,6 +79,9 @@ void ProgressLine::PrinterDone() {
 
 void ProgressLine::Report(Slot& slot, bool active, int percent) {
     std::lock_guard<std::mutex> lock(mutex_);
+    // The slots' views close as the slots go, after the line was cleared.
+    if (finished_)
+        return;
     slot.active = active;
     slot.percent = percent;
     DrawLocked(false);
@@ -112,6 +116,8 @@ QString ProgressLine::TextLocked() const {
 }
 
 void ProgressLine::DrawLocked(bool force) {
+    if (finished_)
+        return;
     const auto now = std::chrono::steady_clock::now();
     if (!force && drawn_ && now - lastDraw_ < kRedrawPause)
         return;

@@ -44,5 +44,6 @@ private:
     std::list<Slot> slots_;
     int done_ = 0;
     bool drawn_ = false;
+    bool finished_ = false; // cleared; what is still reported is not drawn
     std::chrono::steady_clock::time_point lastDraw_{};
 };
