@@ -195,13 +195,13 @@ FleetRunner::Job ConfigDiffJob(const ConfigFileContent& content, std::vector<int
         PrinterResult result;
         result.data[QStringLiteral("differs")] = !differences.empty();
         result.data[QStringLiteral("differences")] = DifferencesJson(differences);
-        result.summary = differences.empty()
-                             ? QStringLiteral("same as the file")
-                             : QStringLiteral("%1 differ: %2")
-                                   .arg(differences.size() == 1
-                                            ? QStringLiteral("1 setting")
-                                            : QStringLiteral("%1 settings").arg(differences.size()),
-                                        DifferencesText(differences));
+        result.summary =
+            differences.empty()
+                ? QStringLiteral("same as the file")
+                : (differences.size() == 1
+                       ? QStringLiteral("1 setting differs: ")
+                       : QStringLiteral("%1 settings differ: ").arg(differences.size())) +
+                      DifferencesText(differences);
         return result;
     };
 }
