@@ -42,6 +42,8 @@ trap cleanup EXIT
 # and leaves that port in $port.
 start_printer() {
     local log="$work/printer-${#pids[@]}.out"
+    # The file exists before the printer starts writing it, so reading it never races the start.
+    : >"$log"
     timeout 300 "$sim" --tcp 127.0.0.1:0 "$@" >"$log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do

@@ -19,6 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The file exists before the printer starts writing it, so reading it never races the start.
+: >"$work/sim.out"
 timeout 120 "$sim" --tcp 127.0.0.1:0 >"$work/sim.out" 2>&1 &
 pid=$!
 port=
