@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     umockdev libumockdev-dev
     fonts-noto-cjk fonts-dejavu-core fonts-liberation iproute2 xvfb xauth
-    dpkg-dev appstream ansible-core ccache
+    dpkg-dev appstream ansible-core ccache lintian desktop-file-utils
 )
 if [ "${1:-}" = "fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the default build, installs it with apt-get, runs the
-# installed tarnvik-cli against the installed virtual printer on loopback, checks the
-# AppStream data, and removes the package again. Run after scripts/test.sh default.
+# Builds the Debian package from the default build, checks it with lintian (any error or
+# warning fails), checks that every program in it has its manual page, installs it with
+# apt-get, runs the installed tarnvik-cli against the installed virtual printer on
+# loopback, validates the desktop entry and the AppStream data, and removes the package
+# again. Run after scripts/test.sh default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/default
@@ -15,6 +17,24 @@ fi
 rm -rf "$out"
 timeout 300 cpack --config "$build/CPackConfig.cmake" -B "$out"
 deb=$(ls "$out"/tarnvik_*.deb)
+
+# Debian's own checker; no tag is overridden. Its notes (I:) are printed, not failed on.
+lintian_log=$out/lintian.txt
+timeout 600 lintian --fail-on error,warning --display-info "$deb" >"$lintian_log" 2>&1 ||
+    { cat "$lintian_log"; echo "lintian: errors or warnings in $deb" >&2; exit 1; }
+if grep -E '^[EW]: ' "$lintian_log"; then
+    echo "lintian: errors or warnings in $deb" >&2
+    exit 1
+fi
+grep -E '^[IPX]: ' "$lintian_log" || true
+echo "lintian: no error and no warning"
+
+# Every program the package installs comes with its manual page.
+contents=$(dpkg-deb -c "$deb")
+for program in $(printf '%s\n' "$contents" | sed -n 's#.* \./usr/bin/\([^/ ]*\)$#\1#p'); do
+    printf '%s\n' "$contents" | grep -q "\./usr/share/man/man1/$program\.1\.gz$" ||
+        { echo "$program has no manual page in the package" >&2; exit 1; }
+done
 DEBIAN_FRONTEND=noninteractive timeout 600 "${sudo_cmd[@]}" apt-get install -y -qq "./$deb"
 
 log=$(mktemp)
@@ -37,6 +57,13 @@ for _ in $(seq 100); do
 done
 [ -n "$port" ] || { echo "the installed virtual printer did not start" >&2; exit 1; }
 timeout 60 /usr/bin/tarnvik-cli status --link "tcp:127.0.0.1:$port" --timeout 5000
-appstreamcli validate --no-net /usr/share/metainfo/org.tarnvik.Tarnvik.metainfo.xml
+# AppStream: valid, and not even a pedantic hint.
+appstream_out=$(appstreamcli validate --no-net --pedantic \
+    /usr/share/metainfo/org.tarnvik.tarnvik.metainfo.xml 2>&1) || { echo "$appstream_out"; exit 1; }
+if printf '%s\n' "$appstream_out" | grep -E '^[EWIP]: '; then exit 1; fi
+# desktop-file-validate exits 0 on hints; a hint fails here too.
+desktop_out=$(desktop-file-validate /usr/share/applications/org.tarnvik.tarnvik.desktop 2>&1) ||
+    { echo "$desktop_out"; exit 1; }
+[ -z "$desktop_out" ] || { echo "$desktop_out"; exit 1; }
 test -f /usr/lib/udev/rules.d/70-tarnvik-printers.rules
 echo "package: installed, ran and removed"

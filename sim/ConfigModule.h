@@ -23,6 +23,8 @@ public:
     void Reset() override;
 
     const FirmwareProfile& Profile() const { return profile_; }
+    // The version text reported after new firmware was taken.
+    void SetVersion(std::string version) { profile_.version = std::move(version); }
     // The settings as the printer holds them; read and change them under the printer's
     // Lock() while a server runs.
     ConfigSettings& Settings() { return settings_; }

@@ -22,6 +22,9 @@ struct Faults {
     char wrongFrameEnd = 0;
     // Answers go one byte at a time with this pause between bytes.
     int trickleDelayMs = 0;
+    // A firmware image stops the printer for good, as a bad image would: it restarts and
+    // never comes back.
+    bool deadAfterFirmware = false;
 };
 
 // Applies the reply faults (garbage, lying length, wrong end byte) to an answer.

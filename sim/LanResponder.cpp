@@ -75,7 +75,7 @@ LanResponder::~LanResponder() {
 
 bool LanResponder::Start() {
     Stop();
-    fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd_ < 0) {
         error_ = std::strerror(errno);
         return false;

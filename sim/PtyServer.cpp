@@ -26,7 +26,7 @@ bool PtyServer::Start(std::string* error) {
         Stop();
         return false;
     };
-    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (masterFd_ < 0)
         return fail("posix_openpt");
     if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0)
@@ -35,7 +35,7 @@ bool PtyServer::Start(std::string* error) {
     if (!name)
         return fail("ptsname");
     slavePath_ = name;
-    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY);
+    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (slaveFd_ < 0)
         return fail("open slave");
     termios raw{};
@@ -64,10 +64,15 @@ bool PtyServer::Step(int wakeFd) {
     }
     pollfd fds[2] = {{wakeFd, POLLIN, 0},
                      {masterFd_, static_cast<short>(faults.stopReading ? 0 : POLLIN), 0}};
-    if (::poll(fds, 2, 100) < 0)
+    const int ready = ::poll(fds, 2, 100);
+    if (ready < 0)
         return errno == EINTR;
     if (fds[0].revents & POLLIN)
         loop_.DrainWake();
+    // The terminal hands written bytes to this side a moment after the write, so only a
+    // whole quiet wait counts as nothing left to read.
+    if (ready == 0 && !faults.stopReading)
+        loop_.NoteIdle();
     if (!(fds[1].revents & POLLIN))
         return true;
     char buffer[4096];
@@ -78,6 +83,9 @@ bool PtyServer::Step(int wakeFd) {
     {
         auto lock = printer_.Lock();
         faults = printer_.faults;
+        // A printer that is off (restarting) loses what reaches its line.
+        if (printer_.Offline())
+            return true;
     }
     const bool hungUp = faults.closeAfterBytes >= 0 && received_ + got >= faults.closeAfterBytes;
     size_t take = static_cast<size_t>(got);
@@ -111,7 +119,7 @@ bool FifoServer::Start(std::string* error) {
         }
         created_ = true;
     }
-    fd_ = ::open(path_.c_str(), O_RDWR | O_NONBLOCK);
+    fd_ = ::open(path_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
         if (error)
             *error = std::string("open: ") + std::strerror(errno);
@@ -137,10 +145,13 @@ bool FifoServer::Step(int wakeFd) {
         return errno == EINTR;
     if (fds[0].revents & POLLIN)
         loop_.DrainWake();
+    if (!(fds[1].revents & POLLIN))
+        loop_.NoteIdle();
     if (fds[1].revents & POLLIN) {
         char buffer[65536];
         const ssize_t got = ::read(fd_, buffer, sizeof buffer);
-        if (got > 0)
+        auto lock = printer_.Lock();
+        if (got > 0 && !printer_.Offline())
             printer_.Receive(std::string_view(buffer, static_cast<size_t>(got)));
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "ServerLoop.h"
 
+#include <chrono>
 #include <string>
 
 namespace sim {
@@ -20,6 +21,11 @@ public:
     bool Start(std::string* error = nullptr);
     void Stop();
     const std::string& SlavePath() const { return slavePath_; }
+    // Waits, at most limit, until what was written to the terminal before the call has
+    // been read and handed to the printer.
+    bool WaitUntilTaken(std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+        return loop_.WaitUntilIdle(limit);
+    }
 
 private:
     bool Step(int wakeFd);
@@ -45,6 +51,11 @@ public:
     bool Start(std::string* error = nullptr);
     void Stop();
     const std::string& Path() const { return path_; }
+    // Waits, at most limit, until what was written to the FIFO before the call has been
+    // read and handed to the printer.
+    bool WaitUntilTaken(std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+        return loop_.WaitUntilIdle(limit);
+    }
 
 private:
     bool Step(int wakeFd);

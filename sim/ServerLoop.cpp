@@ -11,7 +11,7 @@
 namespace sim {
 
 ServerLoop::ServerLoop() {
-    if (::pipe(wakePipe_) == 0) {
+    if (::pipe2(wakePipe_, O_CLOEXEC) == 0) {
         for (int fd : wakePipe_)
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     }
@@ -29,7 +29,10 @@ void ServerLoop::Start(std::function<bool(int)> step) {
     Stop();
     running_ = true;
     thread_ = std::thread([this, step = std::move(step)] {
-        while (running_ && step(wakePipe_[0])) {
+        while (running_) {
+            currentStep_ = ++startedSteps_;
+            if (!step(wakePipe_[0]))
+                break;
         }
         running_ = false;
     });
@@ -47,6 +50,18 @@ void ServerLoop::Wake() {
         const char byte = 1;
         [[maybe_unused]] ssize_t ignored = ::write(wakePipe_[1], &byte, 1);
     }
+}
+
+bool ServerLoop::WaitUntilIdle(std::chrono::milliseconds limit) {
+    const uint64_t asked = startedSteps_;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    Wake();
+    while (idleStep_ <= asked) {
+        if (!running_ || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 void ServerLoop::DrainWake() {

@@ -27,7 +27,8 @@ bool TcpServer::Listen(std::string* error) {
         CloseListener();
         return false;
     };
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Close-on-exec: a program the host process starts must not keep the port listening.
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listenFd_ < 0)
         return fail("socket");
     const int one = 1;
@@ -66,22 +67,32 @@ bool TcpServer::Start(std::string* error) {
 
 void TcpServer::Stop() {
     loop_.Stop();
+    DropClients();
+    CloseListener();
+}
+
+void TcpServer::DropClients() {
     for (Client& client : clients_)
         ::close(client.fd);
     clients_.clear();
-    CloseListener();
 }
 
 bool TcpServer::Step(int wakeFd) {
     Faults faults;
+    bool offline = false;
     {
         auto lock = printer_.Lock();
         faults = printer_.faults;
+        offline = printer_.Offline();
     }
+    // A printer that is off (restarting) has no connections and takes none.
+    if (offline)
+        DropClients();
     // Refusing means not listening at all, so a connect gets a reset.
-    if (faults.refuse && listenFd_ >= 0)
+    const bool closed = faults.refuse || offline;
+    if (closed && listenFd_ >= 0)
         CloseListener();
-    else if (!faults.refuse && listenFd_ < 0 && !Listen(nullptr))
+    else if (!closed && listenFd_ < 0 && !Listen(nullptr))
         return true;
 
     std::vector<pollfd> fds;
@@ -96,8 +107,13 @@ bool TcpServer::Step(int wakeFd) {
         return errno == EINTR;
     if (fds[0].revents & POLLIN)
         loop_.DrainWake();
+    bool waiting = faults.stopReading;
+    for (size_t i = 1; i < fds.size(); ++i)
+        waiting = waiting || (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+    if (!waiting)
+        loop_.NoteIdle();
     if (listenFd_ >= 0 && (fds[1].revents & POLLIN)) {
-        const int fd = ::accept(listenFd_, nullptr, nullptr);
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0 && clients_.size() >= kMostClients) {
             ::close(fd);
         } else if (fd >= 0) {
@@ -140,7 +156,13 @@ void TcpServer::Serve(Client& client, bool& closed) {
     }
     client.received += static_cast<long>(take);
     std::string reply = printer_.Receive(client.input, std::string_view(buffer, take));
-    if (hangUp) {
+    bool offline = false;
+    {
+        auto lock = printer_.Lock();
+        offline = printer_.Offline();
+    }
+    // What the printer took made it restart: the connection goes with it.
+    if (hangUp || offline) {
         closed = true;
         return;
     }

@@ -4,6 +4,7 @@
 #include "VirtualPrinter.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -27,6 +28,11 @@ public:
     const std::string& Address() const { return address_; }
     // Connections accepted so far.
     int Accepted() const { return accepted_; }
+    // Waits, at most limit, until everything clients sent before the call has been read
+    // and handed to the printer (a client that hung up is read to its end).
+    bool WaitUntilTaken(std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+        return loop_.WaitUntilIdle(limit);
+    }
     // A small receive buffer makes a printer that stops reading fill up quickly.
     void SetReceiveBufferBytes(int bytes) { receiveBuffer_ = bytes; }
 
@@ -43,6 +49,7 @@ private:
 
     bool Listen(std::string* error);
     void CloseListener();
+    void DropClients();
     bool Step(int wakeFd);
     void Serve(Client& client, bool& closed);
 

@@ -2,6 +2,7 @@
 
 #include "Faults.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -125,6 +126,10 @@ public:
     bool answersExtendedStatus = true;
     // How the transports misbehave (read and changed under Lock()).
     Faults faults;
+    // A restart after new firmware: until this time the printer is off. Its servers drop
+    // every connection and take none, and what reaches its lines is lost. Under Lock().
+    std::chrono::steady_clock::time_point offlineUntil{};
+    bool Offline() const { return std::chrono::steady_clock::now() < offlineUntil; }
     // Escape commands seen (ESC ! R, ESC ! C, ESC Z); a reset does not clear them.
     int resets = 0;
     int autoBasSkips = 0;

@@ -1,6 +1,7 @@
 // tarnvik-printer-sim: a virtual label printer to point Tarnvik at, for development,
 // demonstrations and training. Serves until interrupted.
 
+#include "FirmwareModule.h"
 #include "LanResponder.h"
 #include "MemoryModule.h"
 #include "NetModule.h"
@@ -65,6 +66,11 @@ const char* const kUsage =
     "                         3 error)\n"
     "  --lan-flags N          error flags of LAN discovery answers (0..255)\n"
     "  --media M              what lies under the sensor: liner, label (default), mark, none\n"
+    "  --restart-ms N         how long a firmware restart keeps the printer off (default 2000)\n"
+    "\n"
+    "Firmware: a file sent raw that starts with the line \"TARNVIK-FIRMWARE VERSION SIZE\"\n"
+    "followed by SIZE bytes is new firmware: the printer restarts (drops its connections,\n"
+    "is off for --restart-ms) and comes back reporting VERSION.\n"
     "\n"
     "While it runs, lines typed on standard input: \"media liner|label|mark|none\" puts\n"
     "another medium under the sensor, \"report\" tells what the printer went through.\n"
@@ -78,6 +84,7 @@ const char* const kUsage =
     "  --frame-surplus N      frames announce N bytes more than they carry\n"
     "  --wrong-frame-end C    frames end with the character C instead of '}'\n"
     "  --trickle MS           send answers one byte every MS milliseconds\n"
+    "  --firmware-fails       new firmware stops the printer for good (it never comes back)\n"
     "\n"
     "  -h, --help             show this text\n";
 
@@ -120,6 +127,7 @@ bool ParseStoredFile(const std::string& text, int& memory, std::string& name, st
 int main(int argc, char** argv) {
     sim::VirtualPrinter printer;
     int edition = sim::FirmwareProfile::kStandardEdition;
+    int restartMs = sim::FirmwareModule::kDefaultRestartMs;
     int dpi = 203;
     std::string password;
     bool noCard = false;
@@ -226,6 +234,14 @@ int main(int argc, char** argv) {
             printer.faults.wrongFrameEnd = c.empty() ? ']' : c[0];
         } else if (option == "--trickle") {
             printer.faults.trickleDelayMs = std::stoi(value());
+        } else if (option == "--firmware-fails") {
+            printer.faults.deadAfterFirmware = true;
+        } else if (option == "--restart-ms") {
+            restartMs = std::stoi(value());
+            if (restartMs < 0 || restartMs > 600000) {
+                std::fprintf(stderr, "--restart-ms takes 0 to 600000\n");
+                return 2;
+            }
         } else {
             std::fprintf(stderr, "unknown option %s (see --help)\n", option.c_str());
             return 2;
@@ -243,6 +259,8 @@ int main(int argc, char** argv) {
     }
     if (sim::PasswordModule* module = printer.Module<sim::PasswordModule>())
         module->password = password;
+    if (sim::FirmwareModule* firmware = printer.Module<sim::FirmwareModule>())
+        firmware->restartMs = restartMs;
     if (sim::MemoryModule* memory = printer.Module<sim::MemoryModule>()) {
         if (noCard)
             memory->memories[sim::MemoryModule::Card].present = false;

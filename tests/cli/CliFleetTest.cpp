@@ -6,10 +6,12 @@
 #include "ClockModule.h"
 #include "config/ConfigFile.h"
 #include "ConfigModule.h"
+#include "FirmwareModule.h"
 #include "LanPrinters.h"
 #include "MemoryModule.h"
 #include "NetModule.h"
 #include "PasswordModule.h"
+#include "PrinterResult.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
@@ -64,6 +66,15 @@ protected:
             command << QStringLiteral("--link") << printer->Link();
         return command << QStringLiteral("--timeout") << QStringLiteral("2000");
     }
+    // Runs the tool, then waits until every printer has taken what the tool sent, so the
+    // checks that follow see the printers' state after the whole run.
+    CliRun Run(const QStringList& arguments, const QProcessEnvironment& extra = {}) const {
+        CliRun run = RunCli(arguments, extra);
+        for (const auto& printer : printers) {
+            EXPECT_TRUE(printer->server.WaitUntilTaken()) << printer->Link().toStdString();
+        }
+        return run;
+    }
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
     void WriteFile(const QString& path, const QByteArray& bytes) const {
         QFile file(path);
@@ -87,8 +98,8 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
         model.zDarkness = 22;
     }
     const CliRun saved =
-        RunCli({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
-                printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")});
+        Run({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
+             printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")});
     ASSERT_EQ(saved.exitCode, 0) << saved.out.toStdString() << saved.err.toStdString();
     QFile modelFile(Path("model.dcf"));
     ASSERT_TRUE(modelFile.open(QIODevice::ReadOnly));
@@ -96,8 +107,8 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
 
     printers.erase(printers.begin());
     const CliRun written =
-        RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
-                     QStringLiteral("-j"), QStringLiteral("4"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
+                  QStringLiteral("-j"), QStringLiteral("4"), QStringLiteral("--json")}));
     ASSERT_EQ(written.exitCode, 0) << written.out.toStdString() << written.err.toStdString();
     ASSERT_EQ(written.Objects().size(), 4u);
 
@@ -110,8 +121,8 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
         EXPECT_EQ(held.zDarkness, 22);
     }
     const CliRun read =
-        RunCli(Args({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--json"),
-                     QStringLiteral("--out"), Path("back-{link}.dcf")}));
+        Run(Args({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--json"),
+                  QStringLiteral("--out"), Path("back-{link}.dcf")}));
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
     const std::vector<QJsonObject> configs = read.Objects();
     ASSERT_EQ(configs.size(), 4u);
@@ -128,6 +139,153 @@ TEST_F(CliFleetTest, SameConfigurationToFourPrintersInParallelReadsBackEqual) {
     }
 }
 
+TEST_F(CliFleetTest, ConfigDiffAndWriteIfDifferentTouchOnlyWhatDiffers) {
+    Serve(3);
+    {
+        auto lock = printers[0]->printer.Lock();
+        sim::ConfigSettings& model = printers[0]->printer.Module<sim::ConfigModule>()->Settings();
+        model.density = 12;
+        model.zDarkness = 22;
+    }
+    ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--link"),
+                   printers[0]->Link(), QStringLiteral("--out"), Path("model.dcf")})
+                  .exitCode,
+              0);
+    const auto settings = [&](size_t i) -> sim::ConfigSettings& {
+        return printers[i]->printer.Module<sim::ConfigModule>()->Settings();
+    };
+    for (size_t i = 1; i < printers.size(); ++i) {
+        auto lock = printers[i]->printer.Lock();
+        settings(i).density = i == 1 ? 7 : 12;
+        settings(i).zDarkness = i == 2 ? 3 : 22;
+    }
+    const QStringList diff = Args({QStringLiteral("config"), QStringLiteral("diff"),
+                                   Path("model.dcf"), QStringLiteral("-j"), QStringLiteral("3")});
+    const CliRun differs = Run(diff + QStringList{QStringLiteral("--json")});
+    EXPECT_EQ(differs.exitCode, 1) << differs.err.toStdString();
+    std::vector<QJsonObject> rows = differs.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    const QJsonObject none = rows[0][QStringLiteral("data")].toObject();
+    EXPECT_FALSE(none[QStringLiteral("differs")].toBool());
+    EXPECT_TRUE(none[QStringLiteral("differences")].toArray().isEmpty());
+    const QJsonArray density =
+        rows[1][QStringLiteral("data")][QStringLiteral("differences")].toArray();
+    ASSERT_EQ(density.size(), 1);
+    EXPECT_EQ(density[0].toObject(),
+              QJsonObject({{QStringLiteral("name"), QStringLiteral("Density")},
+                           {QStringLiteral("tab"), QStringLiteral("common")},
+                           {QStringLiteral("printer"), 7},
+                           {QStringLiteral("file"), 12}}));
+    const QJsonArray darkness =
+        rows[2][QStringLiteral("data")][QStringLiteral("differences")].toArray();
+    ASSERT_EQ(darkness.size(), 1);
+    EXPECT_EQ(darkness[0][QStringLiteral("name")].toString(), QStringLiteral("ZDarkness"));
+    EXPECT_EQ(darkness[0][QStringLiteral("tab")].toString(), QStringLiteral("z"));
+    // Only the common tab was asked for: the third printer does not differ there.
+    const CliRun common =
+        Run(diff + QStringList{QStringLiteral("--tab"), QStringLiteral("common")});
+    EXPECT_EQ(common.exitCode, 1);
+    EXPECT_TRUE(common.out.contains("Density 7 -> 12")) << common.out.toStdString();
+    EXPECT_FALSE(common.out.contains("ZDarkness"));
+
+    for (const auto& printer : printers) {
+        auto lock = printer->printer.Lock();
+        printer->printer.ClearReceived();
+    }
+    const CliRun written =
+        Run(Args({QStringLiteral("config"), QStringLiteral("write"), Path("model.dcf"),
+                  QStringLiteral("--if-different"), QStringLiteral("--json")}));
+    ASSERT_EQ(written.exitCode, 0) << written.out.toStdString() << written.err.toStdString();
+    rows = written.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    const QJsonArray tabs[] = {{}, {ConfigTabCommon}, {ConfigTabZ}};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QJsonObject data = rows[i][QStringLiteral("data")].toObject();
+        EXPECT_EQ(data[QStringLiteral("changed")].toBool(), i != 0) << i;
+        EXPECT_EQ(data[QStringLiteral("tabs")].toArray(), tabs[i]) << i;
+    }
+    {
+        auto lock = printers[0]->printer.Lock();
+        EXPECT_EQ(printers[0]->printer.Received().find("DENSITY 12\r\n"), std::string::npos);
+        EXPECT_EQ(settings(1).density, 12);
+        EXPECT_EQ(settings(2).zDarkness, 22);
+        // The common tab of the third printer was not written.
+        EXPECT_EQ(printers[2]->printer.Received().find("DENSITY 12\r\n"), std::string::npos);
+    }
+    const CliRun same = Run(diff);
+    EXPECT_EQ(same.exitCode, 0) << same.out.toStdString();
+
+    {
+        auto lock = printers[2]->printer.Lock();
+        printers[2]->printer.faults.refuse = true;
+    }
+    ASSERT_TRUE(WaitForRefusal(*printers[2]));
+    EXPECT_EQ(Run(diff).exitCode, 2);
+}
+
+// Each printer restarts 300 ms after its firmware and comes back with the file's version.
+TEST_F(CliFleetTest, FirmwareCanariesStopTheRunWhenOneDoesNotComeBack) {
+    Serve(4);
+    for (const auto& printer : printers) {
+        auto lock = printer->printer.Lock();
+        printer->printer.Module<sim::FirmwareModule>()->restartMs = 300;
+    }
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.faults.deadAfterFirmware = true;
+    }
+    WriteFile(Path("fw.NEW"), QByteArray::fromStdString(sim::FirmwareModule::FileHeader("2.10", 6) +
+                                                        std::string("IMAGE\0", 6)));
+    const QStringList firmware = {QStringLiteral("firmware"), Path("fw.NEW"),
+                                  QStringLiteral("--wait"),   QStringLiteral("3000"),
+                                  QStringLiteral("--json"),   QStringLiteral("--expect-version")};
+    const auto imagesTaken = [&](size_t i) {
+        auto lock = printers[i]->printer.Lock();
+        return printers[i]->printer.Module<sim::FirmwareModule>()->imagesTaken;
+    };
+
+    const CliRun stopped =
+        Run(Args(firmware + QStringList{QStringLiteral("2.10"), QStringLiteral("--canary"),
+                                        QStringLiteral("2")}));
+    EXPECT_EQ(stopped.exitCode, 1) << stopped.out.toStdString();
+    std::vector<QJsonObject> rows = stopped.Objects();
+    ASSERT_EQ(rows.size(), 4u);
+    const int expected[] = {0, kNotBack, kNotStarted, kNotStarted};
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), expected[i])
+            << stopped.out.toStdString();
+    EXPECT_EQ(rows[0][QStringLiteral("data")][QStringLiteral("version")].toString(),
+              QStringLiteral("2.10"));
+    EXPECT_TRUE(rows[0][QStringLiteral("data")][QStringLiteral("restarted")].toBool());
+    EXPECT_EQ(rows[2][QStringLiteral("data")][QStringLiteral("stoppedBy")].toString(),
+              printers[1]->Link());
+    EXPECT_EQ(imagesTaken(1), 1);
+    EXPECT_EQ(imagesTaken(2), 0);
+    EXPECT_EQ(imagesTaken(3), 0);
+
+    // Without the printer that never came back: the canary comes back, so the rest follow.
+    printers.erase(printers.begin() + 1);
+    const CliRun completed =
+        Run(Args(firmware + QStringList{QStringLiteral("2.10"), QStringLiteral("--canary"),
+                                        QStringLiteral("1")}));
+    EXPECT_EQ(completed.exitCode, 0) << completed.out.toStdString();
+    rows = completed.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), 0) << i;
+        EXPECT_TRUE(rows[i][QStringLiteral("data")][QStringLiteral("cameBack")].toBool()) << i;
+        EXPECT_EQ(imagesTaken(i), i == 0 ? 2 : 1) << i;
+    }
+
+    // Back, but with another version than the one expected.
+    printers.resize(1);
+    const CliRun wrong = Run(Args(firmware + QStringList{QStringLiteral("9.99")}));
+    EXPECT_EQ(wrong.exitCode, 1);
+    ASSERT_EQ(wrong.Objects().size(), 1u);
+    EXPECT_EQ(wrong.Objects()[0][QStringLiteral("resultText")].toString(),
+              QStringLiteral("Wrong Version"));
+}
+
 TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
     Serve(4);
     {
@@ -140,7 +298,7 @@ TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
     }
     ASSERT_TRUE(WaitForRefusal(*printers[1]));
 
-    const CliRun json = RunCli(Args({QStringLiteral("status"), QStringLiteral("--json")}));
+    const CliRun json = Run(Args({QStringLiteral("status"), QStringLiteral("--json")}));
     EXPECT_EQ(json.exitCode, 1);
     const std::vector<QJsonObject> rows = json.Objects();
     ASSERT_EQ(rows.size(), 4u);
@@ -157,7 +315,7 @@ TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
 
     // The table names each printer with its result text.
     const CliRun table =
-        RunCli(Args({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("2")}));
+        Run(Args({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("2")}));
     EXPECT_EQ(table.exitCode, 1);
     const QList<QByteArray> lines = table.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 5);
@@ -177,7 +335,7 @@ TEST_F(CliFleetTest, ChangesNeedThePrinterPassword) {
     const QStringList setClock =
         Args({QStringLiteral("clock"), QStringLiteral("set"), QStringLiteral("--time"),
               QStringLiteral("2027-03-04 05:06:07"), QStringLiteral("--json")});
-    const CliRun without = RunCli(setClock);
+    const CliRun without = Run(setClock);
     EXPECT_EQ(without.exitCode, 1);
     std::vector<QJsonObject> rows = without.Objects();
     ASSERT_EQ(rows.size(), 2u);
@@ -190,14 +348,14 @@ TEST_F(CliFleetTest, ChangesNeedThePrinterPassword) {
 
     QProcessEnvironment wrongCase;
     wrongCase.insert(QStringLiteral("TARNVIK_PASSWORD"), QStringLiteral("tarn"));
-    EXPECT_EQ(RunCli(setClock, wrongCase).exitCode, 1);
+    EXPECT_EQ(Run(setClock, wrongCase).exitCode, 1);
 
     WriteFile(Path("password"), "Tarn\n");
-    const CliRun with = RunCli(
-        setClock + QStringList{QStringLiteral("--password-file"), Path("password")}, wrongCase);
+    const CliRun with =
+        Run(setClock + QStringList{QStringLiteral("--password-file"), Path("password")}, wrongCase);
     EXPECT_EQ(with.exitCode, 0) << with.out.toStdString();
     const CliRun clock =
-        RunCli(Args({QStringLiteral("clock"), QStringLiteral("read"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("clock"), QStringLiteral("read"), QStringLiteral("--json")}));
     ASSERT_EQ(clock.exitCode, 0);
     for (const QJsonObject& row : clock.Objects()) {
         const QJsonObject data = row[QStringLiteral("data")].toObject();
@@ -210,12 +368,12 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
     Serve(2);
     WriteFile(Path("logo.pcx"), QByteArray("PCX\0data", 8));
     const CliRun download =
-        RunCli(Args({QStringLiteral("files"), QStringLiteral("download"), Path("logo.pcx"),
-                     QStringLiteral("--name"), QStringLiteral("LOGO.PCX"),
-                     QStringLiteral("--memory"), QStringLiteral("flash")}));
+        Run(Args({QStringLiteral("files"), QStringLiteral("download"), Path("logo.pcx"),
+                  QStringLiteral("--name"), QStringLiteral("LOGO.PCX"), QStringLiteral("--memory"),
+                  QStringLiteral("flash")}));
     ASSERT_EQ(download.exitCode, 0) << download.out.toStdString();
     const CliRun list =
-        RunCli(Args({QStringLiteral("files"), QStringLiteral("list"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("files"), QStringLiteral("list"), QStringLiteral("--json")}));
     ASSERT_EQ(list.exitCode, 0);
     for (const QJsonObject& row : list.Objects()) {
         EXPECT_EQ(
@@ -230,13 +388,13 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
         EXPECT_EQ(file->data, std::string("PCX\0data", 8));
     }
     // Formatting is not done without --yes; with it the memory is empty afterwards.
-    EXPECT_EQ(RunCli(Args({QStringLiteral("files"), QStringLiteral("format"),
-                           QStringLiteral("--memory"), QStringLiteral("flash")}))
+    EXPECT_EQ(Run(Args({QStringLiteral("files"), QStringLiteral("format"),
+                        QStringLiteral("--memory"), QStringLiteral("flash")}))
                   .exitCode,
               2);
     EXPECT_EQ(
-        RunCli(Args({QStringLiteral("files"), QStringLiteral("format"), QStringLiteral("--memory"),
-                     QStringLiteral("flash"), QStringLiteral("--yes")}))
+        Run(Args({QStringLiteral("files"), QStringLiteral("format"), QStringLiteral("--memory"),
+                  QStringLiteral("flash"), QStringLiteral("--yes")}))
             .exitCode,
         0);
     {
@@ -248,21 +406,24 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
     }
 
     WriteFile(Path("label.txt"), "SIZE 50 mm,30 mm\r\nPRINT 1\r\n");
-    ASSERT_EQ(RunCli(Args({QStringLiteral("send"), Path("label.txt")})).exitCode, 0);
+    const CliRun sent = Run(Args({QStringLiteral("send"), Path("label.txt")}));
+    ASSERT_EQ(sent.exitCode, 0);
+    // Standard error is no terminal here: no progress line, nothing at all.
+    EXPECT_TRUE(sent.err.isEmpty()) << sent.err.toStdString();
     {
         auto lock = printers[1]->printer.Lock();
         EXPECT_NE(printers[1]->printer.Received().find("SIZE 50 mm,30 mm\r\nPRINT 1\r\n"),
                   std::string::npos);
     }
 
-    const CliRun set = RunCli(
-        Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--ip"),
-              QStringLiteral("10.1.2.3"), QStringLiteral("--mask"), QStringLiteral("255.255.0.0"),
-              QStringLiteral("--gateway"), QStringLiteral("10.1.0.1"), QStringLiteral("--name"),
-              QStringLiteral("DOCK-7")}));
+    const CliRun set =
+        Run(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--ip"),
+                  QStringLiteral("10.1.2.3"), QStringLiteral("--mask"),
+                  QStringLiteral("255.255.0.0"), QStringLiteral("--gateway"),
+                  QStringLiteral("10.1.0.1"), QStringLiteral("--name"), QStringLiteral("DOCK-7")}));
     ASSERT_EQ(set.exitCode, 0) << set.out.toStdString();
     const CliRun net =
-        RunCli(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
+        Run(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
     ASSERT_EQ(net.exitCode, 0);
     for (const QJsonObject& row : net.Objects()) {
         const QJsonObject data = row[QStringLiteral("data")].toObject();
@@ -271,8 +432,8 @@ TEST_F(CliFleetTest, FilesSendAndNetworkSettings) {
         EXPECT_EQ(data[QStringLiteral("name")].toString(), QStringLiteral("DOCK-7"));
     }
     // A name that would break out of the command's quotes is refused before any printer.
-    EXPECT_EQ(RunCli(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--name"),
-                           QStringLiteral("A\"\r\nKILL \"*.*")}))
+    EXPECT_EQ(Run(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--name"),
+                        QStringLiteral("A\"\r\nKILL \"*.*")}))
                   .exitCode,
               2);
 }
@@ -284,6 +445,8 @@ TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
         {QStringLiteral("status")},
         {QStringLiteral("frobnicate"), QStringLiteral("--link"), QStringLiteral("usb")},
         {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:")},
+        {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:10.0.0.5:9100:")},
+        {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("tcp:printer:80:90")},
         {QStringLiteral("status"), QStringLiteral("--link"), QStringLiteral("usb"),
          QStringLiteral("-j"), QStringLiteral("0")},
         Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}),
@@ -294,16 +457,24 @@ TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
         Args({QStringLiteral("discover")}),
     };
     for (const QStringList& arguments : bad) {
-        const CliRun run = RunCli(arguments);
+        const CliRun run = Run(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << arguments.join(' ').toStdString();
     }
-    EXPECT_TRUE(RunCli(Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}))
+    EXPECT_TRUE(Run(Args({QStringLiteral("config"), QStringLiteral("write"), Path("not.dcf")}))
                     .err.contains("File Data Error"));
+    // A mistyped address is named with what is wrong, before anything connects; also
+    // from a --links file.
+    WriteFile(Path("links.txt"), "# dock\ntcp:127.0.0.1:9100\ntcp:printer:+80\n");
+    const CliRun fromFile =
+        Run({QStringLiteral("status"), QStringLiteral("--links"), Path("links.txt")});
+    EXPECT_EQ(fromFile.exitCode, 2);
+    EXPECT_TRUE(fromFile.err.contains("tcp:printer:+80: the port '+80'"))
+        << fromFile.err.toStdString();
     for (const auto& command : {QStringList{QStringLiteral("--help")},
                                 QStringList{QStringLiteral("files"), QStringLiteral("download"),
                                             QStringLiteral("--help")}}) {
-        const CliRun help = RunCli(command);
+        const CliRun help = Run(command);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.contains("--link")) << help.out.toStdString();
     }

@@ -1,7 +1,10 @@
+#include "ConfigDiff.h"
 #include "LinkAddress.h"
+#include "ProgressLine.h"
 #include "ResultOutput.h"
 
 #include "link/PrinterLink.h"
+#include "link/ProgressWindow.h"
 #include "link/SerialChoices.h"
 #include "operations/PasswordCheck.h"
 
@@ -11,6 +14,10 @@
 #include <QSet>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 TEST(LinkAddressTest, NamesEachKindOfLink) {
     QString error;
@@ -51,14 +58,28 @@ TEST(LinkAddressTest, NamesEachKindOfLink) {
 }
 
 TEST(LinkAddressTest, RefusesWhatNoLinkCanOpen) {
-    for (const char* text : {"", "usb:1", "tcp:", "tcp:host:0", "tcp:host:70000", "tcp:host:x",
-                             "com:", "com:COM1,9601", "com:COM1,9600,9", "com:COM1,9600,8,x",
-                             "com:COM1,9600,8,n,3", "com:COM1,9600,8,n,1,rts",
-                             "lpt:", "serial:COM1", "tcp:[::1", "com:a-name-of-twenty-four-by"}) {
+    for (const char* text :
+         {"", "usb:1", "tcp:", "tcp:host:0", "tcp:host:70000", "tcp:host:x",
+          "com:", "com:COM1,9601", "com:COM1,9600,9", "com:COM1,9600,8,x", "com:COM1,9600,8,n,3",
+          "com:COM1,9600,8,n,1,rts", "com:COM1,", "com:COM1,+9600", "com: COM1", "com:CO\tM1",
+          "lpt:", "lpt:/dev/lp0\n", "lpt: /dev/lp0", "serial:COM1", "tcp:[::1",
+          "com:a-name-of-twenty-four-by",
+          // More than one colon without brackets, ports that are not plain decimals.
+          "tcp:10.0.0.5:9100:", "tcp:printer:80:90", "tcp:printer:+80", "tcp:printer:080",
+          "tcp:printer: 80", "tcp:printer:", "tcp:::1", "tcp:fe80::1:9100", "tcp:printer:65536",
+          // Hosts that are neither a name, a dotted IPv4 address nor a bracketed IPv6 one.
+          "tcp:10.0.0.256", "tcp:10.0.5", "tcp:10.0.0.05", "tcp:-printer", "tcp:print_er",
+          "tcp:printer..dock", "tcp:printer.", "tcp:pr inter", "tcp:[10.0.0.5]:9100",
+          "tcp:[::1]9100", "tcp:[::1]:", "tcp:[printer]", "tcp:[]"}) {
         QString error;
-        EXPECT_FALSE(ParseLinkAddress(QString::fromLatin1(text), &error)) << text;
-        EXPECT_FALSE(error.isEmpty()) << text;
+        const QString link = QString::fromLatin1(text);
+        EXPECT_FALSE(ParseLinkAddress(link, &error)) << text;
+        EXPECT_TRUE(error.startsWith(link + QStringLiteral(": "))) << text;
+        EXPECT_GT(error.size(), link.size() + 2) << text;
     }
+    for (const char* text : {"tcp:printer-7.dock.example:9100", "tcp:10.0.0.5", "tcp:[fe80::1]",
+                             "tcp:PRINTER:65535", "TCP:a:1", "lpt:LPT1", "com:COM3,19200,8"})
+        EXPECT_TRUE(ParseLinkAddress(QString::fromLatin1(text), nullptr)) << text;
     const QString longHost = QStringLiteral("tcp:") + QString(64, QLatin1Char('h'));
     EXPECT_FALSE(ParseLinkAddress(longHost, nullptr));
 }
@@ -111,4 +132,66 @@ TEST(PackagingTest, UdevRuleGrantsTheLinksUsbVendors) {
         vendors.insert(line.mid(at + 12, 4));
     }
     EXPECT_EQ(vendors, QSet<QByteArray>({kPrimaryUsbVendorId, kSecondaryUsbVendorId}));
+}
+
+TEST(ConfigDiffTest, OnlyWhatWritingWouldChangeDiffers) {
+    PrinterConfig file = DefaultPrinterConfig();
+    file.Dpi = 203.0f;
+    file.ResolutionValid = 1;
+    file.InchUnit = 1;
+    file.SensorMode = {1, 0};
+    file.GapSize = {1, 24.0f};
+    file.GapOffset = {1, 0.0f};
+    file.Density = {1, 12};
+    file.BlineInten = {1, 4};
+    file.ZDarkness = {0, 0};
+    PrinterConfig printer = file;
+    // 24.36 dots is written as the same 0.12 inch; the black-line intensity is not written
+    // in gap mode; the file leaves the Z darkness unset; the edition is no setting.
+    printer.GapSize.value = 24.36f;
+    printer.BlineInten.value = 9;
+    printer.ZDarkness = {1, 20};
+    printer.Edition = file.Edition + 1;
+    const std::vector<int32_t> all = {ConfigTabCommon, ConfigTabZ, ConfigTabD, ConfigTabInterface};
+    EXPECT_TRUE(DiffConfig(printer, file, all).empty());
+
+    printer.Density.value = 7;
+    printer.GapSize.value = 40.0f;
+    const std::vector<ConfigDifference> differences = DiffConfig(printer, file, all);
+    ASSERT_EQ(differences.size(), 2u);
+    EXPECT_EQ(differences[0].name, QStringLiteral("Density"));
+    EXPECT_EQ(differences[0].printer.toInt(), 7);
+    EXPECT_EQ(differences[0].file.toInt(), 12);
+    EXPECT_EQ(differences[1].name, QStringLiteral("GapSize"));
+    EXPECT_EQ(TabsToWrite(differences, all), std::vector<int32_t>{ConfigTabCommon});
+    EXPECT_TRUE(DiffConfig(printer, file, {ConfigTabZ}).empty());
+}
+
+TEST(ProgressLineTest, ShowsPrintersDoneAndTransfersInPlaceAndClearsItself) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    ASSERT_NE(out, nullptr);
+    {
+        ProgressLine line(out, QStringLiteral("send"), 2, 2048);
+        PrinterLink link;
+        line.Attach(link);
+        ProgressWindow* window = link.Progress();
+        ASSERT_NE(window, nullptr);
+        window->ShowProgress(ProgressPercent, 0, 0);
+        window->ReportProgress(ProgressPercent, 50);
+        EXPECT_EQ(line.Text(),
+                  QStringLiteral("send: 0/2 printers done, 1 sending: 1.0 KiB of 2.0 KiB"));
+        window->HideProgress();
+        line.PrinterDone();
+        EXPECT_EQ(line.Text(), QStringLiteral("send: 1/2 printers done"));
+    }
+    std::fclose(out);
+    const std::string written(buffer, size);
+    std::free(buffer);
+    EXPECT_NE(written.find("\rsend: 0/2 printers done, 1 sending: 0 B of 2.0 KiB\x1b[K"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("\rsend: 1/2 printers done\x1b[K"), std::string::npos) << written;
+    EXPECT_EQ(written.substr(written.size() - 4), "\r\x1b[K");
 }

@@ -42,6 +42,8 @@ trap cleanup EXIT
 # and leaves that port in $port.
 start_printer() {
     local log="$work/printer-${#pids[@]}.out"
+    # The file exists before the printer starts writing it, so reading it never races the start.
+    : >"$log"
     timeout 300 "$sim" --tcp 127.0.0.1:0 "$@" >"$log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do
@@ -80,13 +82,44 @@ export LC_ALL=C.UTF-8 ANSIBLE_LOCAL_TEMP="$work/ansible-tmp" ANSIBLE_HOME="$work
 export ANSIBLE_NOCOLOR=1 ANSIBLE_RETRY_FILES_ENABLED=0
 # Ansible's output goes through a file: whatever it may leave running then holds no pipe
 # of the test's.
-status=0
-timeout -k 5 240 ansible-playbook -i "$work/inventory.ini" "$example/site.yml" \
-    -e "tarnvik_cli=$cli" -e "printer_config=$work/files/dock.dcf" \
-    -e "printer_font=$work/files/LABEL24.FNT" -e "tarnvik_timeout=3000" \
-    </dev/null >"$work/ansible.out" 2>&1 || status=$?
-cat "$work/ansible.out"
-[ "$status" -eq 0 ] || exit "$status"
+# play NAME [ansible-playbook options]: runs the playbook, output in $work/NAME.out.
+play() {
+    local name=$1
+    shift
+    local status=0
+    timeout -k 5 240 ansible-playbook -i "$work/inventory.ini" "$example/site.yml" \
+        -e "tarnvik_cli=$cli" -e "printer_config=$work/files/dock.dcf" \
+        -e "printer_font=$work/files/LABEL24.FNT" -e "tarnvik_timeout=3000" "$@" \
+        </dev/null >"$work/$name.out" 2>&1 || status=$?
+    cat "$work/$name.out"
+    [ "$status" -eq 0 ] || exit "$status"
+}
+# The "changed" count of a host in the play recap.
+changed() {
+    sed -n "s/^$2 *: .*changed=\([0-9]*\).*/\1/p" "$work/$1.out"
+}
+
+play first-run
+for host in first second third; do
+    [ "$(changed first-run "$host")" -ge 1 ] || { echo "first run did not change $host" >&2; exit 1; }
+done
+play second-run
+for host in first second third; do
+    [ "$(changed second-run "$host")" = 0 ] || { echo "second run changed $host" >&2; exit 1; }
+done
+
+# A printer changed at its panel: a check run names it and its setting, and writes nothing.
+printf 'DENSITY 3\r\n' >"$work/panel.txt"
+"$cli" send "$work/panel.txt" --link "tcp:127.0.0.1:$first"
+play check-run --check --diff
+[ "$(changed check-run first)" = 1 ] || { echo "the check run did not report first" >&2; exit 1; }
+[ "$(changed check-run second)" = 0 ] || { echo "the check run reported second" >&2; exit 1; }
+grep -q 'Density: printer 3, file 12' "$work/check-run.out" ||
+    { echo "the check run did not show the density" >&2; exit 1; }
+"$cli" config diff "$work/files/dock.dcf" --link "tcp:127.0.0.1:$first" >/dev/null && status=0 || status=$?
+[ "$status" = 1 ] || { echo "the check run wrote the printer (diff exit $status)" >&2; exit 1; }
+# The real run puts the model's density back.
+"$cli" config write "$work/files/dock.dcf" --if-different --link "tcp:127.0.0.1:$first" >/dev/null
 
 links=(--link "tcp:127.0.0.1:$first" --link "tcp:127.0.0.1:$second" --link "tcp:127.0.0.1:$third")
 "$cli" config read "${links[@]}" --json >"$work/configs.json"
@@ -102,5 +135,5 @@ for row in configs:
 for row in files:
     # The third printer had the font already; it keeps its own (empty) file.
     assert row["data"]["FLASH"]["files"] == ["LABEL24.FNT"], row
-print("ansible example: 3 printers configured, font present on each")
+print("ansible example: 3 printers configured, font present on each, second run unchanged")
 CHECK

@@ -8,10 +8,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 
-#include <chrono>
-#include <thread>
-#include <utility>
-
 ConfigPageFixture::ConfigPageFixture() {
     // The page writes numbers in the session's locale; tests expect "." whatever the
     // machine's language.
@@ -57,13 +53,10 @@ void ConfigPageFixture::TypeInto(QLineEdit* edit, const QString& text) {
 
 std::vector<std::string> ConfigPageFixture::SentAfterGate(const sim::VirtualPrinter& target) const {
     // The link is done once the kernel took the last piece; the printer's thread may still
-    // be reading it. Wait until what it has handled stops growing.
-    size_t seen = target.Commands().size();
-    WaitUntil([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        const size_t now = target.Commands().size();
-        return std::exchange(seen, now) == now;
-    });
+    // be reading it.
+    if (&target == tcpPrinter.get()) {
+        EXPECT_TRUE(tcp->WaitUntilTaken()) << "the printer did not take what was sent";
+    }
     const std::vector<std::string> commands = target.Commands();
     size_t start = 0;
     for (size_t i = 0; i < commands.size(); ++i) {

@@ -3,6 +3,8 @@
 #include "FirmwareModule.h"
 #include "StandardPrinter.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 OperationPeer::OperationPeer(int waitMs) : peer(std::make_unique<SimPeer>(waitMs)) {
@@ -15,7 +17,18 @@ OperationPeer::OperationPeer(int waitMs) : peer(std::make_unique<SimPeer>(waitMs
 }
 
 LinkError OperationPeer::Run(uint32_t operation, void* buffer, int32_t extra, InterfaceKind kind) {
-    return Dispatch(peer->link, operation, kind, buffer, extra);
+    const LinkError code = Dispatch(peer->link, operation, kind, buffer, extra);
+    bool reading = true;
+    {
+        auto lock = peer->printer.Lock();
+        reading = !peer->printer.faults.stopReading;
+    }
+    // The operation's last write may still be on its way; what the test looks at next is
+    // the printer's state once it has taken every byte.
+    if (kind == InterfaceEthernet && reading) {
+        EXPECT_TRUE(peer->server.WaitUntilTaken()) << "the printer did not take what was sent";
+    }
+    return code;
 }
 
 void OperationPeer::HangUpAfter(long bytes) {

@@ -11,6 +11,7 @@ class OperationPeer {
 public:
     explicit OperationPeer(int waitMs = 300);
 
+    // Runs the operation and, over TCP, waits until the printer has taken what was sent.
     LinkError Run(uint32_t operation, void* buffer, int32_t extra = 0,
                   InterfaceKind kind = InterfaceEthernet);
 

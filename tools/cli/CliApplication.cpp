@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 #include "LinkAddress.h"
 #include "PrinterJobs.h"
+#include "ProgressLine.h"
 #include "ResultOutput.h"
 
 #include "link/PrinterLink.h"
@@ -10,8 +11,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -169,13 +173,31 @@ int CliApplication::Run(const QStringList& arguments) {
                 return Usage(error);
             job = PasswordGuarded(std::move(*job), std::move(password));
         }
-        const FleetRunner runner(parallel, [timeoutMs](PrinterLink& link) {
+        // A person watching a terminal sees the run move; scripts get nothing extra.
+        std::unique_ptr<ProgressLine> progress;
+        if (!parser.isSet(QStringLiteral("json")) && ::isatty(::fileno(err_)) == 1) {
+            const qint64 bytes =
+                command->sendsFile ? QFileInfo(input.arguments.value(0)).size() : 0;
+            progress = std::make_unique<ProgressLine>(err_, command->Name(),
+                                                      static_cast<int>(printers.size()), bytes);
+            job = [job = std::move(*job), line = progress.get()](PrinterLink& link,
+                                                                 const LinkAddress& printer) {
+                PrinterResult result = job(link, printer);
+                line->PrinterDone();
+                return result;
+            };
+        }
+        const FleetRunner runner(parallel, [timeoutMs, line = progress.get()](PrinterLink& link) {
+            if (line)
+                line->Attach(link);
             if (timeoutMs <= 0)
                 return;
             LinkTimeouts& waits = link.Timeouts();
             waits.usbReadMs = waits.comReadMs = waits.netMs = waits.netConnectMs = timeoutMs;
         });
-        results = runner.Run(printers, *job);
+        results = command->runFleet ? command->runFleet(input, runner, printers, *job)
+                                    : runner.Run(printers, *job);
+        progress.reset();
     } else {
         if (!printers.empty())
             return Usage(QStringLiteral("%1 takes no --link").arg(command->Name()));
@@ -194,6 +216,8 @@ int CliApplication::Run(const QStringList& arguments) {
     } else {
         Print(out_, ResultTable(results));
     }
+    if (command->exitStatus)
+        return command->exitStatus(results);
     const bool allSucceeded = std::all_of(results.begin(), results.end(),
                                           [](const PrinterResult& r) { return r.code == 0; });
     return allSucceeded ? 0 : kExitFailed;

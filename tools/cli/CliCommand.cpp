@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include "CanaryRollout.h"
 #include "FontMakeCommand.h"
 #include "LanDiscovery.h"
 #include "PrinterJobs.h"
@@ -127,6 +128,46 @@ CliCommand ConfigRead() {
     return c;
 }
 
+QCommandLineOption TabOption(const QString& verb) {
+    return Option(QStringLiteral("tab"),
+                  QStringLiteral("What to %1: common, z, d, interface or all (default).").arg(verb),
+                  QStringLiteral("TAB"), QStringLiteral("all"));
+}
+
+// The --tab choice and the .dcf file named by the one argument.
+struct ConfigFileInput {
+    ConfigFileContent content;
+    std::vector<int32_t> tabs;
+};
+
+std::optional<ConfigFileInput> ReadConfigFileInput(const CommandInput& input, const QString& syntax,
+                                                   QString* error) {
+    if (!ArgumentCount(input, 1, syntax, error))
+        return std::nullopt;
+    static const QStringList kTabs = {QStringLiteral("common"), QStringLiteral("z"),
+                                      QStringLiteral("d"), QStringLiteral("interface")};
+    const QString tab = input.parser.value(QStringLiteral("tab")).toLower();
+    ConfigFileInput file;
+    if (tab == QLatin1String("all"))
+        file.tabs = {ConfigTabCommon, ConfigTabZ, ConfigTabD, ConfigTabInterface};
+    else if (kTabs.contains(tab))
+        file.tabs = {static_cast<int32_t>(kTabs.indexOf(tab))};
+    else {
+        *error = QStringLiteral("--tab must be common, z, d, interface or all");
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = ReadLocalFile(input.arguments[0], error);
+    if (!bytes)
+        return std::nullopt;
+    const std::optional<ConfigFileContent> content = DecodeConfigFile(*bytes);
+    if (!content) {
+        *error = QStringLiteral("%1: File Data Error").arg(input.arguments[0]);
+        return std::nullopt;
+    }
+    file.content = *content;
+    return file;
+}
+
 CliCommand ConfigWrite() {
     CliCommand c;
     c.words = {QStringLiteral("config"), QStringLiteral("write")};
@@ -135,36 +176,50 @@ CliCommand ConfigWrite() {
     c.changesPrinter = true;
     c.options = [] {
         return QList<QCommandLineOption>{
-            Option(QStringLiteral("tab"),
-                   QStringLiteral("What to write: common, z, d, interface or all (default)."),
-                   QStringLiteral("TAB"), QStringLiteral("all"))};
+            TabOption(QStringLiteral("write")),
+            Option(QStringLiteral("if-different"),
+                   QStringLiteral("Read the printer first and write only the tabs with a "
+                                  "setting that differs from the file.")),
+        };
     };
     c.prepare = [syntax = c.syntax](const CommandInput& input,
                                     QString* error) -> std::optional<FleetRunner::Job> {
-        if (!ArgumentCount(input, 1, syntax, error))
+        const std::optional<ConfigFileInput> file = ReadConfigFileInput(input, syntax, error);
+        if (!file)
             return std::nullopt;
-        static const QStringList kTabs = {QStringLiteral("common"), QStringLiteral("z"),
-                                          QStringLiteral("d"), QStringLiteral("interface")};
-        const QString tab = input.parser.value(QStringLiteral("tab")).toLower();
-        std::vector<int32_t> tabs;
-        if (tab == QLatin1String("all"))
-            tabs = {ConfigTabCommon, ConfigTabZ, ConfigTabD, ConfigTabInterface};
-        else if (kTabs.contains(tab))
-            tabs = {static_cast<int32_t>(kTabs.indexOf(tab))};
-        else {
-            *error = QStringLiteral("--tab must be common, z, d, interface or all");
-            return std::nullopt;
-        }
-        const std::optional<QByteArray> bytes = ReadLocalFile(input.arguments[0], error);
-        if (!bytes)
-            return std::nullopt;
-        const std::optional<ConfigFileContent> content = DecodeConfigFile(*bytes);
-        if (!content) {
-            *error = QStringLiteral("%1: File Data Error").arg(input.arguments[0]);
-            return std::nullopt;
-        }
-        return ConfigWriteJob(*content, tabs);
+        return ConfigWriteJob(file->content, file->tabs,
+                              input.parser.isSet(QStringLiteral("if-different")));
     };
+    return c;
+}
+
+// 0 when every printer holds the file's settings, 1 when one differs, 2 when one could
+// not be compared.
+int DiffExitStatus(const std::vector<PrinterResult>& results) {
+    int status = 0;
+    for (const PrinterResult& result : results) {
+        if (result.code != 0)
+            return 2;
+        if (result.data.value(QStringLiteral("differs")).toBool())
+            status = 1;
+    }
+    return status;
+}
+
+CliCommand ConfigDiff() {
+    CliCommand c;
+    c.words = {QStringLiteral("config"), QStringLiteral("diff")};
+    c.syntax = QStringLiteral("FILE.dcf");
+    c.summary = QStringLiteral("List the settings that differ from a .dcf file (exit 1 if any).");
+    c.options = [] { return QList<QCommandLineOption>{TabOption(QStringLiteral("compare"))}; };
+    c.prepare = [syntax = c.syntax](const CommandInput& input,
+                                    QString* error) -> std::optional<FleetRunner::Job> {
+        const std::optional<ConfigFileInput> file = ReadConfigFileInput(input, syntax, error);
+        if (!file)
+            return std::nullopt;
+        return ConfigDiffJob(file->content, file->tabs);
+    };
+    c.exitStatus = DiffExitStatus;
     return c;
 }
 
@@ -183,6 +238,7 @@ CliCommand FilesList() {
 
 CliCommand FilesDownload() {
     CliCommand c;
+    c.sendsFile = true;
     c.words = {QStringLiteral("files"), QStringLiteral("download")};
     c.syntax = QStringLiteral("FILE");
     c.summary = QStringLiteral("Download a PC file into a printer memory.");
@@ -248,6 +304,7 @@ CliCommand FilesFormat() {
 
 CliCommand Send() {
     CliCommand c;
+    c.sendsFile = true;
     c.words = {QStringLiteral("send")};
     c.syntax = QStringLiteral("FILE");
     c.summary = QStringLiteral("Send a file to the printer unchanged (commands, labels).");
@@ -260,6 +317,60 @@ CliCommand Send() {
         if (!bytes)
             return std::nullopt;
         return SendJob(*bytes);
+    };
+    return c;
+}
+
+CliCommand Firmware() {
+    CliCommand c;
+    c.sendsFile = true;
+    c.words = {QStringLiteral("firmware")};
+    c.syntax = QStringLiteral("FILE");
+    c.summary = QStringLiteral("Send firmware, wait for each printer to come back, check it.");
+    c.changesPrinter = true;
+    c.options = [] {
+        return QList<QCommandLineOption>{
+            Option(QStringLiteral("expect-version"),
+                   QStringLiteral("The version each printer must report afterwards."),
+                   QStringLiteral("TEXT")),
+            Option(QStringLiteral("canary"),
+                   QStringLiteral("Update the first N printers alone first; the rest only when "
+                                  "every one of them came back (with the expected version)."),
+                   QStringLiteral("N")),
+            Option(QStringLiteral("wait"),
+                   QStringLiteral("Milliseconds each printer may take to come back (default "
+                                  "180000)."),
+                   QStringLiteral("MS"), QStringLiteral("180000")),
+        };
+    };
+    c.prepare = [syntax = c.syntax](const CommandInput& input,
+                                    QString* error) -> std::optional<FleetRunner::Job> {
+        if (!ArgumentCount(input, 1, syntax, error))
+            return std::nullopt;
+        bool ok = false;
+        const int waitMs = input.parser.value(QStringLiteral("wait")).toInt(&ok);
+        if (!ok || waitMs < 100 || waitMs > 3600000) {
+            *error = QStringLiteral("--wait takes 100 to 3600000 ms");
+            return std::nullopt;
+        }
+        if (input.parser.isSet(QStringLiteral("canary"))) {
+            const int canaries = input.parser.value(QStringLiteral("canary")).toInt(&ok);
+            if (!ok || canaries < 1) {
+                *error = QStringLiteral("--canary takes a number of printers, 1 or more");
+                return std::nullopt;
+            }
+        }
+        const std::optional<QByteArray> bytes = ReadLocalFile(input.arguments[0], error);
+        if (!bytes)
+            return std::nullopt;
+        return FirmwareJob(*bytes, input.parser.value(QStringLiteral("expect-version")), waitMs);
+    };
+    c.runFleet = [](const CommandInput& input, const FleetRunner& runner,
+                    const std::vector<LinkAddress>& printers, const FleetRunner::Job& job) {
+        const int canaries = input.parser.isSet(QStringLiteral("canary"))
+                                 ? input.parser.value(QStringLiteral("canary")).toInt()
+                                 : 0;
+        return CanaryRollout(canaries).Run(runner, printers, job);
     };
     return c;
 }
@@ -454,9 +565,9 @@ CliCommand Discover() {
 const std::vector<CliCommand>& CliCommandTable() {
     // A new subcommand is one more entry here.
     static const std::vector<CliCommand> kCommands = {
-        Status(),      ConfigRead(), ConfigWrite(), FilesList(), FilesDownload(),
-        FilesFormat(), Send(),       ClockRead(),   ClockSet(),  NetRead(),
-        NetSet(),      Discover(),   FontMake(),
+        Status(),        ConfigRead(),  ConfigWrite(), ConfigDiff(), FilesList(),
+        FilesDownload(), FilesFormat(), Send(),        Firmware(),   ClockRead(),
+        ClockSet(),      NetRead(),     NetSet(),      Discover(),   FontMake(),
     };
     return kCommands;
 }

@@ -28,10 +28,18 @@ struct CliCommand {
     QString syntax;              // the arguments after the words, for the help text
     QString summary;             // one line for the command list
     bool changesPrinter = false; // runs only after the password check lets it
+    bool sendsFile = false;      // sends its file argument to every printer (for progress)
     std::function<QList<QCommandLineOption>()> options;
     std::function<std::optional<FleetRunner::Job>(const CommandInput&, QString* error)> prepare;
     std::function<std::optional<std::vector<PrinterResult>>(const CommandInput&, QString* error)>
         runLocal;
+    // Runs the prepared job on the printers; unset: all of them through the runner.
+    std::function<std::vector<PrinterResult>(const CommandInput&, const FleetRunner& runner,
+                                             const std::vector<LinkAddress>& printers,
+                                             const FleetRunner::Job& job)>
+        runFleet;
+    // The exit status for the results; unset: 0 when every printer succeeded, else 1.
+    std::function<int(const std::vector<PrinterResult>&)> exitStatus;
 
     QString Name() const { return words.join(QLatin1Char(' ')); }
     bool UsesLinks() const { return static_cast<bool>(prepare); }

@@ -111,3 +111,27 @@ QJsonObject ConfigToJson(const PrinterConfig& config) {
     }
     return json;
 }
+
+QStringList ConfigSettingNames() {
+    QStringList names;
+    for (const auto& field : kInts)
+        names << QLatin1String(field.first);
+    for (const auto& field : kFloats)
+        names << QLatin1String(field.first);
+    for (const auto& field : kChars)
+        names << QLatin1String(field.first);
+    return names;
+}
+
+bool CopyConfigSetting(const QString& name, const PrinterConfig& from, PrinterConfig& to) {
+    const auto copy = [&](const auto& fields) {
+        for (const auto& [field, member] : fields) {
+            if (name == QLatin1String(field)) {
+                to.*member = from.*member;
+                return true;
+            }
+        }
+        return false;
+    };
+    return copy(kInts) || copy(kFloats) || copy(kChars);
+}

@@ -1,8 +1,10 @@
 #include "PrinterJobs.h"
 
+#include "ConfigDiff.h"
 #include "ConfigJson.h"
 
 #include "link/FixedText.h"
+#include "link/PrinterLink.h"
 #include "operations/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordCheck.h"
@@ -12,8 +14,12 @@
 #include <QJsonArray>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -76,6 +82,18 @@ QJsonObject NetJson(const PrinterNetConfig& net) {
     return json;
 }
 
+// The printer's configuration, read as the file's unit records it.
+LinkError ReadPrinterConfig(PrinterLink& link, const LinkAddress& printer,
+                            const ConfigFileContent& file, PrinterConfig& held) {
+    held.InchUnit = file.Config.InchUnit;
+    SetConfigDefaults(held);
+    return Dispatch(link, OpReadConfiguration, printer.kind, &held);
+}
+
+// The firmware wait asks the printer this often, each query waiting at most the limit.
+constexpr int kFirmwarePollMs = 250;
+constexpr int kFirmwarePollLimitMs = 2000;
+
 } // namespace
 
 QString ConfigFileFor(const QString& filePattern, const QString& link) {
@@ -132,20 +150,58 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
     };
 }
 
-FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs) {
-    return [content, tabs](PrinterLink& link, const LinkAddress& printer) {
+FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs,
+                                bool onlyDifferent) {
+    return [content, tabs, onlyDifferent](PrinterLink& link, const LinkAddress& printer) {
+        std::vector<int32_t> write = tabs;
+        std::vector<ConfigDifference> differences;
+        if (onlyDifferent) {
+            PrinterConfig held{};
+            const LinkError code = ReadPrinterConfig(link, printer, content, held);
+            if (code != LinkOk)
+                return Failed(code);
+            differences = DiffConfig(held, content.Config, tabs);
+            write = TabsToWrite(differences, tabs);
+        }
         PrinterConfig config = content.Config;
-        for (int32_t tab : tabs) {
+        for (int32_t tab : write) {
             const LinkError code = Dispatch(link, OpWriteConfiguration, printer.kind, &config, tab);
             if (code != LinkOk)
                 return Failed(code);
         }
         PrinterResult result;
         QJsonArray written;
-        for (int32_t tab : tabs)
+        for (int32_t tab : write)
             written.append(tab);
         result.data[QStringLiteral("tabs")] = written;
-        result.summary = QStringLiteral("written");
+        result.data[QStringLiteral("changed")] = !write.empty();
+        if (onlyDifferent)
+            result.data[QStringLiteral("differences")] = DifferencesJson(differences);
+        result.summary = write.empty() ? QStringLiteral("unchanged, same as the file")
+                         : onlyDifferent
+                             ? QStringLiteral("written: ") + DifferencesText(differences)
+                             : QStringLiteral("written");
+        return result;
+    };
+}
+
+FleetRunner::Job ConfigDiffJob(const ConfigFileContent& content, std::vector<int32_t> tabs) {
+    return [content, tabs](PrinterLink& link, const LinkAddress& printer) {
+        PrinterConfig held{};
+        const LinkError code = ReadPrinterConfig(link, printer, content, held);
+        if (code != LinkOk)
+            return Failed(code);
+        const std::vector<ConfigDifference> differences = DiffConfig(held, content.Config, tabs);
+        PrinterResult result;
+        result.data[QStringLiteral("differs")] = !differences.empty();
+        result.data[QStringLiteral("differences")] = DifferencesJson(differences);
+        result.summary =
+            differences.empty()
+                ? QStringLiteral("same as the file")
+                : (differences.size() == 1
+                       ? QStringLiteral("1 setting differs: ")
+                       : QStringLiteral("%1 settings differ: ").arg(differences.size())) +
+                      DifferencesText(differences);
         return result;
     };
 }
@@ -224,6 +280,78 @@ FleetRunner::Job SendJob(const QByteArray& bytes) {
         PrinterResult result;
         result.data[QStringLiteral("bytes")] = static_cast<qint64>(bytes.size());
         result.summary = QStringLiteral("%1 bytes sent").arg(bytes.size());
+        return result;
+    };
+}
+
+FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVersion, int waitMs) {
+    return [bytes, expectedVersion, waitMs](PrinterLink& link, const LinkAddress& printer) {
+        using Clock = std::chrono::steady_clock;
+        QByteArray copy = bytes;
+        LinkError code = Dispatch(link, OpSendData, printer.kind, copy.data(),
+                                  static_cast<int32_t>(copy.size()));
+        if (code != LinkOk)
+            return Failed(code);
+        if (printer.kind == InterfaceLpt) {
+            PrinterResult result = Failed(kNotBack);
+            result.summary = QStringLiteral("sent; nothing can be read over a parallel port, so "
+                                            "the restart cannot be checked");
+            return result;
+        }
+        const Clock::time_point sent = Clock::now();
+        const Clock::time_point deadline = sent + std::chrono::milliseconds(waitMs);
+        // While the printer restarts every query is short, so the wait stays near its bound.
+        const LinkTimeouts saved = link.Timeouts();
+        LinkTimeouts& waits = link.Timeouts();
+        for (int* wait : {&waits.usbReadMs, &waits.comReadMs, &waits.netMs, &waits.netConnectMs})
+            *wait = std::min(*wait, kFirmwarePollLimitMs);
+
+        bool wentAway = false;
+        bool back = false;
+        QString version;
+        while (!back) {
+            PrinterStatus status{};
+            if (Dispatch(link, OpQueryStatus, printer.kind, &status) != LinkOk) {
+                wentAway = true;
+            } else if (wentAway || !expectedVersion.isEmpty()) {
+                PrinterConfig config{};
+                SetConfigDefaults(config);
+                if (Dispatch(link, OpReadConfiguration, printer.kind, &config) == LinkOk) {
+                    version = FixedText(config.Version, FixedTextKind::Printer);
+                    // Still the old firmware when it never went away and reports another.
+                    back = wentAway || version == expectedVersion;
+                }
+            }
+            if (back || Clock::now() >= deadline)
+                break;
+            const auto pause = std::min<Clock::duration>(std::chrono::milliseconds(kFirmwarePollMs),
+                                                         deadline - Clock::now());
+            std::this_thread::sleep_for(pause);
+        }
+        link.Timeouts() = saved;
+
+        const double seconds = std::chrono::duration<double>(Clock::now() - sent).count();
+        PrinterResult result;
+        result.data[QStringLiteral("bytes")] = static_cast<qint64>(bytes.size());
+        result.data[QStringLiteral("restarted")] = wentAway;
+        result.data[QStringLiteral("cameBack")] = back;
+        result.data[QStringLiteral("version")] = back ? QJsonValue(version) : QJsonValue();
+        result.data[QStringLiteral("seconds")] = std::round(seconds * 10) / 10;
+        if (!back) {
+            result.code = kNotBack;
+            result.summary =
+                wentAway ? QStringLiteral("did not answer again within %1 s").arg(waitMs / 1000.0)
+                         : QStringLiteral("kept answering without a restart for %1 s")
+                               .arg(waitMs / 1000.0);
+        } else if (!expectedVersion.isEmpty() && version != expectedVersion) {
+            result.code = kWrongVersion;
+            result.summary = QStringLiteral("came back with version %1, expected %2")
+                                 .arg(version, expectedVersion);
+        } else {
+            result.summary = QStringLiteral("came back after %1 s, version %2")
+                                 .arg(result.data[QStringLiteral("seconds")].toDouble())
+                                 .arg(version);
+        }
         return result;
     };
 }

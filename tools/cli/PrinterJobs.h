@@ -25,13 +25,25 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex);
 QString ConfigFileFor(const QString& filePattern, const QString& link);
 
 // Writes the configuration of the given tabs, in order, stopping at the first failure.
-FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs);
+// With onlyDifferent the printer's configuration is read first and only the tabs holding
+// a setting that differs from the file are written; "changed" says whether any was.
+FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs,
+                                bool onlyDifferent = false);
+// Reads the configuration and lists the settings of the given tabs that differ from the
+// file's ("differs", "differences").
+FleetRunner::Job ConfigDiffJob(const ConfigFileContent& content, std::vector<int32_t> tabs);
 
 FleetRunner::Job FilesListJob();
 FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& printerName,
                              int32_t memory);
 FleetRunner::Job FormatJob(int32_t memory);
 FleetRunner::Job SendJob(const QByteArray& bytes);
+
+// Sends a firmware file raw, as the file manager's "Firmware File" does, then waits at
+// most waitMs for the printer to restart and answer again, and reads its version. The
+// printer counts as back once it answered after having stopped answering, or answered
+// with the expected version; an empty expectedVersion accepts any.
+FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVersion, int waitMs);
 
 FleetRunner::Job ClockReadJob();
 // nullopt: the local time when the job reaches the printer.

@@ -3,7 +3,17 @@
 #include "operations/LinkError.h"
 
 QString ResultText(int code) {
-    if (code == kRefusedByPassword)
+    switch (code) {
+    case kRefusedByPassword:
         return QStringLiteral("Incorrect");
+    case kNotStarted:
+        return QStringLiteral("Not Started");
+    case kNotBack:
+        return QStringLiteral("Not Back");
+    case kWrongVersion:
+        return QStringLiteral("Wrong Version");
+    default:
+        break;
+    }
     return QString::fromLatin1(LinkErrorText(code));
 }

@@ -16,7 +16,13 @@ struct PrinterResult {
 // The code of a change refused because the given password is missing or wrong; its text
 // is the password check's "Incorrect".
 constexpr int kRefusedByPassword = 6;
+// A firmware rollout: the printer was not started because a canary failed ("Not
+// Started"), did not answer again within the wait after its firmware ("Not Back"), or
+// came back with another version than the one expected ("Wrong Version").
+constexpr int kNotStarted = 7;
+constexpr int kNotBack = 8;
+constexpr int kWrongVersion = 9;
 
 // The text of a result code: "" for 0, the operations' fixed texts for 1 to 5,
-// "Incorrect" for a refused password.
+// "Incorrect" for a refused password, then the rollout's texts.
 QString ResultText(int code);

@@ -1,0 +1,36 @@
+#include "CanaryRollout.h"
+
+#include <algorithm>
+
+std::vector<PrinterResult> CanaryRollout::Run(const FleetRunner& runner,
+                                              const std::vector<LinkAddress>& printers,
+                                              const FleetRunner::Job& job) const {
+    const size_t canaries = static_cast<size_t>(std::max(0, canaries_));
+    if (canaries == 0 || canaries >= printers.size())
+        return runner.Run(printers, job);
+    const std::vector<LinkAddress> first(printers.begin(),
+                                         printers.begin() + static_cast<long>(canaries));
+    const std::vector<LinkAddress> rest(printers.begin() + static_cast<long>(canaries),
+                                        printers.end());
+    std::vector<PrinterResult> results = runner.Run(first, job);
+    const auto failed = std::find_if(results.begin(), results.end(),
+                                     [](const PrinterResult& r) { return r.code != 0; });
+    if (failed == results.end()) {
+        std::vector<PrinterResult> more = runner.Run(rest, job);
+        results.insert(results.end(), more.begin(), more.end());
+        return results;
+    }
+    const QString reason =
+        QStringLiteral("not started: canary %1 failed (%2)")
+            .arg(failed->link,
+                 failed->summary.isEmpty() ? ResultText(failed->code) : failed->summary);
+    for (const LinkAddress& printer : rest) {
+        PrinterResult skipped;
+        skipped.link = printer.text;
+        skipped.code = kNotStarted;
+        skipped.summary = reason;
+        skipped.data[QStringLiteral("stoppedBy")] = failed->link;
+        results.push_back(skipped);
+    }
+    return results;
+}
