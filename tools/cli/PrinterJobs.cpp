@@ -19,7 +19,6 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -326,7 +325,9 @@ FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVer
                 break;
             const auto pause = std::min<Clock::duration>(std::chrono::milliseconds(kFirmwarePollMs),
                                                          deadline - Clock::now());
-            std::this_thread::sleep_for(pause);
+            // An interrupt ends the wait for the printer as it ends every other wait.
+            if (!link.Waits().Pause(std::chrono::duration_cast<std::chrono::milliseconds>(pause)))
+                break;
         }
         link.Timeouts() = saved;
 
@@ -340,9 +341,11 @@ FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVer
         if (!back) {
             result.code = kNotBack;
             result.summary =
-                wentAway ? QStringLiteral("did not answer again within %1 s").arg(waitMs / 1000.0)
-                         : QStringLiteral("kept answering without a restart for %1 s")
-                               .arg(waitMs / 1000.0);
+                link.Waits().Cancelled()
+                    ? QStringLiteral("interrupted while waiting for the printer to answer again")
+                : wentAway ? QStringLiteral("did not answer again within %1 s").arg(waitMs / 1000.0)
+                           : QStringLiteral("kept answering without a restart for %1 s")
+                                 .arg(waitMs / 1000.0);
         } else if (!expectedVersion.isEmpty() && version != expectedVersion) {
             result.code = kWrongVersion;
             result.summary = QStringLiteral("came back with version %1, expected %2")
