@@ -22,7 +22,12 @@ struct Faults {
     char wrongFrameEnd = 0;
     // Answers go one byte at a time with this pause between bytes.
     int trickleDelayMs = 0;
+    // Every answer waits this long before its first byte, as a printer across a real network.
+    int replyDelayMs = 0;
 };
+
+// Waits the reply delay of the faults, if any.
+void WaitReplyDelay(const Faults& faults);
 
 // Applies the reply faults (garbage, lying length, wrong end byte) to an answer.
 std::string ApplyReplyFaults(const Faults& faults, const std::string& reply);

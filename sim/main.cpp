@@ -67,7 +67,8 @@ const char* const kUsage =
     "  --media M              what lies under the sensor: liner, label (default), mark, none\n"
     "\n"
     "While it runs, lines typed on standard input: \"media liner|label|mark|none\" puts\n"
-    "another medium under the sensor, \"report\" tells what the printer went through.\n"
+    "another medium under the sensor, \"report\" tells what the printer went through,\n"
+    "\"status N\" changes the status byte (0..255).\n"
     "\n"
     "Misbehaviour:\n"
     "  --refuse               refuse TCP connections\n"
@@ -78,6 +79,7 @@ const char* const kUsage =
     "  --frame-surplus N      frames announce N bytes more than they carry\n"
     "  --wrong-frame-end C    frames end with the character C instead of '}'\n"
     "  --trickle MS           send answers one byte every MS milliseconds\n"
+    "  --reply-delay MS       send every answer only after MS milliseconds\n"
     "\n"
     "  -h, --help             show this text\n";
 
@@ -226,6 +228,8 @@ int main(int argc, char** argv) {
             printer.faults.wrongFrameEnd = c.empty() ? ']' : c[0];
         } else if (option == "--trickle") {
             printer.faults.trickleDelayMs = std::stoi(value());
+        } else if (option == "--reply-delay") {
+            printer.faults.replyDelayMs = std::stoi(value());
         } else {
             std::fprintf(stderr, "unknown option %s (see --help)\n", option.c_str());
             return 2;
