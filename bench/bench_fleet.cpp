@@ -139,10 +139,10 @@ Round ProbeAll(const Fleet& fleet, int port, int parallel, double scrapeTimeout)
         workers.emplace_back([&] {
             for (int i = next++; i < kPrinters; i = next++) {
                 const auto begun = Clock::now();
-                const HttpAnswer answer =
-                    HttpGet(port, "/probe?target=" + fleet.Link(i),
-                            {{"X-Prometheus-Scrape-Timeout-Seconds", std::to_string(scrapeTimeout)}},
-                            static_cast<int>(scrapeTimeout * 1000) + 5000);
+                const HttpAnswer answer = HttpGet(
+                    port, "/probe?target=" + fleet.Link(i),
+                    {{"X-Prometheus-Scrape-Timeout-Seconds", std::to_string(scrapeTimeout)}},
+                    static_cast<int>(scrapeTimeout * 1000) + 5000);
                 const double took = Seconds(Clock::now() - begun);
                 std::lock_guard lock(mutex);
                 round.longestProbe = std::max(round.longestProbe, took);
@@ -169,7 +169,8 @@ int Benchmark(const Fleet& fleet, const ExporterProcess& exporter, const QString
     std::vector<double> single;
     for (int i = 0; i < 15; ++i) {
         const auto start = Clock::now();
-        const HttpAnswer answer = HttpGet(exporter.Port(), "/probe?target=" + fleet.Link(i), {}, 10000);
+        const HttpAnswer answer =
+            HttpGet(exporter.Port(), "/probe?target=" + fleet.Link(i), {}, 10000);
         single.push_back(Seconds(Clock::now() - start));
         if (answer.body.find("\ntarnvik_up 1") == std::string::npos) {
             std::fprintf(stderr, "printer %d did not answer the probe\n", i);
@@ -178,26 +179,29 @@ int Benchmark(const Fleet& fleet, const ExporterProcess& exporter, const QString
     }
     const double one = Median(single);
     const double ideal = one * kPrinters / kParallel;
-    std::printf("%d printers answering after %d ms, %d at a time\n", kPrinters, kReplyDelayMs, kParallel);
-    std::printf("single probe through the exporter: %.1f ms (median of %zu)\n", one * 1000, single.size());
+    std::printf("%d printers answering after %d ms, %d at a time\n", kPrinters, kReplyDelayMs,
+                kParallel);
+    std::printf("single probe through the exporter: %.1f ms (median of %zu)\n", one * 1000,
+                single.size());
     std::printf("ideal for the fleet: %.3f s (single x %d / %d)\n", ideal, kPrinters, kParallel);
     // Whole rounds of 64: no schedule does better than ceil(200 / 64) single probes in a row.
     const int waves = (kPrinters + kParallel - 1) / kParallel;
-    std::printf("%d whole rounds of %d: %.3f s, %.2f x the ideal\n\n", waves, kParallel, one * waves,
-                one * waves / ideal);
+    std::printf("%d whole rounds of %d: %.3f s, %.2f x the ideal\n\n", waves, kParallel,
+                one * waves, one * waves / ideal);
 
     std::vector<double> exporterTimes;
     for (int r = 0; r < 3; ++r) {
         const Round round = ProbeAll(fleet, exporter.Port(), kParallel, 10);
         exporterTimes.push_back(round.seconds);
-        std::printf("exporter round %d: %.3f s, %d/%d up, ratio %.2f\n", r + 1, round.seconds, round.up,
-                    kPrinters, round.seconds / ideal);
+        std::printf("exporter round %d: %.3f s, %d/%d up, ratio %.2f\n", r + 1, round.seconds,
+                    round.up, kPrinters, round.seconds / ideal);
         if (round.up != kPrinters)
             return 1;
     }
 
-    QStringList arguments{QStringLiteral("status"), QStringLiteral("-j"), QString::number(kParallel),
-                          QStringLiteral("--timeout"), QStringLiteral("10000")};
+    QStringList arguments{QStringLiteral("status"), QStringLiteral("-j"),
+                          QString::number(kParallel), QStringLiteral("--timeout"),
+                          QStringLiteral("10000")};
     for (int i = 0; i < kPrinters; ++i)
         arguments << QStringLiteral("--link") << QString::fromStdString(fleet.Link(i));
     std::vector<double> cliTimes;
@@ -208,8 +212,8 @@ int Benchmark(const Fleet& fleet, const ExporterProcess& exporter, const QString
         cli.waitForFinished(120000);
         const double seconds = Seconds(Clock::now() - start);
         cliTimes.push_back(seconds);
-        std::printf("tarnvik-cli status -j %d round %d: %.3f s (exit %d), ratio %.2f\n", kParallel, r + 1,
-                    seconds, cli.exitCode(), seconds / ideal);
+        std::printf("tarnvik-cli status -j %d round %d: %.3f s (exit %d), ratio %.2f\n", kParallel,
+                    r + 1, seconds, cli.exitCode(), seconds / ideal);
         if (cli.exitCode() != 0)
             return 1;
     }
@@ -219,14 +223,15 @@ int Benchmark(const Fleet& fleet, const ExporterProcess& exporter, const QString
     const long rssKb = exporter.StatusKb("VmRSS");
     const long peakKb = exporter.StatusKb("VmHWM");
     std::printf("\n%-34s %9s %9s %7s\n", "", "seconds", "ideal", "ratio");
-    std::printf("%-34s %9.3f %9.3f %7.2f\n", "exporter, 64 at a time (median)", exporterMedian, ideal,
-                exporterMedian / ideal);
+    std::printf("%-34s %9.3f %9.3f %7.2f\n", "exporter, 64 at a time (median)", exporterMedian,
+                ideal, exporterMedian / ideal);
     std::printf("%-34s %9.3f %9.3f %7.2f\n", "tarnvik-cli status -j 64 (median)", cliMedian, ideal,
                 cliMedian / ideal);
-    std::printf("exporter resident memory: %.1f MB at start, %.1f MB now, %.1f MB at most\n", baseKb / 1024.0,
-                rssKb / 1024.0, peakKb / 1024.0);
+    std::printf("exporter resident memory: %.1f MB at start, %.1f MB now, %.1f MB at most\n",
+                baseKb / 1024.0, rssKb / 1024.0, peakKb / 1024.0);
     std::printf("goal: within 1.3 x ideal (%s), under 100 MB (%s)\n",
-                exporterMedian / ideal <= 1.3 ? "met" : "NOT met", peakKb < 100 * 1024 ? "met" : "NOT met");
+                exporterMedian / ideal <= 1.3 ? "met" : "NOT met",
+                peakKb < 100 * 1024 ? "met" : "NOT met");
     return 0;
 }
 
@@ -260,7 +265,8 @@ void Misbehave(Fleet& fleet, int turn) {
 int Soak(Fleet& fleet, const ExporterProcess& exporter, double minutes) {
     constexpr double kScrapeTimeout = 1.0;
     const auto start = Clock::now();
-    const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(minutes * 60));
+    const auto end = start + std::chrono::duration_cast<Clock::duration>(
+                                 std::chrono::duration<double>(minutes * 60));
     std::atomic<bool> stop{false};
     std::atomic<int> metricsFailures{0};
     std::atomic<int> metricsAnswers{0};
@@ -284,9 +290,11 @@ int Soak(Fleet& fleet, const ExporterProcess& exporter, double minutes) {
     int rounds = 0;
     int turn = 0;
     auto nextTurn = start;
-    std::printf("soak: %d printers, a fifth misbehaving in turn, every printer probed every second, %.1f min\n",
+    std::printf("soak: %d printers, a fifth misbehaving in turn, every printer probed every "
+                "second, %.1f min\n",
                 kPrinters, minutes);
-    std::printf("%8s %8s %8s %6s %10s %8s\n", "seconds", "rss MB", "fds", "up", "longest s", "/metrics");
+    std::printf("%8s %8s %8s %6s %10s %8s\n", "seconds", "rss MB", "fds", "up", "longest s",
+                "/metrics");
     while (Clock::now() < end) {
         const auto roundStart = Clock::now();
         if (roundStart >= nextTurn) {
@@ -321,25 +329,27 @@ int Soak(Fleet& fleet, const ExporterProcess& exporter, double minutes) {
     stop = true;
     metricsWatch.join();
 
-    std::printf("\nrounds %d, probes %ld, unanswered %ld, longest probe %.3f s (time-out %.1f s)\n", rounds,
-                probes, unanswered, longest, kScrapeTimeout);
-    std::printf("/metrics answered %d times, failed %d times\n", metricsAnswers.load(), metricsFailures.load());
+    std::printf("\nrounds %d, probes %ld, unanswered %ld, longest probe %.3f s (time-out %.1f s)\n",
+                rounds, probes, unanswered, longest, kScrapeTimeout);
+    std::printf("/metrics answered %d times, failed %d times\n", metricsAnswers.load(),
+                metricsFailures.load());
     bool flat = true;
     if (baselineRss > 0) {
         const double rssSpread = 100.0 * (mostRss - leastRss) / baselineRss;
         const double fdSpread = baselineFds > 0 ? 100.0 * (mostFds - leastFds) / baselineFds : 0;
         std::printf("after the first minute: resident memory %.1f..%.1f MB (%.1f %% of %.1f MB), "
                     "descriptors %d..%d (%.1f %% of %d)\n",
-                    leastRss / 1024.0, mostRss / 1024.0, rssSpread, baselineRss / 1024.0, leastFds, mostFds,
-                    fdSpread, baselineFds);
+                    leastRss / 1024.0, mostRss / 1024.0, rssSpread, baselineRss / 1024.0, leastFds,
+                    mostFds, fdSpread, baselineFds);
         flat = rssSpread <= 5 && fdSpread <= 5;
     } else {
         std::printf("shorter than a minute: no flatness figures\n");
     }
     const bool bounded = longest <= kScrapeTimeout;
     const bool ok = flat && bounded && metricsFailures == 0 && unanswered == 0;
-    std::printf("soak: %s (flat %s, probes within time-out %s, /metrics throughout %s)\n", ok ? "PASSED" : "FAILED",
-                flat ? "yes" : "no", bounded ? "yes" : "no", metricsFailures == 0 ? "yes" : "no");
+    std::printf("soak: %s (flat %s, probes within time-out %s, /metrics throughout %s)\n",
+                ok ? "PASSED" : "FAILED", flat ? "yes" : "no", bounded ? "yes" : "no",
+                metricsFailures == 0 ? "yes" : "no");
     return ok ? 0 : 1;
 }
 

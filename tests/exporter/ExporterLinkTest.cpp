@@ -41,7 +41,8 @@ struct ServedPrinter {
 
 TEST(ExporterProbe, ReadsStatusConfigurationAndMemories) {
     ServedPrinter printer(1, 5);
-    const ProbeReading status = ProbePrinter(printer.Address(), ProbeModule::Status, ProbeClock::now() + 5s);
+    const ProbeReading status =
+        ProbePrinter(printer.Address(), ProbeModule::Status, ProbeClock::now() + 5s);
     EXPECT_TRUE(status.up);
     EXPECT_EQ(status.code, 0);
     EXPECT_EQ(status.status.flags[StatusHeadOpen], 1);
@@ -50,7 +51,8 @@ TEST(ExporterProbe, ReadsStatusConfigurationAndMemories) {
     EXPECT_FALSE(status.config);
     EXPECT_FALSE(status.memories);
 
-    const ProbeReading full = ProbePrinter(printer.Address(), ProbeModule::Full, ProbeClock::now() + 10s);
+    const ProbeReading full =
+        ProbePrinter(printer.Address(), ProbeModule::Full, ProbeClock::now() + 10s);
     ASSERT_TRUE(full.up);
     EXPECT_EQ(full.code, 0);
     ASSERT_TRUE(full.config);
@@ -81,7 +83,8 @@ struct Exporter {
     }
     HttpAnswer Get(const std::string& path, double scrapeTimeout = 3) const {
         return HttpGet(server.Port(), path,
-                       {{"X-Prometheus-Scrape-Timeout-Seconds", std::to_string(scrapeTimeout)}}, 10000);
+                       {{"X-Prometheus-Scrape-Timeout-Seconds", std::to_string(scrapeTimeout)}},
+                       10000);
     }
 
     AllowList allow;
@@ -123,8 +126,10 @@ TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
     // Two probes of the silent printer: the second waits for the first and both answer
     // within the scrape time-out; /metrics answers while they run.
     const auto start = ProbeClock::now();
-    auto first = std::async(std::launch::async, [&] { return exporter.Get("/probe?target=" + silent.Link(), 1.5); });
-    auto second = std::async(std::launch::async, [&] { return exporter.Get("/probe?target=" + silent.Link(), 1.5); });
+    auto first = std::async(std::launch::async,
+                            [&] { return exporter.Get("/probe?target=" + silent.Link(), 1.5); });
+    auto second = std::async(std::launch::async,
+                             [&] { return exporter.Get("/probe?target=" + silent.Link(), 1.5); });
     std::this_thread::sleep_for(200ms);
     const HttpAnswer own = exporter.Get("/metrics");
     EXPECT_EQ(own.status, 200);
@@ -136,7 +141,8 @@ TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
     }
     EXPECT_LT(ProbeClock::now() - start, 1500ms) << "no answer came after the scrape time-out";
     const std::string after = exporter.Get("/metrics").body;
-    EXPECT_NE(after.find("tarnvik_exporter_probes_failed_total{module=\"status\"} 2"), std::string::npos)
+    EXPECT_NE(after.find("tarnvik_exporter_probes_failed_total{module=\"status\"} 2"),
+              std::string::npos)
         << after;
 }
 

@@ -58,23 +58,22 @@ TEST(ExporterAllowList, NetworksDevicesAndUsb) {
 
     for (const char* entry : {"10.20.0.0/16", "fd00::/8", "127.0.0.1", "/dev/ttyUSB*", "usb"})
         EXPECT_TRUE(allow.Add(QString::fromLatin1(entry), &error)) << entry;
-    for (const char* entry : {"10.20.0.0/33", "10.20.0.0/", "10.20.0.0/x", "dock", "/dev/../etc/x",
-                              "fd00::/129", ""})
+    for (const char* entry :
+         {"10.20.0.0/33", "10.20.0.0/", "10.20.0.0/x", "dock", "/dev/../etc/x", "fd00::/129", ""})
         EXPECT_FALSE(allow.Add(QString::fromLatin1(entry), &error)) << entry;
 
     struct Case {
         const char* link;
         bool permitted;
     };
-    for (const Case& c : {Case{"tcp:10.20.4.4", true}, Case{"tcp:10.21.0.1", false},
-                          Case{"tcp:dock-1:9101", true}, Case{"tcp:split", false},
-                          Case{"tcp:nowhere", false}, Case{"tcp:v6", true},
-                          Case{"tcp:[fd00::1]:9100", true}, Case{"tcp:[fe80::1]", false},
-                          Case{"tcp:127.0.0.1", true}, Case{"tcp:127.0.0.2", false},
-                          Case{"com:/dev/ttyUSB0,9600", true}, Case{"com:/dev/ttyS0", false},
-                          Case{"com:COM1", false}, Case{"com:/dev/ttyUSB0/../ttyS0", false},
-                          Case{"lpt:/dev/ttyUSB3", true}, Case{"lpt:/dev/lp0", false},
-                          Case{"usb", true}}) {
+    for (const Case& c :
+         {Case{"tcp:10.20.4.4", true}, Case{"tcp:10.21.0.1", false}, Case{"tcp:dock-1:9101", true},
+          Case{"tcp:split", false}, Case{"tcp:nowhere", false}, Case{"tcp:v6", true},
+          Case{"tcp:[fd00::1]:9100", true}, Case{"tcp:[fe80::1]", false},
+          Case{"tcp:127.0.0.1", true}, Case{"tcp:127.0.0.2", false},
+          Case{"com:/dev/ttyUSB0,9600", true}, Case{"com:/dev/ttyS0", false},
+          Case{"com:COM1", false}, Case{"com:/dev/ttyUSB0/../ttyS0", false},
+          Case{"lpt:/dev/ttyUSB3", true}, Case{"lpt:/dev/lp0", false}, Case{"usb", true}}) {
         LinkAddress target = Link(c.link);
         QString reason;
         EXPECT_EQ(allow.Permits(target, &TableResolver, &reason), c.permitted) << c.link;
@@ -116,8 +115,8 @@ struct HandlerFixture {
             EXPECT_TRUE(allow.Add(QString::fromLatin1(entry), &error));
         handler = std::make_unique<RequestHandler>(
             RequestHandler::Settings{}, allow, &TableResolver,
-            [this](const LinkAddress& target, ProbeModule module, ProbeClock::time_point deadline)
-                -> std::optional<ProbeReading> {
+            [this](const LinkAddress& target, ProbeModule module,
+                   ProbeClock::time_point deadline) -> std::optional<ProbeReading> {
                 probed.push_back(target);
                 modules.push_back(module);
                 budget = deadline - ProbeClock::now();
@@ -199,10 +198,13 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
     EXPECT_EQ(fixture.handler->Handle(post).status, 405);
 
     const std::string own = fixture.Get("/metrics", "").body;
-    EXPECT_NE(own.find("tarnvik_exporter_probes_total{module=\"status\"} 1"), std::string::npos) << own;
+    EXPECT_NE(own.find("tarnvik_exporter_probes_total{module=\"status\"} 1"), std::string::npos)
+        << own;
     EXPECT_NE(own.find("tarnvik_exporter_probes_total{module=\"full\"} 1"), std::string::npos);
-    EXPECT_NE(own.find("tarnvik_exporter_requests_refused_total{code=\"400\"} 10"), std::string::npos);
-    EXPECT_NE(own.find("tarnvik_exporter_requests_refused_total{code=\"403\"} 4"), std::string::npos);
+    EXPECT_NE(own.find("tarnvik_exporter_requests_refused_total{code=\"400\"} 10"),
+              std::string::npos);
+    EXPECT_NE(own.find("tarnvik_exporter_requests_refused_total{code=\"403\"} 4"),
+              std::string::npos);
 }
 
 TEST(ExporterRequests, ProbeTimeFollowsTheScrapeTimeout) {
@@ -255,9 +257,11 @@ TEST(ExporterMetricsText, FullProbeNamesThePrinter) {
          {"tarnvik_printer_info{dpi=\"203\",edition=\"105\",serial=\"SN-1\\\\2\",version=\"V1.2 "
           "\\\"beta\\\"\"} 1",
           "tarnvik_print_distance_meters_total 12500", "tarnvik_cutter_cuts_total 4711",
-          "tarnvik_cutter_cuts_resettable_total 12", "tarnvik_memory_size_bytes{memory=\"flash\"} 4194304",
-          "tarnvik_memory_free_bytes{memory=\"flash\"} 1024", "tarnvik_memory_size_bytes{memory=\"card\"} 0",
-          "tarnvik_probe_duration_seconds 0.25", "# TYPE tarnvik_cutter_cuts_total counter"})
+          "tarnvik_cutter_cuts_resettable_total 12",
+          "tarnvik_memory_size_bytes{memory=\"flash\"} 4194304",
+          "tarnvik_memory_free_bytes{memory=\"flash\"} 1024",
+          "tarnvik_memory_size_bytes{memory=\"card\"} 0", "tarnvik_probe_duration_seconds 0.25",
+          "# TYPE tarnvik_cutter_cuts_total counter"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
     EXPECT_EQ(text.find("tarnvik_print_distance_resettable"), std::string::npos) << "not a number";
     EXPECT_EQ(text.find("memory=\"dram\""), std::string::npos) << "not reported, not shown";
@@ -276,10 +280,10 @@ TEST(ExporterOptionsParsing, DefaultsAndMistakes) {
     EXPECT_EQ(defaults->maxProbes, 64);
     EXPECT_TRUE(defaults->allow.Empty());
 
-    const std::optional<ExporterOptions> set = ParseExporterOptions(
-        {"--listen", "[::1]:0", "--allow", "10.0.0.0/8", "--max-probes", "8", "--default-timeout",
-         "3", "--timeout-offset", "0.2"},
-        &error);
+    const std::optional<ExporterOptions> set =
+        ParseExporterOptions({"--listen", "[::1]:0", "--allow", "10.0.0.0/8", "--max-probes", "8",
+                              "--default-timeout", "3", "--timeout-offset", "0.2"},
+                             &error);
     ASSERT_TRUE(set) << error.toStdString();
     EXPECT_EQ(set->listen, "[::1]:0");
     EXPECT_FALSE(set->allow.Empty());

@@ -45,21 +45,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HttpRequest request;
     request.path = input.substr(0, first);
     if (first != std::string::npos)
-        request.query = input.substr(first + 1, second == std::string::npos ? second : second - first - 1);
+        request.query =
+            input.substr(first + 1, second == std::string::npos ? second : second - first - 1);
     if (second != std::string::npos)
-        request.headers.emplace_back("X-Prometheus-Scrape-Timeout-Seconds", input.substr(second + 1));
+        request.headers.emplace_back("X-Prometheus-Scrape-Timeout-Seconds",
+                                     input.substr(second + 1));
 
     bool probed = false;
     const RequestHandler handler(
         RequestHandler::Settings{}, allow, &FixedResolver,
-        [&](const LinkAddress& target, ProbeModule, ProbeClock::time_point deadline)
-            -> std::optional<ProbeReading> {
+        [&](const LinkAddress& target, ProbeModule,
+            ProbeClock::time_point deadline) -> std::optional<ProbeReading> {
             probed = true;
             Check(deadline > ProbeClock::now());
             Check(deadline < ProbeClock::now() + std::chrono::seconds(301));
             if (target.kind == InterfaceEthernet) {
                 // Only the checked address of an allowed network is connected to.
-                const std::string address = FixedText(target.net.address, FixedTextKind::Local).toStdString();
+                const std::string address =
+                    FixedText(target.net.address, FixedTextKind::Local).toStdString();
                 const std::optional<IpAddress> ip = IpAddress::FromText(address);
                 Check(ip.has_value());
                 Check(ip->v6 ? ip->bytes[0] == 0xfd : ip->bytes[0] == 10);

@@ -17,9 +17,10 @@ HttpAnswer HttpGet(int port, const std::string& pathAndQuery,
         return answer;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     auto left = [&] {
-        return static_cast<int>(std::max<int64_t>(
-            0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
-                   .count()));
+        return static_cast<int>(
+            std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     deadline - std::chrono::steady_clock::now())
+                                     .count()));
     };
     timeval wait{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
@@ -35,7 +36,8 @@ HttpAnswer HttpGet(int port, const std::string& pathAndQuery,
     for (const auto& [name, value] : headers)
         request += name + ": " + value + "\r\n";
     request += "Connection: close\r\n\r\n";
-    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(request.size())) {
         ::close(fd);
         return answer;
     }

@@ -56,8 +56,8 @@ bool AllowList::Add(const QString& entry, QString* error) {
             const QString digits = entry.mid(slash + 1);
             prefix = digits.toInt(&ok);
             ok = ok && !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
-                return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-            });
+                     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+                 });
         }
         if (ok && prefix >= 0 && prefix <= most) {
             networks_.push_back({*base, prefix});
@@ -97,9 +97,10 @@ bool AllowList::PermitsHost(LinkAddress& target, const HostResolver& resolve,
     QString failure;
     const std::vector<IpAddress> addresses = resolve(host, &failure);
     if (addresses.empty()) {
-        SetReason(reason, failure.isEmpty()
-                              ? QStringLiteral("%1 does not resolve").arg(QString::fromStdString(host))
-                              : failure);
+        SetReason(reason,
+                  failure.isEmpty()
+                      ? QStringLiteral("%1 does not resolve").arg(QString::fromStdString(host))
+                      : failure);
         return false;
     }
     for (const IpAddress& address : addresses) {
@@ -123,9 +124,10 @@ bool AllowList::PermitsHost(LinkAddress& target, const HostResolver& resolve,
 bool AllowList::PermitsDevice(const QString& device, QString* reason) const {
     const std::string path = device.toStdString();
     const bool clean = device.startsWith(QLatin1Char('/')) && QDir::cleanPath(device) == device;
-    const bool listed = clean && std::any_of(devices_.begin(), devices_.end(), [&](const std::string& p) {
-                            return ::fnmatch(p.c_str(), path.c_str(), FNM_PATHNAME | FNM_PERIOD) == 0;
-                        });
+    const bool listed =
+        clean && std::any_of(devices_.begin(), devices_.end(), [&](const std::string& p) {
+            return ::fnmatch(p.c_str(), path.c_str(), FNM_PATHNAME | FNM_PERIOD) == 0;
+        });
     if (!listed)
         SetReason(reason, QStringLiteral("%1 is not an allowed device").arg(device));
     return listed;

@@ -94,7 +94,8 @@ std::optional<ExporterOptions> ParseExporterOptions(const QStringList& arguments
             double& target = option == QLatin1String("--default-timeout")
                                  ? options.defaultTimeoutSeconds
                                  : options.timeoutOffsetSeconds;
-            if (!Seconds(*text, target) || (&target == &options.defaultTimeoutSeconds && target == 0)) {
+            if (!Seconds(*text, target) ||
+                (&target == &options.defaultTimeoutSeconds && target == 0)) {
                 *error = QStringLiteral("%1 takes seconds from 0 to 3600").arg(option);
                 return std::nullopt;
             }

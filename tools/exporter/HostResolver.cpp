@@ -33,8 +33,9 @@ std::vector<IpAddress> ResolveHost(const std::string& host, QString* error) {
     const int failure = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
     if (failure != 0) {
         if (error)
-            *error = QStringLiteral("%1 does not resolve: %2")
-                         .arg(QString::fromStdString(host), QString::fromUtf8(::gai_strerror(failure)));
+            *error =
+                QStringLiteral("%1 does not resolve: %2")
+                    .arg(QString::fromStdString(host), QString::fromUtf8(::gai_strerror(failure)));
         return {};
     }
     std::vector<IpAddress> addresses;

@@ -90,7 +90,8 @@ int HttpServer::BeginRequest(mg_connection* connection) {
     request.query = info->query_string ? info->query_string : "";
     for (int i = 0; i < info->num_headers; ++i) {
         const mg_header& header = info->http_headers[i];
-        request.headers.emplace_back(header.name ? header.name : "", header.value ? header.value : "");
+        request.headers.emplace_back(header.name ? header.name : "",
+                                     header.value ? header.value : "");
     }
     const HttpResponse response = self->handler_.Handle(request);
     mg_printf(connection,

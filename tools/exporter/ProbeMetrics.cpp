@@ -97,9 +97,11 @@ void AddMemories(prometheus::Registry& registry,
                      .Register(registry);
     for (int m = 0; m < kMemoryDeviceCount; ++m) {
         if (memories[m].totalBytes)
-            total.Add({{"memory", kMemoryLabels[m]}}).Set(static_cast<double>(*memories[m].totalBytes));
+            total.Add({{"memory", kMemoryLabels[m]}})
+                .Set(static_cast<double>(*memories[m].totalBytes));
         if (memories[m].freeBytes)
-            free.Add({{"memory", kMemoryLabels[m]}}).Set(static_cast<double>(*memories[m].freeBytes));
+            free.Add({{"memory", kMemoryLabels[m]}})
+                .Set(static_cast<double>(*memories[m].freeBytes));
     }
 }
 
@@ -117,7 +119,8 @@ std::string ProbeMetricsText(const ProbeReading& reading) {
                            .Help("1 when the printer reports the condition, 0 otherwise")
                            .Register(registry);
         for (const Condition& condition : kConditions)
-            status.Add({{"condition", condition.name}}).Set(reading.status.flags[condition.flag] ? 1 : 0);
+            status.Add({{"condition", condition.name}})
+                .Set(reading.status.flags[condition.flag] ? 1 : 0);
     }
     if (reading.config)
         AddConfig(registry, *reading.config);

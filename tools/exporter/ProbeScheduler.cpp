@@ -16,9 +16,8 @@ std::optional<ProbeReading> ProbeScheduler::Run(const std::string& printerKey,
         std::unique_lock lock(mutex_);
         Printer& printer = printers_[printerKey];
         ++printer.users;
-        const bool free = changed_.wait_until(lock, deadline, [&] {
-            return !printer.busy && running_ < limit_;
-        });
+        const bool free =
+            changed_.wait_until(lock, deadline, [&] { return !printer.busy && running_ < limit_; });
         if (!free) {
             if (--printer.users == 0 && !printer.busy)
                 printers_.erase(printerKey);

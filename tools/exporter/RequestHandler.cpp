@@ -41,7 +41,8 @@ bool PrintableText(const std::string& text) {
     if (std::any_of(text.begin(), text.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
         return false;
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdString() == text;
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdString() ==
+           text;
 }
 
 struct ProbeQuery {
@@ -91,7 +92,8 @@ std::optional<ProbeQuery> ParseProbeQuery(const std::string& query, QString* err
         }
     }
     if (!parsed.target || parsed.target->empty()) {
-        *error = QStringLiteral("probe needs ?target=LINK (tcp:HOST[:PORT], usb, com:PORT, lpt:PATH)");
+        *error =
+            QStringLiteral("probe needs ?target=LINK (tcp:HOST[:PORT], usb, com:PORT, lpt:PATH)");
         return std::nullopt;
     }
     if (!PrintableText(*parsed.target)) {
@@ -137,13 +139,15 @@ std::string PrinterKey(const LinkAddress& target) {
     switch (target.kind) {
     case InterfaceCom:
         return "com:" +
-               SerialDeviceForPortName(FixedText(target.com.portName, FixedTextKind::Local)).toStdString();
+               SerialDeviceForPortName(FixedText(target.com.portName, FixedTextKind::Local))
+                   .toStdString();
     case InterfaceLpt:
-        return "lpt:" +
-               ParallelDeviceForPortName(FixedText(target.lpt.text, FixedTextKind::Local)).toStdString();
+        return "lpt:" + ParallelDeviceForPortName(FixedText(target.lpt.text, FixedTextKind::Local))
+                            .toStdString();
     case InterfaceEthernet:
-        return "tcp:" + FixedText(target.net.address, FixedTextKind::Local).toLower().toStdString() +
-               "|" + std::to_string(target.net.port);
+        return "tcp:" +
+               FixedText(target.net.address, FixedTextKind::Local).toLower().toStdString() + "|" +
+               std::to_string(target.net.port);
     case InterfaceUsb:
         break;
     }
@@ -190,7 +194,8 @@ HttpResponse RequestHandler::Probe(const HttpRequest& request) const {
     const std::optional<ProbeQuery> query = ParseProbeQuery(request.query, &error);
     if (!query)
         return Refuse(400, error);
-    std::optional<LinkAddress> target = ParseLinkAddress(QString::fromStdString(*query->target), &error);
+    std::optional<LinkAddress> target =
+        ParseLinkAddress(QString::fromStdString(*query->target), &error);
     if (!target)
         return Refuse(400, error);
     if (!allow_.Permits(*target, resolve_, &error))

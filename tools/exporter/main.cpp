@@ -65,7 +65,8 @@ int main(int argc, char* argv[]) {
     settings.timeoutOffsetSeconds = options->timeoutOffsetSeconds;
     const RequestHandler handler(
         settings, options->allow, &ResolveHost,
-        [&scheduler](const LinkAddress& target, ProbeModule module, ProbeClock::time_point deadline) {
+        [&scheduler](const LinkAddress& target, ProbeModule module,
+                     ProbeClock::time_point deadline) {
             return scheduler.Run(PrinterKey(target), deadline, [target, module, deadline] {
                 return ProbePrinter(target, module, deadline);
             });
