@@ -281,11 +281,11 @@ TEST(ExporterOptionsParsing, DefaultsAndMistakes) {
     EXPECT_TRUE(defaults->allow.Empty());
 
     const std::optional<ExporterOptions> set =
-        ParseExporterOptions({"--listen", "[::1]:0", "--allow", "10.0.0.0/8", "--max-probes", "8",
+        ParseExporterOptions({"--listen", "0.0.0.0:0", "--allow", "10.0.0.0/8", "--max-probes", "8",
                               "--default-timeout", "3", "--timeout-offset", "0.2"},
                              &error);
     ASSERT_TRUE(set) << error.toStdString();
-    EXPECT_EQ(set->listen, "[::1]:0");
+    EXPECT_EQ(set->listen, "0.0.0.0:0");
     EXPECT_FALSE(set->allow.Empty());
     EXPECT_EQ(set->maxProbes, 8);
     EXPECT_DOUBLE_EQ(set->defaultTimeoutSeconds, 3);
@@ -293,9 +293,10 @@ TEST(ExporterOptionsParsing, DefaultsAndMistakes) {
 
     for (const QStringList& bad :
          {QStringList{"--listen"}, QStringList{"--listen", "9854"}, QStringList{"--listen", ":1"},
-          QStringList{"--listen", "x:70000"}, QStringList{"--allow", "everything"},
-          QStringList{"--max-probes", "0"}, QStringList{"--default-timeout", "0"},
-          QStringList{"--timeout-offset", "-1"}, QStringList{"--bogus"}}) {
+          QStringList{"--listen", "x:70000"}, QStringList{"--listen", "[::1]:9854"},
+          QStringList{"--allow", "everything"}, QStringList{"--max-probes", "0"},
+          QStringList{"--default-timeout", "0"}, QStringList{"--timeout-offset", "-1"},
+          QStringList{"--bogus"}}) {
         error.clear();
         EXPECT_FALSE(ParseExporterOptions(bad, &error)) << bad.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());

@@ -13,8 +13,9 @@ const char* const kExporterUsage =
     "configuration and the memories.\n"
     "\n"
     "Options:\n"
-    "  --listen ADDR:PORT       where to serve HTTP (default 127.0.0.1:9854; [::1]:PORT for\n"
-    "                           IPv6, port 0 takes a free one and prints it)\n"
+    "  --listen ADDR:PORT       where to serve HTTP: an IPv4 address and a port (default\n"
+    "                           127.0.0.1:9854; 0.0.0.0 for every interface; port 0 takes a\n"
+    "                           free one and prints it)\n"
     "  --allow ENTRY            probe only these targets (repeatable): a network for TCP\n"
     "                           printers (10.20.0.0/16, fd00::/8, one address), a device\n"
     "                           path for serial and parallel printers (/dev/ttyUSB0, or with\n"
@@ -67,8 +68,10 @@ std::optional<ExporterOptions> ParseExporterOptions(const QStringList& arguments
             const qsizetype colon = text->lastIndexOf(QLatin1Char(':'));
             bool ok = false;
             const int port = colon < 0 ? -1 : text->mid(colon + 1).toInt(&ok);
-            if (colon <= 0 || !ok || port < 0 || port > 65535) {
-                *error = QStringLiteral("--listen takes ADDR:PORT, such as 127.0.0.1:9854");
+            // The HTTP library of the distribution is built without IPv6.
+            if (colon <= 0 || !ok || port < 0 || port > 65535 ||
+                text->startsWith(QLatin1Char('['))) {
+                *error = QStringLiteral("--listen takes an IPv4 ADDR:PORT, such as 127.0.0.1:9854");
                 return std::nullopt;
             }
             options.listen = text->toStdString();

@@ -18,8 +18,8 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
-    // Listens on "ADDR:PORT" ("[::1]:PORT" for IPv6; port 0 takes a free one) with that many
-    // worker threads; false with a reason when it cannot.
+    // Listens on the IPv4 "ADDR:PORT" (port 0 takes a free one) with that many worker
+    // threads; false with a reason when it cannot.
     bool Start(const std::string& listen, int threads, QString* error);
     void Stop();
     // The port listened on (the one taken when 0 was asked).

@@ -1,6 +1,7 @@
 #include "ProbeScheduler.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 ProbeScheduler::ProbeScheduler(int limit) : limit_(std::max(1, limit)) {}
@@ -28,15 +29,21 @@ std::optional<ProbeReading> ProbeScheduler::Run(const std::string& printerKey,
     }
 
     auto outcome = std::make_shared<Outcome>();
-    std::thread([this, printerKey, outcome, probe = std::move(probe)] {
-        ProbeReading reading = probe();
-        {
-            std::lock_guard lock(outcome->mutex);
-            outcome->reading = std::move(reading);
-        }
-        outcome->done.notify_all();
+    try {
+        std::thread([this, printerKey, outcome, probe = std::move(probe)] {
+            ProbeReading reading = probe();
+            {
+                std::lock_guard lock(outcome->mutex);
+                outcome->reading = std::move(reading);
+            }
+            outcome->done.notify_all();
+            Finish(printerKey);
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the printer and the slot go back, the probe counts as failed.
         Finish(printerKey);
-    }).detach();
+        return std::nullopt;
+    }
 
     std::unique_lock lock(outcome->mutex);
     outcome->done.wait_until(lock, deadline, [&] { return outcome->reading.has_value(); });

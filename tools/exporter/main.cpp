@@ -19,8 +19,7 @@ namespace {
 constexpr int kSpareHttpThreads = 8;
 
 bool LoopbackListen(const std::string& listen) {
-    return listen.rfind("127.", 0) == 0 || listen.rfind("[::1]:", 0) == 0 ||
-           listen.rfind("localhost:", 0) == 0;
+    return listen.rfind("127.", 0) == 0;
 }
 
 } // namespace
