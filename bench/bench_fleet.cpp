@@ -126,6 +126,8 @@ struct Round {
     int up = 0;
     int answered = 0;
     double longestProbe = 0;
+    // Probes answered later than the scrape time-out.
+    int late = 0;
 };
 
 // Probes every printer once through the exporter, `parallel` requests at a time.
@@ -146,6 +148,7 @@ Round ProbeAll(const Fleet& fleet, int port, int parallel, double scrapeTimeout)
                 const double took = Seconds(Clock::now() - begun);
                 std::lock_guard lock(mutex);
                 round.longestProbe = std::max(round.longestProbe, took);
+                round.late += took > scrapeTimeout;
                 round.answered += answer.status == 200;
                 round.up += answer.body.find("\ntarnvik_up 1") != std::string::npos;
             }
@@ -287,6 +290,7 @@ int Soak(Fleet& fleet, const ExporterProcess& exporter, double minutes) {
     double longest = 0;
     long probes = 0;
     long unanswered = 0;
+    long late = 0;
     int rounds = 0;
     int turn = 0;
     auto nextTurn = start;
@@ -305,6 +309,7 @@ int Soak(Fleet& fleet, const ExporterProcess& exporter, double minutes) {
         ++rounds;
         probes += kPrinters;
         unanswered += kPrinters - round.answered;
+        late += round.late;
         longest = std::max(longest, round.longestProbe);
         // Sampled once the round's last probes have ended, just before the next round.
         std::this_thread::sleep_until(roundStart + 1s);
@@ -329,8 +334,13 @@ int Soak(Fleet& fleet, const ExporterProcess& exporter, double minutes) {
     stop = true;
     metricsWatch.join();
 
-    std::printf("\nrounds %d, probes %ld, unanswered %ld, longest probe %.3f s (time-out %.1f s)\n",
-                rounds, probes, unanswered, longest, kScrapeTimeout);
+    std::printf("\nrounds %d, probes %ld, unanswered %ld, longest probe %.3f s (time-out %.1f s), "
+                "%ld past the time-out\n",
+                rounds, probes, unanswered, longest, kScrapeTimeout, late);
+    std::ifstream load("/proc/loadavg");
+    std::string loadLine;
+    std::getline(load, loadLine);
+    std::printf("load average at the end (1, 5, 15 min): %s\n", loadLine.c_str());
     std::printf("/metrics answered %d times, failed %d times\n", metricsAnswers.load(),
                 metricsFailures.load());
     bool flat = true;
