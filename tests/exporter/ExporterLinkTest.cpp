@@ -71,7 +71,9 @@ TEST(ExporterProbe, SilentPrinterEndsAtTheDeadline) {
     EXPECT_FALSE(reading.up);
     EXPECT_NE(reading.code, 0);
     EXPECT_GE(took, 350ms);
-    EXPECT_LT(took, 1500ms);
+    // A silent printer keeps the link's own wait of 30 s; the probe ends near its deadline
+    // (with room for a busy test machine).
+    EXPECT_LT(took, 3s);
 }
 
 struct Exporter {
@@ -139,7 +141,9 @@ TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
         EXPECT_EQ(down.status, 200);
         EXPECT_NE(down.body.find("tarnvik_up 0"), std::string::npos) << down.body;
     }
-    EXPECT_LT(ProbeClock::now() - start, 1500ms) << "no answer came after the scrape time-out";
+    // Both answers come at the probe time (1 s), long before the silent printer's 30 s wait
+    // would end; the bound leaves room for a busy test machine.
+    EXPECT_LT(ProbeClock::now() - start, 3s) << "an answer waited for the printer";
     const std::string after = exporter.Get("/metrics").body;
     EXPECT_NE(after.find("tarnvik_exporter_probes_failed_total{module=\"status\"} 2"),
               std::string::npos)

@@ -7,6 +7,7 @@
 #include "ProbeMetrics.h"
 #include "ProbeScheduler.h"
 #include "RequestHandler.h"
+#include "SimPeer.h"
 
 #include "link/FixedText.h"
 
@@ -342,6 +343,8 @@ TEST(ExporterScheduler, OneProbePerPrinterAndALimit) {
     EXPECT_EQ(answered, 9);
     EXPECT_FALSE(overlap) << "two probes of one printer ran at once";
     EXPECT_EQ(most, 2);
+    // A caller has its reading a moment before its probe's thread lets the printer go.
+    EXPECT_TRUE(WaitUntil([&] { return scheduler.Running() == 0; }));
     EXPECT_EQ(scheduler.PrintersTracked(), 0u);
 
     // A probe that outlives its caller's deadline keeps its printer until it ends: the next
