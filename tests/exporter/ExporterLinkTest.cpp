@@ -56,7 +56,8 @@ TEST(ExporterProbe, ReadsStatusConfigurationAndMemories) {
     ASSERT_TRUE(full.up);
     EXPECT_EQ(full.code, 0);
     ASSERT_TRUE(full.config);
-    EXPECT_EQ(full.config->Edition, 105);
+    const int32_t edition = full.config->Edition; // a packed member: read by value
+    EXPECT_EQ(edition, 105);
     EXPECT_STREQ(full.config->Serial, "VP2030105");
     ASSERT_TRUE(full.memories);
     EXPECT_TRUE((*full.memories)[MemoryFlash].totalBytes);
