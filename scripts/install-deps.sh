@@ -11,6 +11,7 @@ packages=(
     umockdev libumockdev-dev
     fonts-noto-cjk fonts-dejavu-core fonts-liberation iproute2 xvfb xauth
     dpkg-dev appstream ansible-core ccache lintian desktop-file-utils
+    prometheus-cpp-dev libcivetweb-dev prometheus systemd curl
 )
 if [ "${1:-}" = "fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -2,8 +2,9 @@
 # Builds the Debian package from the default build, checks it with lintian (any error or
 # warning fails), checks that every program in it has its manual page, installs it with
 # apt-get, runs the installed tarnvik-cli against the installed virtual printer on
-# loopback, validates the desktop entry and the AppStream data, and removes the package
-# again. Run after scripts/test.sh default.
+# loopback, probes that printer through the installed exporter, verifies the exporter's
+# systemd unit, validates the desktop entry and the AppStream data, and removes the
+# package again. Run after scripts/test.sh default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/default
@@ -39,8 +40,10 @@ DEBIAN_FRONTEND=noninteractive timeout 600 "${sudo_cmd[@]}" apt-get install -y -
 
 log=$(mktemp)
 sim=
+exporter=
 cleanup() {
     if [ -n "$sim" ]; then kill "$sim" 2>/dev/null || true; fi
+    if [ -n "$exporter" ]; then kill "$exporter" 2>/dev/null || true; fi
     rm -f "$log"
     DEBIAN_FRONTEND=noninteractive timeout 300 "${sudo_cmd[@]}" apt-get remove -y -qq tarnvik || true
 }
@@ -57,6 +60,24 @@ for _ in $(seq 100); do
 done
 [ -n "$port" ] || { echo "the installed virtual printer did not start" >&2; exit 1; }
 timeout 60 /usr/bin/tarnvik-cli status --link "tcp:127.0.0.1:$port" --timeout 5000
+# The exporter as installed: a probe of the virtual printer, and its unit as systemd reads it.
+exporter_log=$(mktemp)
+timeout 120 /usr/bin/tarnvik-exporter --listen 127.0.0.1:0 --allow 127.0.0.0/8 >"$exporter_log" &
+exporter=$!
+exporter_port=
+for _ in $(seq 100); do
+    exporter_port=$(sed -n 's/^listening on port \([0-9]*\)$/\1/p' "$exporter_log")
+    [ -n "$exporter_port" ] && break
+    sleep 0.05
+done
+[ -n "$exporter_port" ] || { echo "the installed exporter did not start" >&2; exit 1; }
+answer=$(curl -sS --max-time 20 "http://127.0.0.1:$exporter_port/probe?target=tcp:127.0.0.1:$port")
+grep -qx 'tarnvik_up 1' <<<"$answer" || { echo "$answer" >&2; exit 1; }
+rm -f "$exporter_log"
+unit_check=$(systemd-analyze verify /usr/lib/systemd/system/tarnvik-exporter.service 2>&1 || true)
+# Without man-db the Documentation= line cannot be looked up; that alone is no fault.
+unit_check=$(printf '%s\n' "$unit_check" | grep -v "Command 'man tarnvik-exporter(1)' failed" | grep -v '^$' || true)
+[ -z "$unit_check" ] || { echo "$unit_check" >&2; exit 1; }
 # AppStream: valid, and not even a pedantic hint.
 appstream_out=$(appstreamcli validate --no-net --pedantic \
     /usr/share/metainfo/org.tarnvik.tarnvik.metainfo.xml 2>&1) || { echo "$appstream_out"; exit 1; }

@@ -1,8 +1,15 @@
 #include "Faults.h"
 
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 namespace sim {
+
+void WaitReplyDelay(const Faults& faults) {
+    if (faults.replyDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(faults.replyDelayMs));
+}
 
 std::string ApplyReplyFaults(const Faults& faults, const std::string& reply) {
     if (reply.empty())

@@ -25,7 +25,12 @@ struct Faults {
     // A firmware image stops the printer for good, as a bad image would: it restarts and
     // never comes back.
     bool deadAfterFirmware = false;
+    // Every answer waits this long before its first byte, as a printer across a real network.
+    int replyDelayMs = 0;
 };
+
+// Waits the reply delay of the faults, if any.
+void WaitReplyDelay(const Faults& faults);
 
 // Applies the reply faults (garbage, lying length, wrong end byte) to an answer.
 std::string ApplyReplyFaults(const Faults& faults, const std::string& reply);

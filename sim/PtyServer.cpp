@@ -98,6 +98,7 @@ bool PtyServer::Step(int wakeFd) {
         take ? printer_.Receive(std::string_view(buffer, take)) : std::string();
     if (hungUp || faults.silent || reply.empty())
         return true;
+    WaitReplyDelay(faults);
     SendAll(masterFd_, ApplyReplyFaults(faults, reply), faults.trickleDelayMs, false);
     return true;
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <sstream>
+#include <stdexcept>
 
 namespace sim {
 
@@ -68,9 +69,24 @@ std::string ConsoleCommand(VirtualPrinter& printer, const std::string& line) {
             out << "sensor detections " << s->detections << "\n";
         return out.str();
     }
+    if (command == "status") {
+        // The whole argument must be a number from 0 to 255.
+        size_t used = 0;
+        int value = -1;
+        try {
+            value = std::stoi(argument, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (argument.empty() || used != argument.size() || value < 0 || value > 255)
+            return "status takes a number from 0 to 255\n";
+        auto lock = printer.Lock();
+        printer.statusByte = static_cast<uint8_t>(value);
+        return "status byte " + std::to_string(value) + "\n";
+    }
     if (command.empty())
         return {};
-    return "commands: media liner|label|mark|none, report\n";
+    return "commands: media liner|label|mark|none, report, status N\n";
 }
 
 void RunConsole(VirtualPrinter& printer, std::FILE* in, std::FILE* out,

@@ -168,6 +168,7 @@ void TcpServer::Serve(Client& client, bool& closed) {
     }
     if (faults.silent || reply.empty())
         return;
+    WaitReplyDelay(faults);
     if (!SendAll(client.fd, ApplyReplyFaults(faults, reply), faults.trickleDelayMs, true))
         closed = true;
 }

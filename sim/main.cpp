@@ -73,7 +73,8 @@ const char* const kUsage =
     "is off for --restart-ms) and comes back reporting VERSION.\n"
     "\n"
     "While it runs, lines typed on standard input: \"media liner|label|mark|none\" puts\n"
-    "another medium under the sensor, \"report\" tells what the printer went through.\n"
+    "another medium under the sensor, \"report\" tells what the printer went through,\n"
+    "\"status N\" changes the status byte (0..255).\n"
     "\n"
     "Misbehaviour:\n"
     "  --refuse               refuse TCP connections\n"
@@ -85,6 +86,7 @@ const char* const kUsage =
     "  --wrong-frame-end C    frames end with the character C instead of '}'\n"
     "  --trickle MS           send answers one byte every MS milliseconds\n"
     "  --firmware-fails       new firmware stops the printer for good (it never comes back)\n"
+    "  --reply-delay MS       send every answer only after MS milliseconds\n"
     "\n"
     "  -h, --help             show this text\n";
 
@@ -242,6 +244,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "--restart-ms takes 0 to 600000\n");
                 return 2;
             }
+        } else if (option == "--reply-delay") {
+            printer.faults.replyDelayMs = std::stoi(value());
         } else {
             std::fprintf(stderr, "unknown option %s (see --help)\n", option.c_str());
             return 2;

@@ -27,4 +27,18 @@ TEST(SimConsole, PlacesMediaAndReportsWhatHappened) {
     EXPECT_NE(report.find("self-tests 0"), std::string::npos) << report;
 }
 
+TEST(SimConsole, ChangesTheStatusByteWhileServing) {
+    sim::VirtualPrinter printer;
+    sim::InstallStandardModules(printer);
+    EXPECT_EQ(sim::ConsoleCommand(printer, "status 1"), "status byte 1\n");
+    EXPECT_EQ(printer.statusByte, 1);
+    EXPECT_EQ(printer.Receive("\x1b!?"), std::string(1, '\x01'));
+    for (const char* bad : {"status", "status 256", "status -1", "status 1x", "status x"}) {
+        EXPECT_NE(sim::ConsoleCommand(printer, bad).find("0 to 255"), std::string::npos) << bad;
+        EXPECT_EQ(printer.statusByte, 1) << bad;
+    }
+    EXPECT_EQ(sim::ConsoleCommand(printer, "status 0"), "status byte 0\n");
+    EXPECT_EQ(printer.statusByte, 0);
+}
+
 } // namespace

@@ -1,0 +1,90 @@
+#include "PrinterProbe.h"
+
+#include "config/PrinterConfig.h"
+#include "link/PrinterLink.h"
+#include "operations/Dispatch.h"
+#include "operations/LinkError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Milliseconds left before the deadline; 0 when it has passed.
+int MillisecondsLeft(ProbeClock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - ProbeClock::now());
+    return static_cast<int>(std::clamp<int64_t>(left.count(), 0, 24 * 3600 * 1000));
+}
+
+// Runs one operation if time is left, with the waits fitted to that time; with no time
+// left the printer counts as not answering.
+LinkError RunWithin(PrinterLink& link, ProbeClock::time_point deadline, uint32_t operation,
+                    InterfaceKind kind, void* buffer) {
+    const int left = MillisecondsLeft(deadline);
+    if (left <= 0)
+        return LinkReceivingError;
+    FitTimeouts(link.Timeouts(), left);
+    return Dispatch(link, operation, kind, buffer);
+}
+
+} // namespace
+
+void FitTimeouts(LinkTimeouts& waits, int ms) {
+    const LinkTimeouts defaults;
+    const int bound = std::max(1, ms);
+    for (auto [wait, normal] : {
+             std::pair{&waits.usbReadMs, defaults.usbReadMs},
+             std::pair{&waits.usbWriteMs, defaults.usbWriteMs},
+             std::pair{&waits.comReadMs, defaults.comReadMs},
+             std::pair{&waits.comWriteConstantMs, defaults.comWriteConstantMs},
+             std::pair{&waits.netMs, defaults.netMs},
+             std::pair{&waits.netConnectMs, defaults.netConnectMs},
+             std::pair{&waits.lptWriteMs, defaults.lptWriteMs},
+             std::pair{&waits.frameStartMs, defaults.frameStartMs},
+             std::pair{&waits.listMs, defaults.listMs},
+         })
+        *wait = std::min(normal, bound);
+}
+
+ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
+                          ProbeClock::time_point deadline) {
+    const ProbeClock::time_point start = ProbeClock::now();
+    ProbeReading reading;
+    // The link reads its settings records at every open; they live as long as it.
+    LinkAddress spec = printer;
+    PrinterLink link;
+    link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
+
+    LinkError code = RunWithin(link, deadline, OpQueryStatus, spec.kind, &reading.status);
+    reading.up = code == LinkOk;
+    if (code == LinkOk && module == ProbeModule::Full) {
+        PrinterConfig config;
+        std::memset(&config, 0, sizeof config);
+        SetConfigDefaults(config);
+        code = RunWithin(link, deadline, OpReadConfiguration, spec.kind, &config);
+        if (code == LinkOk)
+            reading.config = config;
+    }
+    if (code == LinkOk && module == ProbeModule::Full) {
+        // About 192 KiB: on the heap, for the length of the read.
+        auto info = std::make_unique<MemoryInfo>();
+        std::memset(info.get(), 0, sizeof(MemoryInfo));
+        code = RunWithin(link, deadline, OpReadMemoryInfo, spec.kind, info.get());
+        if (code == LinkOk) {
+            std::array<MemorySpace, kMemoryDeviceCount> spaces;
+            for (int m = 0; m < kMemoryDeviceCount; ++m) {
+                const MemoryArea& area = info->areas[m];
+                if (area.physicalKnown)
+                    spaces[m].totalBytes = int64_t{area.physicalSpace} * 1024;
+                if (area.freeKnown)
+                    spaces[m].freeBytes = int64_t{area.freeSpace} * 1024;
+            }
+            reading.memories = spaces;
+        }
+    }
+    reading.code = code;
+    reading.durationSeconds = std::chrono::duration<double>(ProbeClock::now() - start).count();
+    return reading;
+}
