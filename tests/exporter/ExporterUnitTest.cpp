@@ -173,7 +173,7 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
     };
     for (const Refusal& r :
          {Refusal{"target=bogus", 400, "bogus: links are usb"},
-          Refusal{"target=tcp:10.20.0.1:0", 400, "the TCP port must be 1 to 65535"},
+          Refusal{"target=tcp:10.20.0.1:0", 400, "not a plain decimal number from 1 to 65535"},
           Refusal{"", 400, "target=LINK"}, Refusal{"target=", 400, "target=LINK"},
           Refusal{"target=tcp:10.20.0.1&target=tcp:10.20.0.2", 400, "one target"},
           Refusal{"target=tcp:10.20.0.1&module=deep", 400, "status or full"},
