@@ -49,27 +49,29 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The port a started program prints into its log (sed's expression picks it); empty when
+# none came within 5 s.
+port_in_log() {
+    local found=
+    for _ in $(seq 100); do
+        found=$(sed -n "$2" "$1")
+        [ -n "$found" ] && break
+        sleep 0.05
+    done
+    printf '%s' "$found"
+}
+
 /usr/bin/tarnvik-cli --version
 timeout 120 /usr/bin/tarnvik-printer-sim --tcp 127.0.0.1:0 >"$log" &
 sim=$!
-port=
-for _ in $(seq 100); do
-    port=$(sed -n 's/^TCP 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log")
-    [ -n "$port" ] && break
-    sleep 0.05
-done
+port=$(port_in_log "$log" 's/^TCP 127\.0\.0\.1:\([0-9]*\)$/\1/p')
 [ -n "$port" ] || { echo "the installed virtual printer did not start" >&2; exit 1; }
 timeout 60 /usr/bin/tarnvik-cli status --link "tcp:127.0.0.1:$port" --timeout 5000
 # The exporter as installed: a probe of the virtual printer, and its unit as systemd reads it.
 exporter_log=$(mktemp)
 timeout 120 /usr/bin/tarnvik-exporter --listen 127.0.0.1:0 --allow 127.0.0.0/8 >"$exporter_log" &
 exporter=$!
-exporter_port=
-for _ in $(seq 100); do
-    exporter_port=$(sed -n 's/^listening on port \([0-9]*\)$/\1/p' "$exporter_log")
-    [ -n "$exporter_port" ] && break
-    sleep 0.05
-done
+exporter_port=$(port_in_log "$exporter_log" 's/^listening on port \([0-9]*\)$/\1/p')
 [ -n "$exporter_port" ] || { echo "the installed exporter did not start" >&2; exit 1; }
 answer=$(curl -sS --max-time 20 "http://127.0.0.1:$exporter_port/probe?target=tcp:127.0.0.1:$port")
 grep -qx 'tarnvik_up 1' <<<"$answer" || { echo "$answer" >&2; exit 1; }

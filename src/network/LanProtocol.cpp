@@ -1,5 +1,7 @@
 #include "network/LanProtocol.h"
 
+#include "link/HexDigit.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -43,16 +45,6 @@ std::optional<Ipv4Address> AddressAt(const uint8_t* bytes, size_t length, size_t
     if (length < offset + 4)
         return std::nullopt;
     return Ipv4Address{bytes[offset], bytes[offset + 1], bytes[offset + 2], bytes[offset + 3]};
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -170,8 +162,8 @@ std::optional<MacAddress> ParseMacText(std::string_view text) {
         const size_t at = i * 3;
         if (i > 0 && text[at - 1] != ':')
             return std::nullopt;
-        const int high = HexValue(text[at]);
-        const int low = HexValue(text[at + 1]);
+        const int high = HexDigitValue(text[at]);
+        const int low = HexDigitValue(text[at + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         mac[i] = static_cast<uint8_t>(high * 16 + low);

@@ -3,6 +3,7 @@
 #include "ProbeMetrics.h"
 
 #include "link/FixedText.h"
+#include "link/HexDigit.h"
 #include "link/PortNames.h"
 
 #include <QString>
@@ -25,16 +26,6 @@ const char* const kIndexPage =
     "GET /metrics                                   the exporter's own metrics\n"
     "\n"
     "LINK is a tarnvik-cli --link address: tcp:HOST[:PORT], usb, com:PORT[,...], lpt:PATH\n";
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Valid UTF-8 without control characters: a target is one line of text.
 bool PrintableText(const std::string& text) {
@@ -122,8 +113,8 @@ std::optional<std::string> DecodeQueryComponent(const std::string& text) {
         } else if (text[i] == '%') {
             if (i + 2 >= text.size())
                 return std::nullopt;
-            const int high = HexValue(text[i + 1]);
-            const int low = HexValue(text[i + 2]);
+            const int high = HexDigitValue(text[i + 1]);
+            const int low = HexDigitValue(text[i + 2]);
             if (high < 0 || low < 0)
                 return std::nullopt;
             out.push_back(static_cast<char>(high * 16 + low));
