@@ -333,6 +333,7 @@ LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
     const BusyCursor busy;
     LinkError result;
     if (progressAt) {
+        // A dialog's own read: the dialog is modal, the window stays as it is.
         if (ProgressWindow* progress = link_.Progress())
             progress->SetProgressPosition(progressAt->x(), progressAt->y());
     } else {

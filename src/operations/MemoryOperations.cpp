@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <new>
-#include <thread>
 #include <vector>
 
 namespace {

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 namespace {
