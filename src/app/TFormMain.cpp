@@ -190,7 +190,7 @@ void TFormMain::BuildTopRow() {
 }
 
 void TFormMain::BuildFirstPage() {
-    FunctionGroup = new PrinterFunctionGroup(*this, records_, TabSheet1);
+    FunctionGroup = new PrinterFunctionGroup(*this, records_.ForFunctionGroup(), TabSheet1);
     FunctionGroup->setGeometry(0, 0, 113, 385);
 
     GroupBoxPrinterStatus = MakeGroup(TabSheet1, "GroupBoxPrinterStatus",
@@ -203,17 +203,22 @@ void TFormMain::BuildFirstPage() {
                                  QStringLiteral("Get Status"), 8, 58, 97, 25);
     connect(ButtonGetStatus, &QPushButton::clicked, this, &TFormMain::ButtonGetStatusClick);
 
-    ConfigGroup = new ConfigPage(*this, records_, TabSheet1);
+    ConfigGroup = new ConfigPage(*this, records_.ForConfigPage(), TabSheet1);
     ConfigGroup->setGeometry(120, 0, 553, 481);
     // "Print Test Page" sizes its label from what the configuration page shows.
-    FunctionGroup->SetConfigCollector(
-        [this](PrinterConfig& into) { return ConfigGroup->CollectConfig(into); });
+    FunctionGroup->SetConfigCollector([this](LabelSettings& into) {
+        PrinterConfig collected = records_.StoredConfig;
+        if (!ConfigGroup->CollectConfig(collected))
+            return false;
+        into = MainRecords::LabelSettingsOf(collected);
+        return true;
+    });
 }
 
 void TFormMain::BuildOtherPages() {
-    FileManager = new FileManagerPage(*this, records_, TabSheet2);
-    FontManager = new FontManagerPage(*this, records_, TabSheet3);
-    CommandTool = new CommandToolPage(*this, records_, TabSheet4);
+    FileManager = new FileManagerPage(*this, records_.ForFileManager(), TabSheet2);
+    FontManager = new FontManagerPage(*this, records_.ForFontPage(), TabSheet3);
+    CommandTool = new CommandToolPage(*this, records_.Editors, TabSheet4);
     for (MainPage* page : {static_cast<MainPage*>(FileManager), static_cast<MainPage*>(FontManager),
                            static_cast<MainPage*>(CommandTool)})
         page->setGeometry(0, 0, kPageWidth, kPageHeight);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/MainRecords.h"
 #include "config/PrinterConfig.h"
 #include "link/LinkSettings.h"
 #include "network/LanClient.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
 #include "ui/Captions.h"
-#include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 
 #include <QDateTime>

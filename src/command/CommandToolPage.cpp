@@ -2,7 +2,6 @@
 
 #include "command/CommandReplies.h"
 #include "operations/Dispatch.h"
-#include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -68,8 +67,8 @@ Prompter::FileDialogOptions AnyFile() {
 
 } // namespace
 
-CommandToolPage::CommandToolPage(OperationHost& host, MainRecords& records, QWidget* parent)
-    : MainPage(host, records, parent), editors_(records.Editors) {
+CommandToolPage::CommandToolPage(OperationHost& host, EditorBuffers& editors, QWidget* parent)
+    : MainPage(host, parent), editors_(editors) {
     setObjectName(QStringLiteral("CommandToolPage"));
 
     RichEditTText = PlaceControl<QPlainTextEdit>(this, "RichEditTText", 8, 8, 561, 313);

@@ -19,7 +19,7 @@ public:
     // The most characters the editor holds.
     static constexpr qsizetype kMaxEditorCharacters = 10485760;
 
-    CommandToolPage(OperationHost& host, MainRecords& records, QWidget* parent);
+    CommandToolPage(OperationHost& host, EditorBuffers& editors, QWidget* parent);
 
     std::span<const CaptionEntry> Captions() const override;
     void StartupDone() override;

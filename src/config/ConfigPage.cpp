@@ -2,15 +2,15 @@
 
 #include "config/ConfigCaptions.h"
 #include "config/ConfigFile.h"
-#include "config/ConfigPageNumbers.h"
 #include "config/ConfigTables.h"
 #include "functions/PasswordGate.h"
 #include "link/FixedText.h"
+#include "numbers/NumberText.h"
 #include "operations/OperationCode.h"
-#include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
+#include "ui/TypedNumber.h"
 #include "ui/WholeFile.h"
 
 #include <QComboBox>
@@ -215,7 +215,7 @@ void CollectField(ConfigInt& item, Rule rule, QWidget* control, const ShowContex
     if (rule == Rule::LengthDots) {
         // Whole dots to the nearest: the two decimals shown stand for a whole number of
         // dots, and writing back an untouched page must not move it.
-        const std::optional<double> real = ParseStrictReal(text, cx.locale);
+        const std::optional<double> real = TypedFloat(text);
         const double dots = real ? std::round(*real * cx.factor) : 0.0;
         if (!real || !(std::abs(dots) <= std::numeric_limits<int32_t>::max())) {
             failure = NotARealMessage(text);
@@ -224,7 +224,7 @@ void CollectField(ConfigInt& item, Rule rule, QWidget* control, const ShowContex
         SetItem(item, static_cast<int32_t>(dots));
         return;
     }
-    const std::optional<int32_t> value = ParseStrictInteger(text);
+    const std::optional<int32_t> value = TypedInteger(text);
     if (!value) {
         failure = NotAnIntegerMessage(text);
         return;
@@ -239,8 +239,7 @@ void CollectField(ConfigFloat& item, Rule rule, QWidget* control, const ShowCont
         item.valid = 0;
         return;
     }
-    std::optional<double> real =
-        rule == Rule::Speed ? ParseSpeedText(text, cx.locale) : ParseStrictReal(text, cx.locale);
+    std::optional<double> real = rule == Rule::Speed ? TypedSpeed(text) : TypedFloat(text);
     if (real && rule == Rule::Length)
         *real *= cx.factor;
     if (!real || !std::isfinite(static_cast<float>(*real))) {
@@ -337,8 +336,8 @@ const QStringList kOffOn = Items({"OFF", "ON"});
 
 } // namespace
 
-ConfigPage::ConfigPage(OperationHost& host, MainRecords& records, QWidget* parent)
-    : MainPage(host, records, parent) {
+ConfigPage::ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* parent)
+    : MainPage(host, parent), records_(records) {
     setObjectName(QStringLiteral("ConfigPage"));
     GroupBoxPrintreConfig = PlaceControl<QGroupBox>(this, "GroupBoxPrintreConfig", 0, 0, 553, 481);
     BuildInformation();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ConfigPageRecords.h"
 #include "config/PrinterConfig.h"
 #include "ui/MainPage.h"
 
@@ -18,7 +19,7 @@ class QTabWidget;
 class ConfigPage : public MainPage {
     Q_OBJECT
 public:
-    ConfigPage(OperationHost& host, MainRecords& records, QWidget* parent);
+    ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* parent);
 
     std::span<const CaptionEntry> Captions() const override;
     void InterfaceChanged(InterfaceKind kind) override;
@@ -53,6 +54,9 @@ public:
     QPushButton* ButtonSave;
     QPushButton* ButtonLoad;
 
+protected:
+    ConfigPageRecords& Records() { return records_; }
+
 private:
     void BuildInformation();
     void BuildCommonTab();
@@ -66,4 +70,6 @@ private:
     std::vector<QWidget*> fieldControls_;
     // The name the save dialog proposes: the last one chosen.
     QString lastSaveName_;
+
+    ConfigPageRecords records_;
 };

@@ -6,7 +6,6 @@
 #include "link/FixedText.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
-#include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -75,8 +74,8 @@ QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name, int x, int y, int
 
 } // namespace
 
-FileManagerPage::FileManagerPage(OperationHost& host, MainRecords& records, QWidget* parent)
-    : MainPage(host, records, parent) {
+FileManagerPage::FileManagerPage(OperationHost& host, FileManagerRecords records, QWidget* parent)
+    : MainPage(host, parent), records_(records) {
     setObjectName(QStringLiteral("FileManagerPage"));
     BuildDownloadGroup();
     BuildInfoGroup();
@@ -159,7 +158,7 @@ void FileManagerPage::BuildFormatGroup() {
 }
 
 void FileManagerPage::ButtonGetClick() {
-    MemoryInfo& memory = *Records().Memory;
+    MemoryInfo& memory = Records().Memory;
     std::memset(&memory, 0, sizeof memory);
     if (Host().RunPrinterOperation(OpReadMemoryInfo, &memory) == LinkOk)
         RadioGroupDeviceClick();
@@ -169,7 +168,7 @@ void FileManagerPage::RadioGroupDeviceClick() {
     const int device = RadioGroupDevice->ItemIndex();
     if (device < 0 || device >= kMemoryDeviceCount)
         return;
-    const MemoryArea& area = Records().Memory->areas[device];
+    const MemoryArea& area = Records().Memory.areas[device];
     // Packed fields are copied out, never bound to references.
     const int32_t physical = area.physicalSpace;
     const int32_t free = area.freeSpace;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileManagerRecords.h"
 #include "ui/MainPage.h"
 
 class QComboBox;
@@ -14,7 +15,7 @@ class RadioGroup;
 class FileManagerPage : public MainPage {
     Q_OBJECT
 public:
-    FileManagerPage(OperationHost& host, MainRecords& records, QWidget* parent);
+    FileManagerPage(OperationHost& host, FileManagerRecords records, QWidget* parent);
 
     std::span<const CaptionEntry> Captions() const override;
 
@@ -53,10 +54,15 @@ public:
     RadioGroup* RadioGroupFormatDevice;
     QPushButton* ButtonFileFormat;
 
+protected:
+    FileManagerRecords& Records() { return records_; }
+
 private:
     void BuildDownloadGroup();
     void BuildInfoGroup();
     void BuildFormatGroup();
     // Sends the chosen file unchanged (firmware); the password gate has let it go.
     void SendRawFile(const QString& path);
+
+    FileManagerRecords records_;
 };

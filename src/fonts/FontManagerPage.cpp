@@ -9,7 +9,6 @@
 #include "functions/PasswordGate.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
-#include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -124,8 +123,8 @@ bool ExactlyItalic(const QFont& font) {
 
 } // namespace
 
-FontManagerPage::FontManagerPage(OperationHost& host, MainRecords& records, QWidget* parent)
-    : MainPage(host, records, parent) {
+FontManagerPage::FontManagerPage(OperationHost& host, FontPageRecords records, QWidget* parent)
+    : MainPage(host, parent), records_(records) {
     setObjectName(QStringLiteral("FontManagerPage"));
     BuildFontSelect();
     BuildEncodeGroups();

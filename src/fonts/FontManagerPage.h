@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fonts/FontPageRecords.h"
 #include "fonts/GlyphSurface.h"
 #include "ui/MainPage.h"
 
@@ -19,7 +20,7 @@ class RadioGroup;
 class FontManagerPage : public MainPage {
     Q_OBJECT
 public:
-    FontManagerPage(OperationHost& host, MainRecords& records, QWidget* parent);
+    FontManagerPage(OperationHost& host, FontPageRecords records, QWidget* parent);
 
     std::span<const CaptionEntry> Captions() const override;
 
@@ -79,6 +80,9 @@ public:
     // The hidden drawing surface that carries the chosen font.
     GlyphSurface ImageGet;
 
+protected:
+    FontPageRecords& Records() { return records_; }
+
 private:
     void BuildFontSelect();
     void BuildEncodeGroups();
@@ -90,4 +94,6 @@ private:
     QByteArray LoadFontTable();
     bool MakeFontInto(const QString& path);
     void EndAction();
+
+    FontPageRecords records_;
 };

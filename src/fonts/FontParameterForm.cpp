@@ -1,11 +1,10 @@
 #include "fonts/FontParameterForm.h"
 
-#include "config/ConfigPageNumbers.h"
-
 #include "fonts/AsianLayout.h"
 #include "fonts/CodePageConverter.h"
 #include "fonts/CodeTable.h"
 #include "fonts/GlyphSurface.h"
+#include "numbers/NumberText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,9 +23,10 @@ struct Outcome {
 Outcome Number(const QString& text) {
     if (text.isEmpty())
         return {std::nullopt, QString::fromLatin1(kFontParameterError)};
-    const std::optional<int32_t> value = StrictInteger(text);
+    // Leading blanks are allowed here; the digits follow the one rule of typed numbers.
+    const std::optional<int32_t> value = ParseStrictInteger(text, IntegerBlanks::Leading);
     if (!value)
-        return {std::nullopt, IntegerConversionMessage(text)};
+        return {std::nullopt, NotAnIntegerMessage(text)};
     return {value, std::nullopt};
 }
 
@@ -35,18 +35,6 @@ QString ParameterError() {
 }
 
 } // namespace
-
-std::optional<int32_t> StrictInteger(const QString& text) {
-    // Leading blanks are allowed here; the digits follow the one strict rule of the program.
-    qsizetype at = 0;
-    while (at < text.size() && text.at(at) == QLatin1Char(' '))
-        ++at;
-    return ParseStrictInteger(text.mid(at));
-}
-
-QString IntegerConversionMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
-}
 
 int TableCodePage(int encodeChoice, int asianIndex) {
     if (encodeChoice == ChoiceAsianTable)

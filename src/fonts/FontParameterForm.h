@@ -32,11 +32,6 @@ struct FontParameterForm {
 
 inline const char* const kFontParameterError = "Font Parameter Error";
 
-// A number typed by the user: leading blanks, an optional sign and decimal digits that fit
-// 32 bits, and nothing else.
-std::optional<int32_t> StrictInteger(const QString& text);
-QString IntegerConversionMessage(const QString& text);
-
 // Fills the parameters from the form (all but the output path and the surface). The table
 // choices call `loadTable` for the codes and copy them into `table` (at most `capacity`
 // bytes). Returns the message to show when the form does not make a font: the integer

@@ -10,7 +10,6 @@
 #include "network/TFormEthernetSetup.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
-#include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -54,9 +53,9 @@ const FunctionButton kButtons[] = {
 
 } // namespace
 
-PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, MainRecords& records,
+PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, FunctionRecords records,
                                            QWidget* parent)
-    : MainPage(host, records, parent) {
+    : MainPage(host, parent), records_(records) {
     setObjectName(QStringLiteral("PrinterFunctionGroup"));
     GroupBoxPrinterFunction =
         PlaceControl<QGroupBox>(this, "GroupBoxPrinterFunction", 0, 0, 113, 385);
@@ -125,14 +124,14 @@ void PrinterFunctionGroup::ButtonInitialClick() {
 }
 
 void PrinterFunctionGroup::ButtonTestPaternClick() {
-    const PrinterConfig& stored = Records().StoredConfig;
+    const LabelSettings stored = Records().StoredSettings();
     Prompter& prompts = Host().Prompts();
-    if (stored.ResolutionValid == 0) {
+    if (!stored.ResolutionRead) {
         prompts.Information(Host().HostWindow(),
                             QStringLiteral("Please read printer config first"));
         return;
     }
-    PrinterConfig working = stored;
+    LabelSettings working = stored;
     if (collectConfig_ && !collectConfig_(working))
         return;
     if (working.PaperWidth.valid != 1) {
@@ -149,7 +148,7 @@ void PrinterFunctionGroup::ButtonTestPaternClick() {
     request.dotsPerMm = stored.DotsPerMm;
     request.widthMm = working.PaperWidth.value / stored.DotsPerMm;
     request.heightMm = working.PaperHeight.value / stored.DotsPerMm;
-    request.sensorMode = stored.SensorMode.value;
+    request.sensorMode = stored.SensorMode;
     Host().RunPrinterOperation(OpPrintTestPattern, &request);
 }
 
@@ -159,7 +158,7 @@ void PrinterFunctionGroup::ButtonRTCSetTimeClick() {
     PrinterClock read{};
     // Whatever the read gives (nothing at all without a printer) is what the dialog shows.
     Host().RunQuietOperation(OpReadClock, &read);
-    MainRecords& records = Records();
+    FunctionRecords& records = Records();
     records.Clock = read;
     {
         OperationHost& host = Host();
@@ -225,7 +224,7 @@ void PrinterFunctionGroup::FetchDumpFile() {
 // behind the password.
 
 void PrinterFunctionGroup::ButtonSensorCalibrateClick() {
-    const PrinterConfig& stored = Records().StoredConfig;
+    const LabelSettings stored = Records().StoredSettings();
     SensorCalibration record{};
     record.confirmed = 0;
     record.mediaType = MediaContinuous;

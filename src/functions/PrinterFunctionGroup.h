@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/PrinterConfig.h"
+#include "functions/FunctionRecords.h"
 #include "ui/MainPage.h"
 
 #include <functional>
@@ -13,7 +13,7 @@ class QPushButton;
 class PrinterFunctionGroup : public MainPage {
     Q_OBJECT
 public:
-    PrinterFunctionGroup(OperationHost& host, MainRecords& records, QWidget* parent);
+    PrinterFunctionGroup(OperationHost& host, FunctionRecords records, QWidget* parent);
 
     void ButtonPasswordClick();
     // Reads the printer's network settings, lets the user edit them and, behind the password
@@ -32,11 +32,11 @@ public:
     void ButtonIgnoreAutoClick();
     void ButtonLineModeOutClick();
 
-    // Collects the configuration page into a copy of the stored configuration, the typed
-    // sizes converted with its resolution; false when a field did not convert (the page has
-    // said why). "Print Test Page" takes the paper size from it; without one it takes the
-    // stored configuration's.
-    using ConfigCollector = std::function<bool(PrinterConfig& into)>;
+    // Collects the configuration page's label size into a copy of the stored settings, the
+    // typed sizes converted with the stored resolution; false when a field did not convert
+    // (the page has said why). "Print Test Page" takes the paper size from it; without one
+    // it takes the stored configuration's.
+    using ConfigCollector = std::function<bool(LabelSettings& into)>;
     void SetConfigCollector(ConfigCollector collector) { collectConfig_ = std::move(collector); }
 
     void UnitChanged(int unitIndex) override { unitIndex_ = unitIndex; }
@@ -56,10 +56,15 @@ public:
     QPushButton* ButtonLineModeOut;
     QPushButton* ButtonPassword;
 
+protected:
+    FunctionRecords& Records() { return records_; }
+
 private:
     void RunSimpleOperation(uint32_t operation);
     void FetchDumpFile();
 
     ConfigCollector collectConfig_;
     int unitIndex_ = 0; // of the main window's "Unit": 0 inch, 1 mm
+
+    FunctionRecords records_;
 };

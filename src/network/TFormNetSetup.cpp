@@ -8,6 +8,7 @@
 #include "network/TFormEthernetSetup.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
+#include "ui/TypedNumber.h"
 #include "ui/WindowLook.h"
 
 #include <QCoreApplication>
@@ -254,20 +255,18 @@ void TFormNetSetup::ButtonBrowserClick() {
 void TFormNetSetup::ButtonExitClick() {
     // Nothing is stored until both texts are good: a refused Exit followed by the close box
     // keeps the settings as they were.
-    bool converted = false;
-    const int port = EditPort->text().toInt(&converted, 10);
-    if (!converted) {
-        prompter_.Error(this,
-                        QStringLiteral("'%1' is not a valid integer value").arg(EditPort->text()));
+    const std::optional<int32_t> port = TypedInteger(EditPort->text(), IntegerBlanks::Around);
+    if (!port) {
+        prompter_.Error(this, NotAnIntegerMessage(EditPort->text()));
         return;
     }
     // A TCP port is 1 to 65535; anything else could never reach a printer.
-    if (port < 1 || port > 65535) {
+    if (*port < 1 || *port > 65535) {
         prompter_.Error(
             this, QStringLiteral("'%1' is not a TCP port (1 to 65535)").arg(EditPort->text()));
         return;
     }
     StoreFixedText(settings_.address, EditIPAddr->text(), FixedTextKind::Local);
-    settings_.port = port;
+    settings_.port = *port;
     accept();
 }

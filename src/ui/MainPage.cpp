@@ -1,4 +1,3 @@
 #include "ui/MainPage.h"
 
-MainPage::MainPage(OperationHost& host, MainRecords& records, QWidget* parent)
-    : QWidget(parent), host_(host), records_(records) {}
+MainPage::MainPage(OperationHost& host, QWidget* parent) : QWidget(parent), host_(host) {}

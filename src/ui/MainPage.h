@@ -8,16 +8,15 @@
 #include <span>
 
 class OperationHost;
-struct MainRecords;
 
 // A part of the main window with controls and handlers of its own: the configuration
 // group, the file manager, the bitmap font manager, the command tool, the printer function
-// group. The main window builds each into its place, hands it the host and the records, and
-// applies its span of the caption table after its own, in the documented order.
+// group. The main window builds each into its place, hands it the host and the records it needs,
+// and applies its span of the caption table after its own, in the documented order.
 class MainPage : public QWidget {
     Q_OBJECT
 public:
-    MainPage(OperationHost& host, MainRecords& records, QWidget* parent);
+    MainPage(OperationHost& host, QWidget* parent);
 
     // This page's entries of the main window's caption table, in order.
     virtual std::span<const CaptionEntry> Captions() const { return {}; }
@@ -34,9 +33,7 @@ public:
 
 protected:
     OperationHost& Host() { return host_; }
-    MainRecords& Records() { return records_; }
 
 private:
     OperationHost& host_;
-    MainRecords& records_;
 };

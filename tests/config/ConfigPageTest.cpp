@@ -2,8 +2,8 @@
 #include "PackedField.h"
 #include "SimPeer.h"
 
-#include "config/ConfigPageNumbers.h"
 #include "ConfigModule.h"
+#include "numbers/NumberText.h"
 #include "ui/RadioGroup.h"
 
 #include <QFontMetrics>
@@ -245,6 +245,12 @@ TEST(ConfigPageNumbers, StrictConversionAndTheSessionSeparator) {
     EXPECT_EQ(ParseStrictInteger("-120"), -120);
     for (const char* bad : {"", "-", " 5", "5 ", "0x10", "1e2", "1.0", "2147483648"})
         EXPECT_FALSE(ParseStrictInteger(QString::fromLatin1(bad))) << bad;
+    // Fields that allow blanks: the font form's before the number, the port's around it.
+    EXPECT_EQ(ParseStrictInteger("  12", IntegerBlanks::Leading), 12);
+    EXPECT_FALSE(ParseStrictInteger("12 ", IntegerBlanks::Leading));
+    EXPECT_FALSE(ParseStrictInteger("\t12", IntegerBlanks::Leading));
+    EXPECT_EQ(ParseStrictInteger(" \t9100 ", IntegerBlanks::Around), 9100);
+    EXPECT_FALSE(ParseStrictInteger(" 91 00 ", IntegerBlanks::Around));
 
     EXPECT_EQ(ParseStrictReal("4.5", english), 4.5);
     EXPECT_FALSE(ParseStrictReal("4,5", english));

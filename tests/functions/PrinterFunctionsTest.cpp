@@ -146,7 +146,7 @@ TEST_F(PrinterFunctions, TestPageNeedsAReadConfigurationAndBothSizes) {
     stored.DotsPerMm = 8.0f;
     float width = -1;
     float height = -1;
-    window->FunctionGroup->SetConfigCollector([&](PrinterConfig& into) {
+    window->FunctionGroup->SetConfigCollector([&](LabelSettings& into) {
         into.PaperWidth = {width >= 0, width};
         into.PaperHeight = {height >= 0, height};
         return true;
@@ -160,7 +160,7 @@ TEST_F(PrinterFunctions, TestPageNeedsAReadConfigurationAndBothSizes) {
 
     // A field that does not convert: the page has said so, nothing more is said or sent.
     AttachPrinter(true);
-    window->FunctionGroup->SetConfigCollector([](PrinterConfig&) { return false; });
+    window->FunctionGroup->SetConfigCollector([](LabelSettings&) { return false; });
     prompter.Clear();
     window->FunctionGroup->ButtonTestPatern->click();
     EXPECT_TRUE(prompter.prompts.empty());
@@ -168,7 +168,7 @@ TEST_F(PrinterFunctions, TestPageNeedsAReadConfigurationAndBothSizes) {
 
     // 812 dots at 8 per mm make a label 101.5 mm wide.
     height = 400;
-    window->FunctionGroup->SetConfigCollector([&](PrinterConfig& into) {
+    window->FunctionGroup->SetConfigCollector([&](LabelSettings& into) {
         into.PaperWidth = {1, width};
         into.PaperHeight = {1, height};
         return true;

@@ -1,4 +1,4 @@
-#include "config/ConfigPageNumbers.h"
+#include "numbers/NumberText.h"
 
 #include <cmath>
 #include <limits>
@@ -39,7 +39,16 @@ QString ShortestText(float value, const QLocale& locale) {
     return WithoutGroups(locale).toString(static_cast<double>(value), 'g', 15);
 }
 
-std::optional<int32_t> ParseStrictInteger(const QString& text) {
+std::optional<int32_t> ParseStrictInteger(const QString& typed, IntegerBlanks blanks) {
+    QString text = typed;
+    if (blanks == IntegerBlanks::Around) {
+        text = typed.trimmed();
+    } else if (blanks == IntegerBlanks::Leading) {
+        qsizetype start = 0;
+        while (start < typed.size() && typed.at(start) == QLatin1Char(' '))
+            ++start;
+        text = typed.mid(start);
+    }
     qsizetype at = 0;
     if (at < text.size() && (text[at] == QLatin1Char('+') || text[at] == QLatin1Char('-')))
         ++at;

@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <optional>
 
-// How the configuration page writes numbers into its edits and reads back what the user
-// typed. Shown numbers and typed ones use the decimal separator of `locale` and never a
-// group separator.
+// How numbers are written into edits and read back from what the user typed, for the
+// configuration page, the dialogs and the bitmap font form alike. Shown numbers and typed
+// ones use the decimal separator of `locale` and never a group separator; whatever is
+// shown reads back to the same value in every locale.
 
 // Rounded to two decimals ("4.00", "101.50").
 QString FixedTwoText(double value, const QLocale& locale);
@@ -16,8 +17,14 @@ QString FixedTwoText(double value, const QLocale& locale);
 // gives "3", 3.1f gives "3.09999990463257").
 QString ShortestText(float value, const QLocale& locale);
 
-// An optional sign and decimal digits, nothing else, within 32 bits.
-std::optional<int32_t> ParseStrictInteger(const QString& text);
+// Where blanks may stand around a typed whole number: nowhere, before it, or on both sides
+// (any white space).
+enum class IntegerBlanks { None, Leading, Around };
+
+// An optional sign and decimal digits, nothing else, within 32 bits; blanks only where
+// `blanks` allows them (leading ones are spaces).
+std::optional<int32_t> ParseStrictInteger(const QString& text,
+                                          IntegerBlanks blanks = IntegerBlanks::None);
 // A complete finite real in the locale's notation (its decimal separator, no group
 // separators); surrounding blanks are allowed.
 std::optional<double> ParseStrictReal(const QString& text, const QLocale& locale);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "command/EditorBuffers.h"
+#include "config/ConfigPageRecords.h"
 #include "config/PrinterConfig.h"
-#include "fonts/FontParameters.h"
+#include "files/FileManagerRecords.h"
+#include "fonts/FontPageRecords.h"
+#include "functions/FunctionRecords.h"
 #include "link/LinkSettings.h"
 #include "operations/ClockRecords.h"
 #include "operations/MemoryRecords.h"
@@ -18,7 +21,8 @@
 
 // The state the main window keeps for the whole run and hands to its pages and dialogs:
 // link settings, the stored configuration, the last status, the clock values and what the
-// pages hold between actions. Pages add their records here; nothing of it is persisted.
+// pages hold between actions. Pages add their records here and get the part they need;
+// nothing of it is persisted.
 struct MainRecords {
     ComSettings Com{};
     LptPortName Lpt{};
@@ -54,4 +58,26 @@ struct MainRecords {
     ::FontParameters FontParameters{};
     std::array<uint8_t, 65536> FontTable{};
     QString TableFilePath;
+
+    // What the printer functions take from a configuration.
+    static LabelSettings LabelSettingsOf(const PrinterConfig& config) {
+        LabelSettings settings;
+        settings.ResolutionRead = config.ResolutionValid != 0;
+        settings.Dpi = config.Dpi;
+        settings.DotsPerMm = config.DotsPerMm;
+        settings.SensorMode = config.SensorMode.value;
+        settings.PaperWidth = {config.PaperWidth.valid, config.PaperWidth.value};
+        settings.PaperHeight = {config.PaperHeight.valid, config.PaperHeight.value};
+        return settings;
+    }
+
+    // The part each page reads and keeps.
+    ConfigPageRecords ForConfigPage() { return {StoredConfig, Status}; }
+    FunctionRecords ForFunctionGroup() {
+        return {[this] { return LabelSettingsOf(StoredConfig); }, NetConfig, Clock, ClockSet};
+    }
+    FileManagerRecords ForFileManager() { return {*Memory, SelectedSourceFile, CurrentFont}; }
+    FontPageRecords ForFontPage() {
+        return {FontParameters, FontTable, TableFilePath, CurrentFont};
+    }
 };
