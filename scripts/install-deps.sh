@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     umockdev libumockdev-dev
     fonts-noto-cjk fonts-dejavu-core fonts-liberation iproute2 xvfb xauth
-    dpkg-dev appstream ansible-core ccache lintian desktop-file-utils
+    dpkg-dev appstream ansible-core ccache lintian desktop-file-utils python3
     prometheus-cpp-dev libcivetweb-dev prometheus systemd curl
 )
 if [ "${1:-}" = "fuzz" ]; then
