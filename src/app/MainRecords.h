@@ -38,8 +38,9 @@ struct MainRecords {
     // 1 when "RTC Setup" was last left with "Set".
     uint8_t ClockSet = 0;
     // Space and file lists of the three memories as the last "Get" left them; zero at
-    // start-up. Held apart: it is close to 200 KB.
-    std::unique_ptr<MemoryInfo> Memory = std::make_unique<MemoryInfo>();
+    // start-up. Held apart: it is close to 200 KB; never replaced, as the file manager holds
+    // it by reference.
+    const std::unique_ptr<MemoryInfo> Memory = std::make_unique<MemoryInfo>();
     // The PC file the last good "Browse" of the file manager chose.
     QString SelectedSourceFile;
     // The command tool's twelve texts.

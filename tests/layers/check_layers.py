@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the layering of the sources, following includes through headers.
 
-- The engine (the files of tarnvik_core and its header set) reaches no window: no header
+- The engine (the files of tarnvik_core and its header set, and the programs built on it
+  alone) reaches no window: no header
   of the windows' header set, nothing under ui/ or app/, no QtWidgets header (every name
   in Qt's QtWidgets include folder counts).
 - Nothing outside app/ reaches app/.
@@ -9,7 +10,7 @@
 - No file reaches itself (no include cycle).
 - Every header is declared as the engine's or the windows'.
 
-Usage: check_layers.py --src DIR --manifest FILE --widgets DIR
+Usage: check_layers.py --src DIR --manifest FILE --widgets DIR [--programs DIR...]
 The manifest's lines are "engine PATHS" or "window PATHS": the declared files (sources and
 headers), separated by ";", each absolute or relative to --src. Exit status 0 when all hold, 1 otherwise,
 with one line per broken rule.
@@ -30,11 +31,20 @@ def folder(rel):
     return rel.split("/", 1)[0] if "/" in rel else ""
 
 
-def read_includes(src, rel):
-    """The files under src a file includes (resolved from src, then from its own folder),
-    and the angle-bracket names it includes."""
+def key_of(path, src, top):
+    """A file's name in the graph: from src for the sources, from the project's top folder
+    for the programs; None for anything else."""
+    for base in (src, top):
+        if path.startswith(base + os.sep):
+            return os.path.relpath(path, base).replace(os.sep, "/")
+    return None
+
+
+def read_includes(src, top, path):
+    """The files a file includes (resolved from src, then from its own folder), and the
+    angle-bracket names it includes."""
     local, system = [], []
-    with open(os.path.join(src, rel), encoding="utf-8", errors="replace") as f:
+    with open(path, encoding="utf-8", errors="replace") as f:
         for line in f:
             m = INCLUDE.match(line)
             if not m:
@@ -43,10 +53,12 @@ def read_includes(src, rel):
             if kind == "<":
                 system.append(name)
                 continue
-            for base in (src, os.path.join(src, os.path.dirname(rel))):
-                path = os.path.normpath(os.path.join(base, name))
-                if os.path.isfile(path) and path.startswith(src + os.sep):
-                    local.append(os.path.relpath(path, src).replace(os.sep, "/"))
+            for base in (src, os.path.dirname(path)):
+                target = os.path.normpath(os.path.join(base, name))
+                if os.path.isfile(target):
+                    key = key_of(target, src, top)
+                    if key:
+                        local.append(key)
                     break
     return local, system
 
@@ -130,6 +142,9 @@ def main():
     parser.add_argument("--src", required=True)
     parser.add_argument("--manifest", required=True)
     parser.add_argument("--widgets", required=True, help="Qt's QtWidgets include folder")
+    parser.add_argument("--programs", nargs="*", default=[],
+                        help="folders of programs built on the engine alone; they are held "
+                             "to the engine's rules")
     args = parser.parse_args()
     src = os.path.realpath(args.src)
 
@@ -151,17 +166,26 @@ def main():
                 rel = os.path.relpath(path, src).replace(os.sep, "/")
                 (engine if parts[0] == "engine" else window).add(rel)
 
-    files = []
-    for root, _, names in os.walk(src):
-        for name in names:
-            if name.endswith((".h", ".cpp")):
-                files.append(os.path.relpath(os.path.join(root, name), src).replace(os.sep, "/"))
+    top = os.path.dirname(src)
+    paths = {}
+    for folder_path in [src] + [os.path.realpath(p) for p in args.programs]:
+        for root, _, names in os.walk(folder_path):
+            for name in names:
+                if name.endswith((".h", ".cpp")):
+                    path = os.path.join(root, name)
+                    paths[key_of(path, src, top)] = path
+    files = sorted(paths)
+    programs = {key for key, path in paths.items() if not path.startswith(src + os.sep)}
+    engine |= programs
     graph, system = {}, {}
-    for rel in sorted(files):
-        graph[rel], system[rel] = read_includes(src, rel)
+    for rel in files:
+        local, system[rel] = read_includes(src, top, paths[rel])
+        graph[rel] = [key for key in local if key in paths]
 
     failures = []
     for rel in sorted(files):
+        if rel in programs:
+            continue
         if rel.endswith(".h") and rel not in engine and rel not in window:
             failures.append(f"[undeclared] {rel}: neither an engine nor a window header")
         if rel in engine and rel in window:

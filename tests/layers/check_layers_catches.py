@@ -3,7 +3,8 @@
 each break: an engine header reaching a window header two includes away, an engine header
 reaching a widget header through another header, a page reaching app/ through a header of
 its own folder, the kit reaching a page folder through a kit header, an include cycle and
-an undeclared header. The clean header of the tree is never named."""
+an undeclared header; and a program on the engine (tools/) reaching a kit header through
+a header of its own. The clean header of the tree is never named."""
 
 import os
 import subprocess
@@ -14,11 +15,12 @@ fixture = os.path.join(here, "fixture")
 result = subprocess.run(
     [sys.executable, os.path.join(here, "check_layers.py"), "--src", os.path.join(fixture, "src"),
      "--manifest", os.path.join(fixture, "layers.manifest"),
-     "--widgets", os.path.join(fixture, "QtWidgets")],
+     "--widgets", os.path.join(fixture, "QtWidgets"), "--programs", os.path.join(fixture, "tools")],
     capture_output=True, text=True)
 lines = result.stdout.splitlines()
 expected = [
     "[engine-window] link/Reach.h -> link/Step.h -> ui/Kit.h",
+    "[engine-window] tools/main.cpp -> tools/Tool.h -> ui/Kit.h",
     "[engine-widgets] operations/Wide.h -> operations/Inner.h -> <QCheckBox>",
     "[app] files/Page.h -> files/Bridge.h -> app/Frame.h",
     "[ui-page] ui/Kit.h -> ui/Helper.h -> config/Page.h",
