@@ -145,7 +145,7 @@ int main(int argc, char* argv[]) {
     const auto getStatus = [&] { window.ButtonGetStatus->click(); };
     const auto readConfig = [&] { window.ConfigGroup->ButtonRead->click(); };
     const auto sendData = [&] {
-        window.RunPrinterOperation(OpSendData, data.data(), static_cast<int32_t>(data.size()));
+        window.Run<Op::SendData>(std::span<const char>(data));
     };
 
     struct Link {

@@ -6,7 +6,7 @@
 #include "fonts/FontParameterForm.h"
 #include "fonts/MakeFont.h"
 #include "fonts/TFormPreviewFont.h"
-#include "functions/PasswordGate.h"
+#include "password/PasswordGate.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
 #include "ui/MainRecords.h"
@@ -390,7 +390,7 @@ void FontManagerPage::ButtonDowloadFontClick() {
         Host().Prompts().Error(Host().HostWindow(), QString::fromLatin1(kFontParameterError));
         return;
     }
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
     if (!MakeFontInto(path)) {
         EndAction();
@@ -399,7 +399,7 @@ void FontManagerPage::ButtonDowloadFontClick() {
     const QByteArray localPath = path.toLocal8Bit();
     DownloadRequest request{localPath.constData(), name->constData(),
                             ComboBoxMemoryDevice->currentIndex()};
-    Host().RunPrinterOperation(OpDownloadFile, &request);
+    Host().Run<Op::DownloadFile>(request);
     EndAction();
 }
 

@@ -57,7 +57,6 @@ public:
     QPushButton* ButtonPassword;
 
 private:
-    void RunSimpleOperation(uint32_t operation);
     void FetchDumpFile();
 
     ConfigCollector collectConfig_;

@@ -1,6 +1,6 @@
 #include "functions/TFormPasswordSetup.h"
 
-#include "functions/PasswordValidator.h"
+#include "password/PasswordValidator.h"
 #include "operations/CommandText.h"
 #include "ui/Language.h"
 #include "ui/Prompter.h"

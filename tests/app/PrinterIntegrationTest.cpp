@@ -108,14 +108,14 @@ TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
             Press(dialog, "ButtonOK");
         })
         .Then([](QDialog& dialog) { Press(dialog, "ButtonCancel"); });
-    EXPECT_TRUE(window->PasswordGate());
-    EXPECT_FALSE(window->PasswordGate());
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::Accepted);
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::Cancelled);
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
 TEST_F(MainWindowWithPrinter, GateAndPasswordSetupOnAPrinterWithoutPassword) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
-    EXPECT_TRUE(window->PasswordGate());
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::NoPassword);
     EXPECT_TRUE(dialogs.opened.isEmpty());
 
     // Same new password as the old (empty) one: nothing is sent.
@@ -130,7 +130,7 @@ TEST_F(MainWindowWithPrinter, PasswordSetupWithoutPrinterShowsTheLinkError) {
     Start();
     window->FunctionGroup->ButtonPassword->click();
     EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
-    EXPECT_FALSE(window->PasswordGate());
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::ReadFailed);
     EXPECT_EQ(prompter.Messages(), (QStringList{"Port Open Error", "Port Open Error"}));
     EXPECT_TRUE(dialogs.opened.isEmpty());
 }

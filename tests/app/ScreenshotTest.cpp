@@ -4,7 +4,7 @@
 #include "calibration/TFormSensorCalibrate.h"
 #include "functions/PrinterFunctionGroup.h"
 #include "functions/TFormDumpTextSetup.h"
-#include "functions/TFormPassword.h"
+#include "password/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
 #include "functions/TFormRTCSetup.h"
 #include "link/TFormLPTSetup.h"
