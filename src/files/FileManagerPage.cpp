@@ -2,10 +2,10 @@
 
 #include "command/TextBytes.h"
 #include "files/FileTypes.h"
-#include "password/PasswordGate.h"
 #include "link/FixedText.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
 #include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
@@ -266,8 +266,7 @@ void FileManagerPage::SendRawFile(const QString& path) {
         prompts.Error(Host().HostWindow(), QStringLiteral("Open File Error"));
         return;
     }
-    if (Host().Run<Op::SendData>(std::span<const char>(bytes)) ==
-        LinkOk)
+    if (Host().Run<Op::SendData>(std::span<const char>(bytes)) == LinkOk)
         prompts.Information(Host().HostWindow(),
                             QStringLiteral("Please Wait Led change to Green..."));
 }

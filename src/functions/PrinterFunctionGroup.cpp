@@ -2,7 +2,6 @@
 
 #include "calibration/SensorMeasurement.h"
 #include "calibration/TFormSensorCalibrate.h"
-#include "password/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "functions/TFormDumpTextSetup.h"
 #include "functions/TFormRTCSetup.h"
@@ -10,6 +9,7 @@
 #include "network/TFormEthernetSetup.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
 #include "ui/MainRecords.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
@@ -178,7 +178,8 @@ void PrinterFunctionGroup::ButtonDumpClick() {
     choice.request.mode = DumpPrint;
     StoreDumpFileName(choice.request, QStringLiteral("Dump.txt"));
     {
-        TFormDumpTextSetup dialog(choice, Host().DialogAnchor(), Host().HostWindow());
+        TFormDumpTextSetup dialog(choice, Host().Prompts(), Host().DialogAnchor(),
+                                  Host().HostWindow());
         Host().ExecDialog(dialog);
     }
     if (choice.accepted == 0)
@@ -250,12 +251,12 @@ void PrinterFunctionGroup::ButtonEthernetClick() {
     // The dialog's outcome (action, apply) is not part of what the printer reports.
     PrinterNetConfig& config = Records().NetConfig;
     config.dhcp = read.dhcp;
-    std::memcpy(config.ipAddress, read.ipAddress, sizeof config.ipAddress);
-    std::memcpy(config.subnetMask, read.subnetMask, sizeof config.subnetMask);
-    std::memcpy(config.gateway, read.gateway, sizeof config.gateway);
-    std::memcpy(config.lastUsedIp, read.lastUsedIp, sizeof config.lastUsedIp);
-    std::memcpy(config.printerName, read.printerName, sizeof config.printerName);
-    std::memcpy(config.macAddress, read.macAddress, sizeof config.macAddress);
+    CopyFixedText(config.ipAddress, read.ipAddress);
+    CopyFixedText(config.subnetMask, read.subnetMask);
+    CopyFixedText(config.gateway, read.gateway);
+    CopyFixedText(config.lastUsedIp, read.lastUsedIp);
+    CopyFixedText(config.printerName, read.printerName);
+    CopyFixedText(config.macAddress, read.macAddress);
 
     {
         const QPoint anchor = Host().DialogAnchor();
@@ -268,10 +269,10 @@ void PrinterFunctionGroup::ButtonEthernetClick() {
 
     PrinterNetConfig change{};
     change.dhcp = config.dhcp;
-    std::memcpy(change.ipAddress, config.ipAddress, sizeof change.ipAddress);
-    std::memcpy(change.subnetMask, config.subnetMask, sizeof change.subnetMask);
-    std::memcpy(change.gateway, config.gateway, sizeof change.gateway);
-    std::memcpy(change.printerName, config.printerName, sizeof change.printerName);
+    CopyFixedText(change.ipAddress, config.ipAddress);
+    CopyFixedText(change.subnetMask, config.subnetMask);
+    CopyFixedText(change.gateway, config.gateway);
+    CopyFixedText(change.printerName, config.printerName);
     if (config.action == 1)
         Host().Run<Op::SetNetName>(change);
     else

@@ -25,7 +25,7 @@ template <class Buffer> constexpr BufferUse BufferUseOf() {
 }
 
 const OperationEntry kOperations[kOperationCount] = {
-#define TARNVIK_OPERATION_ENTRY(name, number, buffer, extra, progress)                        \
+#define TARNVIK_OPERATION_ENTRY(name, number, buffer, extra, progress)                             \
     {#name, name, ProgressWrap::progress, BufferUseOf<buffer>()},
     TARNVIK_OPERATIONS(TARNVIK_OPERATION_ENTRY)
 #undef TARNVIK_OPERATION_ENTRY

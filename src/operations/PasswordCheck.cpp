@@ -23,8 +23,6 @@ PasswordCheck CheckPrinterPassword(PrinterLink& link, InterfaceKind kind,
     check.code = Dispatch<Op::ReadPasswordState>(link, kind, text);
     if (check.code != LinkOk)
         return check;
-    const QByteArray printerPassword(text.data(),
-                                     static_cast<qsizetype>(strnlen(text.data(), text.size())));
-    check.verdict = JudgePassword(printerPassword, given);
+    check.verdict = JudgePassword(PasswordBytes(text), given);
     return check;
 }

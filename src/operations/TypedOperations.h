@@ -31,11 +31,11 @@ enum class OperationExtra { NoExtra, ExtraValue };
 // One tag per operation, carrying its code and the buffer it takes:
 // Op::ReadClock::kCode is OpReadClock and Op::ReadClock::Buffer is PrinterClock.
 namespace Op {
-#define TARNVIK_OPERATION_TAG(name, number, buffer, extra, progress)                          \
-    struct name {                                                                             \
-        static constexpr OperationCode kCode = Op##name;                                      \
-        using Buffer = buffer;                                                                \
-        static constexpr OperationExtra kExtra = OperationExtra::extra;                       \
+#define TARNVIK_OPERATION_TAG(name, number, buffer, extra, progress)                               \
+    struct name {                                                                                  \
+        static constexpr OperationCode kCode = Op##name;                                           \
+        using Buffer = buffer;                                                                     \
+        static constexpr OperationExtra kExtra = OperationExtra::extra;                            \
     };
 TARNVIK_OPERATIONS(TARNVIK_OPERATION_TAG)
 #undef TARNVIK_OPERATION_TAG

@@ -17,8 +17,8 @@ const CaptionText kCancel = {"Cancel", "取消", "取消"};
 
 } // namespace
 
-TFormPassword::TFormPassword(const PasswordText& printerPassword, int languageIndex, Prompter& prompter,
-                             const QPoint& position, QWidget* parent)
+TFormPassword::TFormPassword(const PasswordText& printerPassword, int languageIndex,
+                             Prompter& prompter, const QPoint& position, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       printerPassword_(printerPassword), prompter_(prompter) {

@@ -1,9 +1,9 @@
 #include "DialogAnswers.h"
-#include "password/PasswordGate.h"
 #include "functions/PasswordSetup.h"
-#include "password/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
+#include "password/TFormPassword.h"
 #include "ScriptedPrompter.h"
 #include "ui/OperationHost.h"
 

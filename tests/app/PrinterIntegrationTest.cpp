@@ -200,6 +200,23 @@ TEST_F(MainWindowWithPrinter, EthernetSetupSendsTheConfirmedChangeAfterTheGate) 
     EXPECT_TRUE(window->isEnabled());
 }
 
+TEST_F(MainWindowWithPrinter, EthernetSetupRefusesAPrinterNameLatin1CannotHold) {
+    Start(QLocale(QLocale::Chinese, QLocale::Taiwan), true);
+    dialogs.Then([](QDialog& dialog) {
+        // The euro sign has no Latin-1 byte: refused, the dialog stays, then Cancel.
+        dialog.findChild<QLineEdit*>("EditPrinterName")->setText(QStringLiteral("LINE\u20AC2"));
+        Press(dialog, "ButtonSetPrinterName");
+        Press(dialog, "ButtonCancel");
+    });
+    printer.ClearReceived();
+    window->FunctionGroup->ButtonEthernet->click();
+    EXPECT_EQ(prompter.Messages(),
+              QStringList{QString::fromUtf8("印表機名稱含有無法儲存的字元。")});
+    EXPECT_EQ(dialogs.opened, QStringList{"FormEthernetSetup"});
+    EXPECT_FALSE(StartsWithReceived(printer, "NET "));
+    EXPECT_EQ(window->NetConfig().apply, 0);
+}
+
 TEST_F(MainWindowWithPrinter, EthernetSetupWithoutPrinterShowsTheLinkErrorAndNoDialog) {
     Start();
     window->FunctionGroup->ButtonEthernet->click();

@@ -165,7 +165,8 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
         }
         PrinterConfig config = content.Config;
         for (int32_t tab : write) {
-            const LinkError code = Dispatch<Op::WriteConfiguration>(link, printer.kind, config, tab);
+            const LinkError code =
+                Dispatch<Op::WriteConfiguration>(link, printer.kind, config, tab);
             if (code != LinkOk)
                 return Failed(code);
         }
