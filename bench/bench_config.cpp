@@ -3,14 +3,13 @@
 // the same exchanges over one socket (rounds interleaved).
 
 #include "config/PrinterConfig.h"
+#include "LoopbackSocket.h"
 #include "operations/Dispatch.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"
 
 #include <QCoreApplication>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -33,12 +32,11 @@ struct Result {
 // other over one socket, as a plain program would.
 double Replay(uint16_t port, const std::vector<std::string>& commands) {
     const auto start = std::chrono::steady_clock::now();
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    where.sin_port = htons(port);
-    ::inet_pton(AF_INET, "127.0.0.1", &where.sin_addr);
-    ::connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
+    const int fd = ConnectLoopback(port);
+    if (fd < 0) {
+        std::fprintf(stderr, "cannot connect to the virtual printer on port %u\n", port);
+        std::exit(1);
+    }
     std::string pending;
     char buffer[4096];
     for (const std::string& command : commands) {

@@ -7,6 +7,7 @@
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "LoopbackLink.h"
+#include "LoopbackSocket.h"
 #include "operations/ReplyReaders.h"
 #include "ScriptedBackend.h"
 #include "TcpServer.h"
@@ -14,8 +15,6 @@
 
 #include <QCoreApplication>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -52,12 +51,11 @@ double LinkWrite(PrinterLink& link, const std::vector<uint8_t>& block) {
 
 double PlainSocketWrite(uint16_t port, const std::vector<uint8_t>& block) {
     const auto start = Clock::now();
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    where.sin_port = htons(port);
-    ::inet_pton(AF_INET, "127.0.0.1", &where.sin_addr);
-    ::connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
+    const int fd = ConnectLoopback(port);
+    if (fd < 0) {
+        std::fprintf(stderr, "cannot connect to the virtual printer on port %u\n", port);
+        std::exit(1);
+    }
     // The same 512-byte pieces the link writes.
     for (size_t at = 0; at < block.size();) {
         const size_t piece = std::min<size_t>(512, block.size() - at);

@@ -1,4 +1,5 @@
 #include "ConfigModule.h"
+#include "SimText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,20 +17,13 @@ constexpr std::string_view kZControlEnd = "\x1eXA\x1eJUS\x1eXZ";
 constexpr std::string_view kZFormatStart = "\x1eXA\x1e";
 constexpr std::string_view kZFormatEnd = "\x1eJUS\x1eXZ";
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     size_t start = 0;
     for (;;) {
         const size_t at = text.find(separator, start);
-        parts.push_back(Trim(text.substr(start, at == std::string_view::npos ? at : at - start)));
+        parts.push_back(
+            Trimmed(text.substr(start, at == std::string_view::npos ? at : at - start)));
         if (at == std::string_view::npos)
             return parts;
         start = at + 1;
@@ -37,7 +31,7 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 }
 
 bool ParseInt(std::string_view text, int& value) {
-    text = Trim(text);
+    text = Trimmed(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -48,7 +42,7 @@ constexpr double kLargestReal = 1e9;
 
 // A leading decimal number; the rest of the text is returned in rest.
 bool ParseReal(std::string_view text, double& value, std::string_view* rest = nullptr) {
-    text = Trim(text);
+    text = Trimmed(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     const auto [end, error] =
@@ -57,7 +51,7 @@ bool ParseReal(std::string_view text, double& value, std::string_view* rest = nu
     if (error != std::errc() || !std::isfinite(value) || std::fabs(value) > kLargestReal)
         return false;
     if (rest)
-        *rest = Trim(text.substr(static_cast<size_t>(end - text.data())));
+        *rest = Trimmed(text.substr(static_cast<size_t>(end - text.data())));
     return true;
 }
 
@@ -264,7 +258,7 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
                                    // "SET RIBBON" must not take "SET RIBBONX ON".
                                    if (line.size() > length && line[length] != ' ')
                                        return;
-                                   apply(Trim(line.substr(length)));
+                                   apply(Trimmed(line.substr(length)));
                                });
     };
     auto onOff = [&command](std::string name, bool& target) {

@@ -3,13 +3,13 @@
 #include "ClockModule.h"
 #include "MaintenanceModule.h"
 #include "SensorModule.h"
+#include "SimText.h"
 #include "VirtualPrinter.h"
 
 #include <poll.h>
 #include <unistd.h>
 
 #include <sstream>
-#include <stdexcept>
 
 namespace sim {
 
@@ -71,18 +71,12 @@ std::string ConsoleCommand(VirtualPrinter& printer, const std::string& line) {
     }
     if (command == "status") {
         // The whole argument must be a number from 0 to 255.
-        size_t used = 0;
-        int value = -1;
-        try {
-            value = std::stoi(argument, &used);
-        } catch (const std::exception&) {
-            used = 0;
-        }
-        if (argument.empty() || used != argument.size() || value < 0 || value > 255)
+        const std::optional<long> value = WholeNumber(argument);
+        if (!value || *value < 0 || *value > 255)
             return "status takes a number from 0 to 255\n";
         auto lock = printer.Lock();
-        printer.statusByte = static_cast<uint8_t>(value);
-        return "status byte " + std::to_string(value) + "\n";
+        printer.statusByte = static_cast<uint8_t>(*value);
+        return "status byte " + std::to_string(*value) + "\n";
     }
     if (command.empty())
         return {};

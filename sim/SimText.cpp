@@ -1,13 +1,12 @@
 #include "SimText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace sim {
 
-namespace {
-
-std::string_view Stripped(std::string_view text) {
+std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
@@ -15,12 +14,10 @@ std::string_view Stripped(std::string_view text) {
     return text;
 }
 
-} // namespace
-
 std::string_view ArgumentsAfter(std::string_view line, std::string_view word) {
     if (line.substr(0, word.size()) == word)
         line.remove_prefix(word.size());
-    return Stripped(line);
+    return Trimmed(line);
 }
 
 std::string QuotedText(std::string_view text) {
@@ -34,7 +31,7 @@ std::string QuotedText(std::string_view text) {
 }
 
 long LeadingNumber(std::string_view text) {
-    text = Stripped(text);
+    text = Trimmed(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -53,6 +50,18 @@ long LeadingNumber(std::string_view text) {
     return std::min(value, kLimit);
 }
 
+std::optional<long> WholeNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.front() == '+')
+        return std::nullopt;
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
 std::string CommaField(std::string_view text, int index) {
     for (int i = 0; i < index; ++i) {
         const size_t comma = text.find(',');
@@ -60,7 +69,7 @@ std::string CommaField(std::string_view text, int index) {
             return {};
         text.remove_prefix(comma + 1);
     }
-    return std::string(Stripped(text.substr(0, text.find(','))));
+    return std::string(Trimmed(text.substr(0, text.find(','))));
 }
 
 } // namespace sim

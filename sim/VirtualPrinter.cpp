@@ -1,5 +1,7 @@
 #include "VirtualPrinter.h"
 
+#include "SimText.h"
+
 #include <algorithm>
 
 namespace sim {
@@ -7,14 +9,6 @@ namespace sim {
 namespace {
 
 constexpr char kEsc = 0x1B;
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
 
 } // namespace
 

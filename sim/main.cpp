@@ -8,6 +8,7 @@
 #include "PasswordModule.h"
 #include "PtyServer.h"
 #include "SimConsole.h"
+#include "SimText.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"
 #include "VirtualPrinter.h"
@@ -19,6 +20,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -49,8 +51,10 @@ const char* const kUsage =
     "  --lan-group GROUP      LAN responders also join this multicast group (224.0.0.251)\n"
     "\n"
     "State:\n"
-    "  --edition N            firmware edition (default 105); older editions know fewer keys\n"
-    "  --dpi N                print resolution: 203, 300 or 600 (default 203)\n"
+    "  --edition N            firmware edition, 100..9999 (default 105); older editions know\n"
+    "                         fewer keys\n"
+    "  --dpi N                print resolution in dots per inch, 100..1200: 203, 300 or 600\n"
+    "                         as printers have them (default 203)\n"
     "  --password TEXT        printer password already set\n"
     "  --file MEM:NAME=PATH   a file already stored: MEM is DRAM, FLASH or CARD, NAME the\n"
     "                         printer's file name, PATH the PC file with its contents\n"
@@ -95,10 +99,10 @@ bool ParseHostPort(const std::string& text, std::string& host, uint16_t& port) {
     if (colon == std::string::npos)
         return false;
     host = text.substr(0, colon);
-    const long value = std::strtol(text.c_str() + colon + 1, nullptr, 10);
-    if (value < 0 || value > 65535)
+    const std::optional<long> value = sim::WholeNumber(std::string_view(text).substr(colon + 1));
+    if (!value || *value < 0 || *value > 65535)
         return false;
-    port = static_cast<uint16_t>(value);
+    port = static_cast<uint16_t>(*value);
     return !host.empty();
 }
 
@@ -122,6 +126,18 @@ bool ParseStoredFile(const std::string& text, int& memory, std::string& name, st
         return false;
     data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
+}
+
+// The value of a numeric option: the whole text a number from low to high, or the program
+// ends with a message saying so (status 2).
+int NumberOption(const std::string& option, const std::string& text, long low, long high) {
+    const std::optional<long> value = sim::WholeNumber(text);
+    if (!value || *value < low || *value > high) {
+        std::fprintf(stderr, "%s takes a whole number from %ld to %ld, not \"%s\"\n",
+                     option.c_str(), low, high, text.c_str());
+        std::exit(2);
+    }
+    return static_cast<int>(*value);
 }
 
 } // namespace
@@ -191,15 +207,15 @@ int main(int argc, char** argv) {
         } else if (option == "--model") {
             identity.model = value();
         } else if (option == "--lan-status") {
-            lanStatus = std::stoi(value());
+            lanStatus = NumberOption(option, value(), 0, 255);
         } else if (option == "--lan-flags") {
-            lanFlags = std::stoi(value());
+            lanFlags = NumberOption(option, value(), 0, 255);
         } else if (option == "--media") {
             media = value();
         } else if (option == "--edition") {
-            edition = std::stoi(value());
+            edition = NumberOption(option, value(), 100, 9999);
         } else if (option == "--dpi") {
-            dpi = std::stoi(value());
+            dpi = NumberOption(option, value(), 100, 1200);
         } else if (option == "--password") {
             password = value();
         } else if (option == "--no-card") {
@@ -212,9 +228,9 @@ int main(int argc, char** argv) {
             }
             files.push_back(std::move(file));
         } else if (option == "--status") {
-            printer.statusByte = static_cast<uint8_t>(std::stoi(value()));
+            printer.statusByte = static_cast<uint8_t>(NumberOption(option, value(), 0, 255));
         } else if (option == "--extended-status") {
-            printer.extendedStatus[4] = static_cast<uint8_t>(std::stoi(value()));
+            printer.extendedStatus[4] = static_cast<uint8_t>(NumberOption(option, value(), 0, 255));
         } else if (option == "--no-extended-status") {
             printer.answersExtendedStatus = false;
         } else if (option == "--serial") {
@@ -226,26 +242,22 @@ int main(int argc, char** argv) {
         } else if (option == "--stop-reading") {
             printer.faults.stopReading = true;
         } else if (option == "--close-after") {
-            printer.faults.closeAfterBytes = std::stol(value());
+            printer.faults.closeAfterBytes = NumberOption(option, value(), 0, 1 << 30);
         } else if (option == "--garbage") {
             printer.faults.garbageBeforeReply = value();
         } else if (option == "--frame-surplus") {
-            printer.faults.frameLengthSurplus = std::stoi(value());
+            printer.faults.frameLengthSurplus = NumberOption(option, value(), -65536, 65536);
         } else if (option == "--wrong-frame-end") {
             const std::string c = value();
             printer.faults.wrongFrameEnd = c.empty() ? ']' : c[0];
         } else if (option == "--trickle") {
-            printer.faults.trickleDelayMs = std::stoi(value());
+            printer.faults.trickleDelayMs = NumberOption(option, value(), 0, 60000);
         } else if (option == "--firmware-fails") {
             printer.faults.deadAfterFirmware = true;
         } else if (option == "--restart-ms") {
-            restartMs = std::stoi(value());
-            if (restartMs < 0 || restartMs > 600000) {
-                std::fprintf(stderr, "--restart-ms takes 0 to 600000\n");
-                return 2;
-            }
+            restartMs = NumberOption(option, value(), 0, 600000);
         } else if (option == "--reply-delay") {
-            printer.faults.replyDelayMs = std::stoi(value());
+            printer.faults.replyDelayMs = NumberOption(option, value(), 0, 600000);
         } else {
             std::fprintf(stderr, "unknown option %s (see --help)\n", option.c_str());
             return 2;

@@ -1,5 +1,6 @@
 #include "functions/TFormRTCSetup.h"
 
+#include "operations/ClockOperations.h"
 #include "ui/Captions.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -98,13 +99,7 @@ void TFormRTCSetup::ShowClock() {
 }
 
 void TFormRTCSetup::ButtonSetSysTimeClick() {
-    const QDateTime now = localClock_();
-    clock_.year = now.date().year();
-    clock_.month = now.date().month();
-    clock_.date = now.date().day();
-    clock_.hour = now.time().hour();
-    clock_.minute = now.time().minute();
-    clock_.second = now.time().second();
+    clock_ = ClockOf(localClock_());
     ShowClock();
 }
 

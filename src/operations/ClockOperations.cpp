@@ -75,3 +75,9 @@ LinkError ReadClock(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t
     }
     return LinkOk;
 }
+
+PrinterClock ClockOf(const QDateTime& time) {
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    return {date.year(), date.month(), date.day(), clock.hour(), clock.minute(), clock.second()};
+}

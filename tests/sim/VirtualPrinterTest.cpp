@@ -216,4 +216,19 @@ TEST(SimulatorExecutable, DocumentsItsOptions) {
     EXPECT_EQ(process.exitCode(), 0);
 }
 
+TEST(SimulatorExecutable, RefusesNumbersItCannotUseWithAMessage) {
+    const QList<QStringList> cases = {
+        {"--dpi", "x"},       {"--dpi", "0"},           {"--status", "256"},
+        {"--trickle", "5ms"}, {"--tcp", "127.0.0.1:x"}, {"--edition", "99999999999999999999"}};
+    for (const QStringList& arguments : cases) {
+        QProcess process;
+        process.start(QStringLiteral(TARNVIK_SIM_EXECUTABLE), arguments);
+        ASSERT_TRUE(process.waitForFinished(5000)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardError()).contains(arguments[0]))
+            << arguments.join(' ').toStdString();
+    }
+}
+
 } // namespace

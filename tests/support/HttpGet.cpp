@@ -1,7 +1,7 @@
 #include "HttpGet.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
+#include "LoopbackSocket.h"
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 HttpAnswer HttpGet(int port, const std::string& pathAndQuery,
                    const std::vector<std::pair<std::string, std::string>>& headers, int timeoutMs) {
     HttpAnswer answer;
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ConnectLoopback(static_cast<uint16_t>(port));
     if (fd < 0)
         return answer;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -24,14 +24,6 @@ HttpAnswer HttpGet(int port, const std::string& pathAndQuery,
     };
     timeval wait{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    where.sin_port = htons(static_cast<uint16_t>(port));
-    where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0) {
-        ::close(fd);
-        return answer;
-    }
     std::string request = "GET " + pathAndQuery + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
     for (const auto& [name, value] : headers)
         request += name + ": " + value + "\r\n";

@@ -6,6 +6,7 @@
 #include "PrinterJobs.h"
 
 #include "config/ConfigFile.h"
+#include "operations/ClockOperations.h"
 #include "operations/MemoryRecords.h"
 
 #include <QDateTime>
@@ -417,9 +418,7 @@ CliCommand ClockSet() {
             *error = QStringLiteral("'%1' is not a time written YYYY-MM-DD HH:MM:SS").arg(text);
             return std::nullopt;
         }
-        return ClockSetJob(PrinterClock{time.date().year(), time.date().month(), time.date().day(),
-                                        time.time().hour(), time.time().minute(),
-                                        time.time().second()});
+        return ClockSetJob(ClockOf(time));
     };
     return c;
 }

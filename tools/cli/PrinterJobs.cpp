@@ -5,6 +5,7 @@
 
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
+#include "operations/ClockOperations.h"
 #include "operations/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordCheck.h"
@@ -377,14 +378,7 @@ FleetRunner::Job ClockReadJob() {
 
 FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock) {
     return [clock](PrinterLink& link, const LinkAddress& printer) {
-        PrinterClock value{};
-        if (clock) {
-            value = *clock;
-        } else {
-            const QDateTime now = QDateTime::currentDateTime();
-            value = {now.date().year(), now.date().month(),  now.date().day(),
-                     now.time().hour(), now.time().minute(), now.time().second()};
-        }
+        PrinterClock value = clock ? *clock : ClockOf(QDateTime::currentDateTime());
         const LinkError code = Dispatch<Op::SetClock>(link, printer.kind, value);
         if (code != LinkOk)
             return Failed(code);
