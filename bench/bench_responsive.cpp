@@ -144,9 +144,7 @@ int main(int argc, char* argv[]) {
     QByteArray data(4 << 20, 'A');
     const auto getStatus = [&] { window.ButtonGetStatus->click(); };
     const auto readConfig = [&] { window.ConfigGroup->ButtonRead->click(); };
-    const auto sendData = [&] {
-        window.RunPrinterOperation(OpSendData, data.data(), static_cast<int32_t>(data.size()));
-    };
+    const auto sendData = [&] { window.Run<Op::SendData>(std::span<const char>(data)); };
 
     struct Link {
         const char* name;

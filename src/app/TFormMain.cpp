@@ -9,7 +9,6 @@
 #include "app/LinkSummary.h"
 #include "app/MainCaptions.h"
 #include "app/StatusWord.h"
-#include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
@@ -19,6 +18,7 @@
 #include "network/TFormEthernetSetup.h"
 #include "network/TFormNetSetup.h"
 #include "operations/Dispatch.h"
+#include "password/PasswordGate.h"
 #include "ui/BusyCursor.h"
 #include "ui/CancelOffer.h"
 #include "ui/Prompter.h"
@@ -272,13 +272,13 @@ QString TFormMain::StatusPanelText(int panel) const {
 void TFormMain::ProbeUsbPrinter() {
     // Silent: whatever the printer answers, nothing is shown; only a complete read replaces
     // the stored configuration.
-    if (Dispatch(link_, OpProbePort, SelectedInterface(), nullptr) != LinkOk)
+    if (Dispatch<Op::ProbePort>(link_, SelectedInterface()) != LinkOk)
         return;
     PrinterConfig scratch = DefaultPrinterConfig();
     PlaceProgressWindow();
-    if (Dispatch(link_, OpSendLineModeExit, SelectedInterface(), nullptr) != LinkOk)
+    if (Dispatch<Op::SendLineModeExit>(link_, SelectedInterface()) != LinkOk)
         return;
-    if (Dispatch(link_, OpReadConfiguration, SelectedInterface(), &scratch) != LinkOk)
+    if (Dispatch<Op::ReadConfiguration>(link_, SelectedInterface(), scratch, 0) != LinkOk)
         return;
     records_.StoredConfig = scratch;
 }
@@ -286,7 +286,7 @@ void TFormMain::ProbeUsbPrinter() {
 LinkError TFormMain::RunSequence(uint32_t operation, void* buffer, int32_t extra,
                                  const std::function<void()>& succeeded) {
     if (operationRunning_)
-        return LinkUnknownError;
+        return LinkRefusedWhileRunning;
     setEnabled(false);
     PlaceProgressWindow();
     operationRunning_ = true;
@@ -333,7 +333,7 @@ LinkError TFormMain::RunPrinterOperation(uint32_t operation, void* buffer, int32
 LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
                                        std::optional<QPoint> progressAt) {
     if (operationRunning_)
-        return LinkUnknownError;
+        return LinkRefusedWhileRunning;
     operationRunning_ = true;
     const BusyCursor busy;
     LinkError result;
@@ -357,7 +357,7 @@ LinkError TFormMain::RunQuietOperation(uint32_t operation, void* buffer,
 
 LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
     if (operationRunning_)
-        return LinkUnknownError;
+        return LinkRefusedWhileRunning;
     PlaceProgressWindow();
     operationRunning_ = true;
     LinkError result;
@@ -433,7 +433,7 @@ void TFormMain::ShowLinkSummary() {
     statusPanels_[1]->setToolTip(statusPanels_[1]->text());
 }
 
-bool TFormMain::PasswordGate() {
+PasswordGateOutcome TFormMain::PasswordGate() {
     return ::PasswordGate(*this);
 }
 

@@ -6,6 +6,7 @@
 #include "network/LanClient.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
+#include "password/PasswordGate.h"
 #include "ui/Captions.h"
 #include "ui/OperationHost.h"
 
@@ -53,15 +54,12 @@ public:
               LanClientSettings lan = {}, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) override;
     LinkError RunWithWindowEnabled(const LinkExchange& exchange) override;
     QPoint DialogAnchor() const override;
     int LanguageIndex() const override { return languageIndex_; }
     Prompter& Prompts() override { return prompter_; }
     QWidget* HostWindow() override { return this; }
     int ExecDialog(QDialog& dialog) override;
-    LinkError RunQuietOperation(uint32_t operation, void* buffer,
-                                std::optional<QPoint> progressAt = std::nullopt) override;
     QDateTime LocalDateTime() const override { return clock_(); }
 
     // Replaces how modal dialogs run (tests answer them in the user's place); an empty
@@ -80,9 +78,8 @@ public:
     void ShowPrinterStatus(const PrinterStatus& status) override;
     // Rewrites status-bar panels 0 (parallel port) and 1 (serial settings).
     void ShowLinkSummary();
-    // True when the guarded action may go on: the printer has no password, or the user
-    // typed it.
-    bool PasswordGate();
+    // The password gate on this window's link and dialogs.
+    PasswordGateOutcome PasswordGate();
 
     InterfaceKind SelectedInterface() const;
     MainRecords& Records() { return records_; }
@@ -139,6 +136,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) override;
+    LinkError RunQuietOperation(uint32_t operation, void* buffer,
+                                std::optional<QPoint> progressAt = std::nullopt) override;
 
 private:
     void BuildWindow();

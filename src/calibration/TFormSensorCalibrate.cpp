@@ -230,7 +230,7 @@ void TFormSensorCalibrate::done(int result) {
 bool TFormSensorCalibrate::ReadLevels(SensorLevels& levels) {
     SensorLevels read = levels;
     busy_ = true;
-    const LinkError result = host_.RunQuietOperation(OpReadSensorLevels, &read, pos());
+    const LinkError result = host_.RunQuiet<Op::ReadSensorLevels>(read, pos());
     busy_ = false;
     if (result != LinkOk)
         return false;

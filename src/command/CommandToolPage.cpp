@@ -160,8 +160,7 @@ void CommandToolPage::SendBytes(QByteArray bytes) {
     }
     if (!CheckBoxShowReplies->isChecked()) {
         Host().RunWithWindowEnabled([&bytes](PrinterLink& link, InterfaceKind kind) {
-            return Dispatch(link, OpSendData, kind, bytes.data(),
-                            static_cast<int32_t>(bytes.size()));
+            return Dispatch<Op::SendData>(link, kind, std::span<const char>(bytes));
         });
         return;
     }

@@ -3,10 +3,10 @@
 #include "config/ConfigCaptions.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigTables.h"
-#include "functions/PasswordGate.h"
 #include "link/FixedText.h"
 #include "numbers/NumberText.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -622,7 +622,7 @@ bool ConfigPage::CollectConfig(PrinterConfig& into) {
 void ConfigPage::ButtonReadClick() {
     PrinterConfig working = DefaultPrinterConfig();
     // Extra 1: the read shows the progress window.
-    if (Host().RunPrinterOperation(OpReadConfiguration, &working, 1) != LinkOk)
+    if (Host().Run<Op::ReadConfiguration>(working, 1) != LinkOk)
         return;
     Records().StoredConfig = working;
     ShowConfig(Records().StoredConfig);
@@ -631,11 +631,11 @@ void ConfigPage::ButtonReadClick() {
 void ConfigPage::ButtonConfigSetClick() {
     // Set sends the page on a copy: the stored configuration stays as read or loaded.
     PrinterConfig working = Records().StoredConfig;
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
     if (!CollectConfig(working))
         return;
-    Host().RunPrinterOperation(OpWriteConfiguration, &working, PageControl2->currentIndex());
+    Host().Run<Op::WriteConfiguration>(working, PageControl2->currentIndex());
 }
 
 void ConfigPage::ButtonClearClick() {

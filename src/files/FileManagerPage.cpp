@@ -2,10 +2,10 @@
 
 #include "command/TextBytes.h"
 #include "files/FileTypes.h"
-#include "functions/PasswordGate.h"
 #include "link/FixedText.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -160,7 +160,7 @@ void FileManagerPage::BuildFormatGroup() {
 void FileManagerPage::ButtonGetClick() {
     MemoryInfo& memory = Records().Memory;
     std::memset(&memory, 0, sizeof memory);
-    if (Host().RunPrinterOperation(OpReadMemoryInfo, &memory) == LinkOk)
+    if (Host().Run<Op::ReadMemoryInfo>(memory) == LinkOk)
         RadioGroupDeviceClick();
 }
 
@@ -236,7 +236,7 @@ void FileManagerPage::ButtonDownloadClick() {
             return;
         }
     }
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
 
     if (raw) {
@@ -247,7 +247,7 @@ void FileManagerPage::ButtonDownloadClick() {
     const QByteArray printerName = name.toLocal8Bit();
     DownloadRequest request{localPath.constData(), printerName.constData(),
                             ComboBoxDevice->currentIndex()};
-    Host().RunPrinterOperation(OpDownloadFile, &request);
+    Host().Run<Op::DownloadFile>(request);
 }
 
 void FileManagerPage::SendRawFile(const QString& path) {
@@ -265,8 +265,7 @@ void FileManagerPage::SendRawFile(const QString& path) {
         prompts.Error(Host().HostWindow(), QStringLiteral("Open File Error"));
         return;
     }
-    if (Host().RunPrinterOperation(OpSendData, bytes.data(), static_cast<int32_t>(bytes.size())) ==
-        LinkOk)
+    if (Host().Run<Op::SendData>(std::span<const char>(bytes)) == LinkOk)
         prompts.Information(Host().HostWindow(),
                             QStringLiteral("Please Wait Led change to Green..."));
 }
@@ -275,10 +274,10 @@ void FileManagerPage::ButtonFileFormatClick() {
     if (!Host().Prompts().Confirm(Host().HostWindow(), QStringLiteral("Are you sure?"),
                                   Prompter::ConfirmButtons::OkCancel))
         return;
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
     int32_t memory = RadioGroupFormatDevice->ItemIndex();
-    Host().RunPrinterOperation(OpSendStoredCommand, &memory);
+    Host().Run<Op::SendStoredCommand>(memory);
 }
 
 void FileManagerPage::ButtonFontViewClick() {

@@ -6,9 +6,9 @@
 #include "fonts/FontParameterForm.h"
 #include "fonts/MakeFont.h"
 #include "fonts/TFormPreviewFont.h"
-#include "functions/PasswordGate.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -389,7 +389,7 @@ void FontManagerPage::ButtonDowloadFontClick() {
         Host().Prompts().Error(Host().HostWindow(), QString::fromLatin1(kFontParameterError));
         return;
     }
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
     if (!MakeFontInto(path)) {
         EndAction();
@@ -398,7 +398,7 @@ void FontManagerPage::ButtonDowloadFontClick() {
     const QByteArray localPath = path.toLocal8Bit();
     DownloadRequest request{localPath.constData(), name->constData(),
                             ComboBoxMemoryDevice->currentIndex()};
-    Host().RunPrinterOperation(OpDownloadFile, &request);
+    Host().Run<Op::DownloadFile>(request);
     EndAction();
 }
 

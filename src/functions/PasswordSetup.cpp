@@ -6,7 +6,7 @@
 
 void RunPasswordSetup(OperationHost& host) {
     PasswordText current{};
-    if (host.RunPrinterOperation(OpReadPasswordState, current.data()) != LinkOk)
+    if (host.Run<Op::ReadPasswordState>(current) != LinkOk)
         return;
     current.back() = '\0';
 
@@ -19,5 +19,5 @@ void RunPasswordSetup(OperationHost& host) {
     // Cancel, or a new password equal to the old one: nothing to send.
     if (PasswordBytes(next) == PasswordBytes(current))
         return;
-    host.RunPrinterOperation(OpSetPassword, next.data());
+    host.Run<Op::SetPassword>(next);
 }

@@ -2,7 +2,6 @@
 
 #include "calibration/SensorMeasurement.h"
 #include "calibration/TFormSensorCalibrate.h"
-#include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
 #include "functions/TFormDumpTextSetup.h"
 #include "functions/TFormRTCSetup.h"
@@ -10,6 +9,7 @@
 #include "network/TFormEthernetSetup.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
 #include "ui/OperationHost.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -97,30 +97,26 @@ void PrinterFunctionGroup::ButtonPasswordClick() {
 
 // The direct functions: none asks for confirmation and none reports success.
 
-void PrinterFunctionGroup::RunSimpleOperation(uint32_t operation) {
-    Host().RunPrinterOperation(operation, nullptr);
-}
-
 void PrinterFunctionGroup::ButtonSelfTestClick() {
-    RunSimpleOperation(OpSelfTest);
+    Host().Run<Op::SelfTest>();
 }
 
 void PrinterFunctionGroup::ButtonRestPrinterClick() {
-    RunSimpleOperation(OpResetPrinter);
+    Host().Run<Op::ResetPrinter>();
 }
 
 void PrinterFunctionGroup::ButtonIgnoreAutoClick() {
-    RunSimpleOperation(OpIgnoreAutoBas);
+    Host().Run<Op::IgnoreAutoBas>();
 }
 
 void PrinterFunctionGroup::ButtonLineModeOutClick() {
-    RunSimpleOperation(OpSendLineModeExit);
+    Host().Run<Op::SendLineModeExit>();
 }
 
 void PrinterFunctionGroup::ButtonInitialClick() {
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
-    RunSimpleOperation(OpInitializePrinter);
+    Host().Run<Op::InitializePrinter>();
 }
 
 void PrinterFunctionGroup::ButtonTestPaternClick() {
@@ -149,7 +145,7 @@ void PrinterFunctionGroup::ButtonTestPaternClick() {
     request.widthMm = working.PaperWidth.value / stored.DotsPerMm;
     request.heightMm = working.PaperHeight.value / stored.DotsPerMm;
     request.sensorMode = stored.SensorMode;
-    Host().RunPrinterOperation(OpPrintTestPattern, &request);
+    Host().Run<Op::PrintTestPattern>(request);
 }
 
 // The clock: read without a word, edited in the dialog, written behind the password.
@@ -157,7 +153,7 @@ void PrinterFunctionGroup::ButtonTestPaternClick() {
 void PrinterFunctionGroup::ButtonRTCSetTimeClick() {
     PrinterClock read{};
     // Whatever the read gives (nothing at all without a printer) is what the dialog shows.
-    Host().RunQuietOperation(OpReadClock, &read);
+    Host().RunQuiet<Op::ReadClock>(read);
     FunctionRecords& records = Records();
     records.Clock = read;
     {
@@ -169,9 +165,9 @@ void PrinterFunctionGroup::ButtonRTCSetTimeClick() {
     }
     if (records.ClockSet == 0)
         return;
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
-    Host().RunPrinterOperation(OpSetClock, &records.Clock);
+    Host().Run<Op::SetClock>(records.Clock);
 }
 
 // Dump text: the mode chosen in the dialog; in "Save to File" the dump is fetched and saved.
@@ -181,13 +177,14 @@ void PrinterFunctionGroup::ButtonDumpClick() {
     choice.request.mode = DumpPrint;
     StoreDumpFileName(choice.request, QStringLiteral("Dump.txt"));
     {
-        TFormDumpTextSetup dialog(choice, Host().DialogAnchor(), Host().HostWindow());
+        TFormDumpTextSetup dialog(choice, Host().Prompts(), Host().DialogAnchor(),
+                                  Host().HostWindow());
         Host().ExecDialog(dialog);
     }
     if (choice.accepted == 0)
         return;
     DumpTextRequest request = choice.request;
-    if (Host().RunPrinterOperation(OpDumpText, &request) != LinkOk)
+    if (Host().Run<Op::DumpText>(request) != LinkOk)
         return;
     if (request.mode == DumpPrint || request.mode == DumpSaveToCard)
         return;
@@ -203,7 +200,7 @@ void PrinterFunctionGroup::FetchDumpFile() {
     file.capacity = kDumpReadCapacity;
     StoreFixedBytes(file.fileName, "Dump.txt");
     file.buffer = buffer.data();
-    if (Host().RunPrinterOperation(OpReadPrinterFile, &file) != LinkOk)
+    if (Host().Run<Op::ReadPrinterFile>(file) != LinkOk)
         return;
 
     Prompter::FileDialogOptions options;
@@ -230,16 +227,16 @@ void PrinterFunctionGroup::ButtonSensorCalibrateClick() {
     record.mediaType = MediaContinuous;
     record.dotsPerUnit = DotsPerUnit(unitIndex_ == 0 ? stored.Dpi : stored.DotsPerMm);
     // A failed read is reported; the dialog opens with what was read.
-    Host().RunPrinterOperation(OpReadSensorSetup, &record);
+    Host().Run<Op::ReadSensorSetup>(record);
     {
         TFormSensorCalibrate dialog(record, Host(), Host().DialogAnchor(), Host().HostWindow());
         Host().ExecDialog(dialog);
     }
     if (record.confirmed == 0)
         return;
-    if (!PasswordGate(Host()))
+    if (!GateAllows(PasswordGate(Host())))
         return;
-    Host().RunPrinterOperation(OpCalibrateSensor, &record);
+    Host().Run<Op::CalibrateSensor>(record);
 }
 
 // Network settings: read over the link, the dialog, then the one change confirmed, behind
@@ -248,17 +245,17 @@ void PrinterFunctionGroup::ButtonSensorCalibrateClick() {
 void PrinterFunctionGroup::ButtonEthernetClick() {
     PrinterNetConfig read{};
     SetNetConfigDefaults(read);
-    if (Host().RunPrinterOperation(OpReadNetSettings, &read) != LinkOk)
+    if (Host().Run<Op::ReadNetSettings>(read) != LinkOk)
         return;
     // The dialog's outcome (action, apply) is not part of what the printer reports.
     PrinterNetConfig& config = Records().NetConfig;
     config.dhcp = read.dhcp;
-    std::memcpy(config.ipAddress, read.ipAddress, sizeof config.ipAddress);
-    std::memcpy(config.subnetMask, read.subnetMask, sizeof config.subnetMask);
-    std::memcpy(config.gateway, read.gateway, sizeof config.gateway);
-    std::memcpy(config.lastUsedIp, read.lastUsedIp, sizeof config.lastUsedIp);
-    std::memcpy(config.printerName, read.printerName, sizeof config.printerName);
-    std::memcpy(config.macAddress, read.macAddress, sizeof config.macAddress);
+    CopyFixedText(config.ipAddress, read.ipAddress);
+    CopyFixedText(config.subnetMask, read.subnetMask);
+    CopyFixedText(config.gateway, read.gateway);
+    CopyFixedText(config.lastUsedIp, read.lastUsedIp);
+    CopyFixedText(config.printerName, read.printerName);
+    CopyFixedText(config.macAddress, read.macAddress);
 
     {
         const QPoint anchor = Host().DialogAnchor();
@@ -266,14 +263,17 @@ void PrinterFunctionGroup::ButtonEthernetClick() {
                                   Host().Prompts(), Host().HostWindow());
         Host().ExecDialog(dialog);
     }
-    if (config.apply == 0 || !PasswordGate(Host()))
+    if (config.apply == 0 || !GateAllows(PasswordGate(Host())))
         return;
 
     PrinterNetConfig change{};
     change.dhcp = config.dhcp;
-    std::memcpy(change.ipAddress, config.ipAddress, sizeof change.ipAddress);
-    std::memcpy(change.subnetMask, config.subnetMask, sizeof change.subnetMask);
-    std::memcpy(change.gateway, config.gateway, sizeof change.gateway);
-    std::memcpy(change.printerName, config.printerName, sizeof change.printerName);
-    Host().RunPrinterOperation(config.action == 1 ? OpSetNetName : OpSetNetAddress, &change);
+    CopyFixedText(change.ipAddress, config.ipAddress);
+    CopyFixedText(change.subnetMask, config.subnetMask);
+    CopyFixedText(change.gateway, config.gateway);
+    CopyFixedText(change.printerName, config.printerName);
+    if (config.action == 1)
+        Host().Run<Op::SetNetName>(change);
+    else
+        Host().Run<Op::SetNetAddress>(change);
 }

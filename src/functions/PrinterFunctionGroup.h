@@ -60,7 +60,6 @@ protected:
     FunctionRecords& Records() { return records_; }
 
 private:
-    void RunSimpleOperation(uint32_t operation);
     void FetchDumpFile();
 
     ConfigCollector collectConfig_;

@@ -1,7 +1,10 @@
 #include "functions/TFormDumpTextSetup.h"
 
 #include "link/FixedText.h"
+#include "ui/FixedTextMessage.h"
+#include "ui/Language.h"
 #include "ui/PlaceControl.h"
+#include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
 #include "ui/WindowLook.h"
 
@@ -17,15 +20,15 @@ constexpr int kFileNameLength = 12;
 
 } // namespace
 
-void StoreDumpFileName(DumpTextRequest& request, const QString& name) {
-    StoreFixedText(request.fileName, name, FixedTextKind::Local);
+FixedTextResult StoreDumpFileName(DumpTextRequest& request, const QString& name) {
+    return StoreFixedText(request.fileName, name, FixedTextKind::Local);
 }
 
-TFormDumpTextSetup::TFormDumpTextSetup(DumpTextChoice& choice, const QPoint& position,
-                                       QWidget* parent)
+TFormDumpTextSetup::TFormDumpTextSetup(DumpTextChoice& choice, Prompter& prompter,
+                                       const QPoint& position, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      choice_(choice) {
+      choice_(choice), prompter_(prompter) {
     setObjectName(QStringLiteral("FormDumpTextSetup"));
     setWindowTitle(QStringLiteral("Dump Text Setup"));
     ApplyWindowLook(this);
@@ -77,7 +80,11 @@ void TFormDumpTextSetup::RadioGroupDumpModeClick() {
 
 void TFormDumpTextSetup::ButtonOKClick() {
     choice_.request.mode = RadioGroupDumpMode->ItemIndex();
-    StoreDumpFileName(choice_.request, EditFileName->text());
+    if (const FixedTextResult stored = StoreDumpFileName(choice_.request, EditFileName->text());
+        stored != FixedTextResult::Stored) {
+        prompter_.Error(this, FixedTextRefusal(stored, Label1->text(), LanguageEnglish));
+        return;
+    }
     choice_.accepted = 1;
     accept();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "link/FixedText.h"
 #include "operations/MaintenanceRecords.h"
 
 #include <QDialog>
 
 #include <cstdint>
 
+class Prompter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,7 +25,8 @@ struct DumpTextChoice {
 class TFormDumpTextSetup : public QDialog {
     Q_OBJECT
 public:
-    TFormDumpTextSetup(DumpTextChoice& choice, const QPoint& position, QWidget* parent = nullptr);
+    TFormDumpTextSetup(DumpTextChoice& choice, Prompter& prompter, const QPoint& position,
+                       QWidget* parent = nullptr);
 
     void RadioGroupDumpModeClick();
     void ButtonOKClick();
@@ -39,8 +42,9 @@ private:
     void ApplyMode(int32_t mode);
 
     DumpTextChoice& choice_;
+    Prompter& prompter_;
 };
 
-// Stores a typed card file name in the request: at most the bytes that fit before the zero
-// byte, never cutting a character in two.
-void StoreDumpFileName(DumpTextRequest& request, const QString& name);
+// Stores a typed card file name in the request when it fits whole; otherwise the request
+// keeps its name and the result says why.
+FixedTextResult StoreDumpFileName(DumpTextRequest& request, const QString& name);

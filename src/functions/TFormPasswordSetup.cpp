@@ -1,7 +1,7 @@
 #include "functions/TFormPasswordSetup.h"
 
-#include "functions/PasswordValidator.h"
 #include "operations/CommandText.h"
+#include "password/PasswordValidator.h"
 #include "ui/Language.h"
 #include "ui/Prompter.h"
 #include "ui/WindowLook.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "functions/PasswordText.h"
+#include "operations/PasswordText.h"
 
 #include <QDialog>
 

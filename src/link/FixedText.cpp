@@ -19,6 +19,18 @@ QByteArray Encode(const QString& text, FixedTextKind kind) {
     return text.toUtf8();
 }
 
+QString Decode(const QByteArray& bytes, FixedTextKind kind) {
+    switch (kind) {
+    case FixedTextKind::Printer:
+        return QString::fromLatin1(bytes);
+    case FixedTextKind::Local:
+        return QString::fromLocal8Bit(bytes);
+    case FixedTextKind::Password:
+        break;
+    }
+    return QString::fromUtf8(bytes);
+}
+
 } // namespace
 
 std::string FixedBytes(const char* field, size_t capacity) {
@@ -38,29 +50,19 @@ bool StoreFixedBytes(char* field, size_t capacity, std::string_view bytes) {
 
 QString FixedText(const char* field, size_t capacity, FixedTextKind kind) {
     const std::string bytes = FixedBytes(field, capacity);
-    const auto size = static_cast<qsizetype>(bytes.size());
-    switch (kind) {
-    case FixedTextKind::Printer:
-        return QString::fromLatin1(bytes.data(), size);
-    case FixedTextKind::Local:
-        return QString::fromLocal8Bit(bytes.data(), size);
-    case FixedTextKind::Password:
-        break;
-    }
-    return QString::fromUtf8(bytes.data(), size);
+    return Decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                  kind);
 }
 
-bool StoreFixedText(char* field, size_t capacity, const QString& text, FixedTextKind kind) {
-    // Every character takes at least one byte, so no more than the capacity can fit.
-    QString kept = text.left(static_cast<qsizetype>(capacity));
-    if (!kept.isEmpty() && kept.back().isHighSurrogate())
-        kept.chop(1);
-    QByteArray bytes = Encode(kept, kind);
-    // Drop whole characters from the end until the rest fits, so no character is split.
-    while (capacity > 0 && static_cast<size_t>(bytes.size()) > capacity - 1) {
-        kept.chop(kept.size() >= 2 && kept.at(kept.size() - 1).isLowSurrogate() ? 2 : 1);
-        bytes = Encode(kept, kind);
-    }
-    const bool whole = StoreFixedBytes(field, capacity, {bytes.constData(), size_t(bytes.size())});
-    return whole && kept.size() == text.size();
+FixedTextResult StoreFixedText(char* field, size_t capacity, const QString& text,
+                               FixedTextKind kind) {
+    const QByteArray bytes = Encode(text, kind);
+    // A character the encoding lacks comes back as something else (Latin-1 and the local
+    // encoding put "?" in its place); a zero character would end the text early.
+    if (text.contains(QChar(u'\0')) || Decode(bytes, kind) != text)
+        return FixedTextResult::NotEncodable;
+    if (capacity == 0 || static_cast<size_t>(bytes.size()) > capacity - 1)
+        return FixedTextResult::TooLong;
+    StoreFixedBytes(field, capacity, {bytes.constData(), static_cast<size_t>(bytes.size())});
+    return FixedTextResult::Stored;
 }

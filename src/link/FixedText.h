@@ -27,9 +27,23 @@ std::string FixedBytes(const char* field, size_t capacity);
 // at a zero byte inside them).
 bool StoreFixedBytes(char* field, size_t capacity, std::string_view bytes);
 
+// What became of a text given to a field.
+enum class FixedTextResult {
+    Stored,       // the field holds the text, every character as given
+    TooLong,      // its bytes do not fit the field; the field is unchanged
+    NotEncodable, // a character has no bytes in the field's encoding (or is a zero
+                  // character); the field is unchanged
+};
+
 QString FixedText(const char* field, size_t capacity, FixedTextKind kind);
-// Replaces a field's text, cut to whole characters that fit; false when it was cut.
-bool StoreFixedText(char* field, size_t capacity, const QString& text, FixedTextKind kind);
+// Replaces a field's text when the field can hold it whole; otherwise the field keeps what it
+// had and the result says why. Nothing is ever stored cut or with characters replaced.
+FixedTextResult StoreFixedText(char* field, size_t capacity, const QString& text,
+                               FixedTextKind kind);
+// Copies one field of a record into the same field of another.
+template <size_t N> void CopyFixedText(char (&to)[N], const char (&from)[N]) {
+    StoreFixedBytes(to, N, FixedBytes(from, N));
+}
 
 template <size_t N> std::string FixedBytes(const char (&field)[N]) {
     return FixedBytes(field, N);
@@ -40,7 +54,8 @@ template <size_t N> bool StoreFixedBytes(char (&field)[N], std::string_view byte
 template <size_t N> QString FixedText(const char (&field)[N], FixedTextKind kind) {
     return FixedText(field, N, kind);
 }
-template <size_t N> bool StoreFixedText(char (&field)[N], const QString& text, FixedTextKind kind) {
+template <size_t N>
+FixedTextResult StoreFixedText(char (&field)[N], const QString& text, FixedTextKind kind) {
     return StoreFixedText(field, N, text, kind);
 }
 template <size_t N> std::string FixedBytes(const std::array<char, N>& field) {

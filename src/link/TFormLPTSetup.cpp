@@ -54,9 +54,8 @@ TFormLPTSetup::TFormLPTSetup(LptPortName& port, int languageIndex, QWidget* pare
 }
 
 void TFormLPTSetup::ButtonSetClick() {
-    const QByteArray name = QStringLiteral("LPT%1").arg(ComboBoxLPT->currentIndex() + 1).toLatin1();
-    std::memset(port_.text, 0, sizeof port_.text);
-    std::memcpy(port_.text, name.constData(), static_cast<size_t>(name.size()));
+    StoreFixedText(port_.text, QStringLiteral("LPT%1").arg(ComboBoxLPT->currentIndex() + 1),
+                   FixedTextKind::Local);
     accept();
 }
 

@@ -3,6 +3,7 @@
 #include "link/FixedText.h"
 #include "operations/CommandText.h"
 
+#include "ui/FixedTextMessage.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
@@ -51,7 +52,7 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
                                        PrinterNetConfig& config, int languageIndex,
                                        Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      config_(config), prompter_(prompter) {
+      config_(config), prompter_(prompter), languageIndex_(languageIndex) {
     setObjectName(QStringLiteral("FormEthernetSetup"));
     setWindowTitle(QStringLiteral("Ethernet Setup"));
     BuildControls();
@@ -175,9 +176,14 @@ void TFormEthernetSetup::ButtonSetIPClick() {
                                              "contain a double quote (\")."));
         return;
     }
-    StoreFixedText(config_.ipAddress, EditIP->text(), FixedTextKind::Printer);
-    StoreFixedText(config_.subnetMask, EditMask->text(), FixedTextKind::Printer);
-    StoreFixedText(config_.gateway, EditGateWay->text(), FixedTextKind::Printer);
+    // All three are checked before any is stored, so a refused text leaves the record as it was.
+    const PrinterNetConfig before = config_;
+    if (!StoreTyped(config_.ipAddress, sizeof config_.ipAddress, EditIP, LabelIP) ||
+        !StoreTyped(config_.subnetMask, sizeof config_.subnetMask, EditMask, LabelMask) ||
+        !StoreTyped(config_.gateway, sizeof config_.gateway, EditGateWay, LabelGateWay)) {
+        config_ = before;
+        return;
+    }
     config_.dhcp = DhcpItemIndex() == 0 ? 1 : 0;
     config_.action = 0;
     config_.apply = 1;
@@ -190,10 +196,22 @@ void TFormEthernetSetup::ButtonSetPrinterNameClick() {
                         QStringLiteral("The printer name cannot contain a double quote (\")."));
         return;
     }
-    StoreFixedText(config_.printerName, EditPrinterName->text(), FixedTextKind::Printer);
+    if (!StoreTyped(config_.printerName, sizeof config_.printerName, EditPrinterName,
+                    LabelPrinterName))
+        return;
     config_.action = 1;
     config_.apply = 1;
     accept();
+}
+
+bool TFormEthernetSetup::StoreTyped(char* field, size_t capacity, const QLineEdit* edit,
+                                    const QLabel* label) {
+    const FixedTextResult result =
+        StoreFixedText(field, capacity, edit->text(), FixedTextKind::Printer);
+    if (result == FixedTextResult::Stored)
+        return true;
+    prompter_.Error(this, FixedTextRefusal(result, label->text(), languageIndex_));
+    return false;
 }
 
 void TFormEthernetSetup::ButtonCancelClick() {

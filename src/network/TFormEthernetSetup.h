@@ -41,10 +41,14 @@ private:
     void BuildControls();
     void ApplyCaptions(int languageIndex);
     void EnableAddressEdits();
+    // Stores an edit's text in its field of the record; a text the field cannot hold whole
+    // is refused with a message naming the field (the label's caption).
+    bool StoreTyped(char* field, size_t capacity, const QLineEdit* edit, const QLabel* label);
 
     PrinterNetConfig& config_;
     PrinterNetConfig working_;
     Prompter& prompter_;
+    int languageIndex_;
 
     QGroupBox* RadioGroupDHCP = nullptr;
     QButtonGroup* dhcpItems_ = nullptr;

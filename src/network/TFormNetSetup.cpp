@@ -6,6 +6,7 @@
 #include "ui/Prompter.h"
 
 #include "network/TFormEthernetSetup.h"
+#include "ui/FixedTextMessage.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
 #include "ui/TypedNumber.h"
@@ -266,7 +267,12 @@ void TFormNetSetup::ButtonExitClick() {
             this, QStringLiteral("'%1' is not a TCP port (1 to 65535)").arg(EditPort->text()));
         return;
     }
-    StoreFixedText(settings_.address, EditIPAddr->text(), FixedTextKind::Local);
+    if (const FixedTextResult stored =
+            StoreFixedText(settings_.address, EditIPAddr->text(), FixedTextKind::Local);
+        stored != FixedTextResult::Stored) {
+        prompter_.Error(this, FixedTextRefusal(stored, LabelIPAddress->text(), languageIndex_));
+        return;
+    }
     settings_.port = *port;
     accept();
 }

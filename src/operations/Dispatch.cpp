@@ -11,36 +11,40 @@
 #include "operations/SensorOperations.h"
 #include "operations/StatusOperations.h"
 
+#include <type_traits>
+
 namespace {
 
+template <class Buffer> constexpr BufferUse BufferUseOf() {
+    if constexpr (std::is_same_v<Buffer, NoBuffer>)
+        return BufferUse::None;
+    else if constexpr (std::is_same_v<Buffer, ByteBlock>)
+        return BufferUse::WhenExtraIsPositive;
+    else
+        return BufferUse::Always;
+}
+
 const OperationEntry kOperations[kOperationCount] = {
-    {"QueryStatus", QueryStatus, ProgressWrap::None, BufferUse::Always},
-    {"ReadConfiguration", ReadConfiguration, ProgressWrap::WhenExtraIsOne, BufferUse::Always},
-    {"ReadPasswordState", ReadPasswordState, ProgressWrap::None, BufferUse::Always},
-    {"SetPassword", SetPassword, ProgressWrap::None, BufferUse::Always},
-    {"WriteConfiguration", WriteConfiguration, ProgressWrap::Always, BufferUse::Always},
-    {"InitializePrinter", InitializePrinter, ProgressWrap::None, BufferUse::None},
-    {"DumpText", DumpText, ProgressWrap::None, BufferUse::Always},
-    {"SelfTest", SelfTest, ProgressWrap::None, BufferUse::None},
-    {"SetClock", SetClock, ProgressWrap::None, BufferUse::Always},
-    {"ReadClock", ReadClock, ProgressWrap::None, BufferUse::Always},
-    {"CalibrateSensor", CalibrateSensor, ProgressWrap::None, BufferUse::Always},
-    {"ResetPrinter", ResetPrinter, ProgressWrap::None, BufferUse::None},
-    {"ReadMemoryInfo", ReadMemoryInfo, ProgressWrap::Always, BufferUse::Always},
-    {"DownloadFile", DownloadFile, ProgressWrap::None, BufferUse::Always},
-    {"SendData", SendData, ProgressWrap::None, BufferUse::WhenExtraIsPositive},
-    {"SendStoredCommand", SendStoredCommand, ProgressWrap::None, BufferUse::Always},
-    {"PrintTestPattern", PrintTestPattern, ProgressWrap::None, BufferUse::Always},
-    {"IgnoreAutoBas", IgnoreAutoBas, ProgressWrap::None, BufferUse::None},
-    {"SetNetAddress", SetNetAddress, ProgressWrap::None, BufferUse::Always},
-    {"SetNetName", SetNetName, ProgressWrap::None, BufferUse::Always},
-    {"ReadNetSettings", ReadNetSettings, ProgressWrap::None, BufferUse::Always},
-    {"ProbePort", ProbePort, ProgressWrap::None, BufferUse::None},
-    {"ReadPrinterFile", ReadPrinterFile, ProgressWrap::None, BufferUse::Always},
-    {"ReadSensorSetup", ReadSensorSetup, ProgressWrap::None, BufferUse::Always},
-    {"ReadSensorLevels", ReadSensorLevels, ProgressWrap::None, BufferUse::Always},
-    {"SendLineModeExit", SendLineModeExit, ProgressWrap::None, BufferUse::None},
+#define TARNVIK_OPERATION_ENTRY(name, number, buffer, extra, progress)                             \
+    {#name, name, ProgressWrap::progress, BufferUseOf<buffer>()},
+    TARNVIK_OPERATIONS(TARNVIK_OPERATION_ENTRY)
+#undef TARNVIK_OPERATION_ENTRY
 };
+
+// The table is indexed by operation number, so the list must give the numbers in order.
+constexpr uint32_t kListedNumbers[] = {
+#define TARNVIK_OPERATION_NUMBER(name, number, buffer, extra, progress) number,
+    TARNVIK_OPERATIONS(TARNVIK_OPERATION_NUMBER)
+#undef TARNVIK_OPERATION_NUMBER
+};
+
+constexpr bool ListedInOrder() {
+    for (uint32_t i = 0; i < kOperationCount; ++i)
+        if (kListedNumbers[i] != i)
+            return false;
+    return true;
+}
+static_assert(ListedInOrder(), "the operation list must be numbered 0, 1, 2, ... in order");
 
 bool Wrapped(const OperationEntry& entry, int32_t extra) {
     switch (entry.progress) {

@@ -3,8 +3,10 @@
 #include "link/LinkSettings.h"
 #include "operations/LinkError.h"
 #include "operations/OperationCode.h"
+#include "operations/TypedOperations.h"
 
 #include <cstdint>
+#include <utility>
 
 class PrinterLink;
 
@@ -13,6 +15,15 @@ class PrinterLink;
 // so does a missing buffer for an operation that needs one.
 LinkError Dispatch(PrinterLink& link, uint32_t operation, InterfaceKind kind, void* buffer,
                    int32_t extra = 0);
+
+// The typed form of the same call, checked at compile time against the operation's buffer:
+//   PrinterClock clock{};
+//   Dispatch<Op::ReadClock>(link, kind, clock);
+template <class O, class... Args>
+LinkError Dispatch(PrinterLink& link, InterfaceKind kind, Args&&... args) {
+    const OperationCall call = CallOf<O>(std::forward<Args>(args)...);
+    return Dispatch(link, call.operation, kind, call.buffer, call.extra);
+}
 
 // An operation: opens the link, exchanges, closes, returns its code.
 using OperationFunction = LinkError (*)(PrinterLink& link, InterfaceKind kind, void* buffer,

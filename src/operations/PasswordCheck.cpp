@@ -18,13 +18,11 @@ PasswordVerdict JudgePassword(const QByteArray& printerPassword,
 
 PasswordCheck CheckPrinterPassword(PrinterLink& link, InterfaceKind kind,
                                    const std::optional<QByteArray>& given) {
-    std::array<char, kPasswordTextCapacity> text{};
+    PasswordText text{};
     PasswordCheck check;
-    check.code = Dispatch(link, OpReadPasswordState, kind, text.data());
+    check.code = Dispatch<Op::ReadPasswordState>(link, kind, text);
     if (check.code != LinkOk)
         return check;
-    const QByteArray printerPassword(text.data(),
-                                     static_cast<qsizetype>(strnlen(text.data(), text.size())));
-    check.verdict = JudgePassword(printerPassword, given);
+    check.verdict = JudgePassword(PasswordBytes(text), given);
     return check;
 }

@@ -29,8 +29,11 @@ LinkError ReadPasswordState(PrinterLink& link, InterfaceKind kind, void* buffer,
         QueryFramed(session, "DIAGNOSTIC REPORT PASSWORD\r\n", reply, sizeof reply, &length);
     // The frame holds at most 1022 bytes, which the caller's 1023 bytes take with the
     // terminator; a zero byte inside the reply ends the text there.
-    if (code == LinkOk)
-        std::memcpy(password, reply, std::strlen(reply) + 1);
+    // Only the text and its terminator are written into the caller's buffer.
+    if (code == LinkOk) {
+        const std::string text = FixedBytes(reply, sizeof reply);
+        StoreFixedBytes(password, text.size() + 1, text);
+    }
     return code;
 }
 

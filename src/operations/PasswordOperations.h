@@ -2,13 +2,12 @@
 
 #include "link/LinkSettings.h"
 #include "operations/LinkError.h"
+#include "operations/PasswordText.h"
 
 #include <cstdint>
 
 class PrinterLink;
 
-// Password texts: at most 1023 characters and a zero byte.
-constexpr int kPasswordTextCapacity = 1024;
 // Printers of this edition or lower have no password.
 constexpr int kLastEditionWithoutPassword = 100;
 

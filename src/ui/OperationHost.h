@@ -2,6 +2,7 @@
 
 #include "link/LinkSettings.h"
 #include "operations/LinkError.h"
+#include "operations/TypedOperations.h"
 
 #include <QDateTime>
 #include <QPoint>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class PrinterLink;
 class ProgressWindow;
@@ -25,9 +27,22 @@ class OperationHost {
 public:
     virtual ~OperationHost() = default;
 
-    // Disables the window, places the progress window, dispatches on the chosen link,
-    // shows the error text of a failure, re-enables the window; returns the code.
-    virtual LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) = 0;
+    // The typed handler sequence: the operation's tag picks its code and the buffer it takes,
+    // so a call with the wrong record does not compile.
+    //   PrinterClock clock{};
+    //   Host().Run<Op::SetClock>(clock);
+    template <class O, class... Args> LinkError Run(Args&&... args) {
+        const OperationCall call = CallOf<O>(std::forward<Args>(args)...);
+        return RunPrinterOperation(call.operation, call.buffer, call.extra);
+    }
+    // The quiet form (RunQuietOperation) for the reads whose outcome the caller judges itself.
+    template <PlainRecordOperation O>
+    LinkError RunQuiet(typename O::Buffer& buffer,
+                       std::optional<QPoint> progressAt = std::nullopt) {
+        const OperationCall call = CallOf<O>(buffer);
+        return RunQuietOperation(call.operation, call.buffer, progressAt);
+    }
+
     // An exchange with the printer on the chosen link: a dispatched operation, or the
     // command tool's send that also collects the printer's answers.
     using LinkExchange = std::function<LinkError(PrinterLink& link, InterfaceKind kind)>;
@@ -55,15 +70,6 @@ public:
     // Writes the status word of the status where the window shows it.
     virtual void ShowPrinterStatus(const PrinterStatus& /*status*/) {}
 
-    // Runs an operation whose outcome the caller judges itself: as RunPrinterOperation, but a
-    // failure shows nothing. Given a position, the progress window goes there and the window
-    // is left as it is (the reads a dialog makes on its own). Hosts without a quiet way fall
-    // back to RunPrinterOperation.
-    virtual LinkError RunQuietOperation(uint32_t operation, void* buffer,
-                                        std::optional<QPoint> progressAt = std::nullopt) {
-        (void)progressAt;
-        return RunPrinterOperation(operation, buffer);
-    }
     // The PC's local date and time.
     virtual QDateTime LocalDateTime() const { return QDateTime::currentDateTime(); }
     // The working directory at start-up.
@@ -74,4 +80,19 @@ public:
     // The progress window, for work that shows it without a printer operation (the font
     // maker); may be absent.
     virtual ProgressWindow* Progress() { return nullptr; }
+
+protected:
+    // Disables the window, places the progress window, dispatches on the chosen link,
+    // shows the error text of a failure, re-enables the window; returns the code. Pages and
+    // dialogs call it through Run.
+    virtual LinkError RunPrinterOperation(uint32_t operation, void* buffer, int32_t extra = 0) = 0;
+    // Runs an operation whose outcome the caller judges itself: as RunPrinterOperation, but a
+    // failure shows nothing. Given a position, the progress window goes there and the window
+    // is left as it is (the reads a dialog makes on its own). Hosts without a quiet way fall
+    // back to RunPrinterOperation. Called through RunQuiet.
+    virtual LinkError RunQuietOperation(uint32_t operation, void* buffer,
+                                        std::optional<QPoint> progressAt = std::nullopt) {
+        (void)progressAt;
+        return RunPrinterOperation(operation, buffer);
+    }
 };

@@ -1,9 +1,9 @@
 #include "DialogAnswers.h"
-#include "functions/PasswordGate.h"
 #include "functions/PasswordSetup.h"
-#include "functions/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
 #include "operations/OperationCode.h"
+#include "password/PasswordGate.h"
+#include "password/TFormPassword.h"
 #include "ScriptedPrompter.h"
 #include "ui/OperationHost.h"
 
@@ -78,7 +78,7 @@ void Drive(FakeHost& host, std::vector<Step> steps, QString* title = nullptr,
 
 TEST(PasswordGateTest, PrinterWithoutPasswordPassesWithoutDialog) {
     FakeHost host;
-    EXPECT_TRUE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::NoPassword);
     EXPECT_EQ(host.operations, std::vector<uint32_t>{OpReadPasswordState});
     EXPECT_TRUE(host.prompter.prompts.empty());
 }
@@ -90,7 +90,7 @@ TEST(PasswordGateTest, RightPasswordPassesAndWrongOnesAreRefused) {
     QString title;
     QPoint position;
     Drive(host, {{"EditPassword", "Secret"}, {nullptr, "ButtonOK"}}, &title, &position);
-    EXPECT_TRUE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::Accepted);
     EXPECT_EQ(title, "Please enter your password");
     EXPECT_EQ(position, QPoint(240, 180));
     EXPECT_TRUE(host.prompter.prompts.empty());
@@ -102,12 +102,12 @@ TEST(PasswordGateTest, RightPasswordPassesAndWrongOnesAreRefused) {
                  {nullptr, "ButtonOK"},
                  {"EditPassword", "Secret"},
                  {nullptr, "ButtonOK"}});
-    EXPECT_TRUE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::Accepted);
     EXPECT_EQ(host.prompter.Messages(), (QStringList{"Incorrect", "Incorrect"}));
 
     host.prompter.Clear();
     Drive(host, {{"EditPassword", "SECRET"}, {nullptr, "ButtonOK"}, {nullptr, "ButtonCancel"}});
-    EXPECT_FALSE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::Cancelled);
     EXPECT_EQ(host.prompter.Messages(), QStringList{"Incorrect"});
 }
 
@@ -115,7 +115,7 @@ TEST(PasswordGateTest, FailedReadRefusesWithItsMessage) {
     FakeHost host;
     host.password = "Secret";
     host.readResult = LinkPortOpenError;
-    EXPECT_FALSE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::ReadFailed);
     EXPECT_EQ(host.prompter.Messages(), QStringList{"Port Open Error"});
     EXPECT_TRUE(host.answers.opened.isEmpty());
 }
@@ -124,13 +124,13 @@ TEST(PasswordGateTest, ClosingTheDialogRefusesEvenWhenThePasswordIsPass) {
     FakeHost host;
     host.password = "pass";
     host.answers.Then([](QDialog& dialog) { dialog.close(); });
-    EXPECT_FALSE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::Cancelled);
 
     Drive(host, {{nullptr, "ButtonCancel"}});
-    EXPECT_FALSE(PasswordGate(host));
+    EXPECT_EQ(PasswordGate(host), PasswordGateOutcome::Cancelled);
 }
 
-TEST(PasswordDialog, WritesPassOrFailIntoTheBuffer) {
+TEST(PasswordDialog, ReportsItsOutcomeAndLeavesThePasswordAlone) {
     ScriptedPrompter prompter;
     PasswordText buffer{};
     StorePassword(buffer, "abc");
@@ -142,16 +142,18 @@ TEST(PasswordDialog, WritesPassOrFailIntoTheBuffer) {
         EXPECT_EQ(dialog.EditPassword->geometry(), QRect(8, 8, 153, 21));
         EXPECT_EQ(dialog.EditPassword->echoMode(), QLineEdit::Normal);
         EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+        EXPECT_EQ(dialog.Outcome(), PasswordEntry::Open);
         dialog.EditPassword->setText("abc");
         dialog.ButtonOKClick();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Outcome(), PasswordEntry::Accepted);
     }
-    EXPECT_EQ(PasswordBytes(buffer), "pass");
-    StorePassword(buffer, "abc");
+    EXPECT_EQ(PasswordBytes(buffer), "abc");
     TFormPassword dialog(buffer, 1, prompter, {10, 20});
     EXPECT_EQ(dialog.ButtonCancel->text(), "取消");
     dialog.ButtonCancelClick();
-    EXPECT_EQ(PasswordBytes(buffer), "fail");
+    EXPECT_EQ(dialog.Outcome(), PasswordEntry::Cancelled);
+    EXPECT_EQ(PasswordBytes(buffer), "abc");
 }
 
 TEST(PasswordDialog, EditsRefuseMoreThan1023Bytes) {

@@ -108,14 +108,14 @@ TEST_F(MainWindowWithPrinter, PasswordSetupChangesThePrinterPassword) {
             Press(dialog, "ButtonOK");
         })
         .Then([](QDialog& dialog) { Press(dialog, "ButtonCancel"); });
-    EXPECT_TRUE(window->PasswordGate());
-    EXPECT_FALSE(window->PasswordGate());
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::Accepted);
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::Cancelled);
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
 TEST_F(MainWindowWithPrinter, GateAndPasswordSetupOnAPrinterWithoutPassword) {
     Start(QLocale(QLocale::English, QLocale::UnitedStates), true);
-    EXPECT_TRUE(window->PasswordGate());
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::NoPassword);
     EXPECT_TRUE(dialogs.opened.isEmpty());
 
     // Same new password as the old (empty) one: nothing is sent.
@@ -130,7 +130,7 @@ TEST_F(MainWindowWithPrinter, PasswordSetupWithoutPrinterShowsTheLinkError) {
     Start();
     window->FunctionGroup->ButtonPassword->click();
     EXPECT_EQ(prompter.Messages(), QStringList{"Port Open Error"});
-    EXPECT_FALSE(window->PasswordGate());
+    EXPECT_EQ(window->PasswordGate(), PasswordGateOutcome::ReadFailed);
     EXPECT_EQ(prompter.Messages(), (QStringList{"Port Open Error", "Port Open Error"}));
     EXPECT_TRUE(dialogs.opened.isEmpty());
 }
@@ -198,6 +198,23 @@ TEST_F(MainWindowWithPrinter, EthernetSetupSendsTheConfirmedChangeAfterTheGate) 
     EXPECT_FALSE(StartsWithReceived(printer, "NET "));
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MainWindowWithPrinter, EthernetSetupRefusesAPrinterNameLatin1CannotHold) {
+    Start(QLocale(QLocale::Chinese, QLocale::Taiwan), true);
+    dialogs.Then([](QDialog& dialog) {
+        // The euro sign has no Latin-1 byte: refused, the dialog stays, then Cancel.
+        dialog.findChild<QLineEdit*>("EditPrinterName")->setText(QStringLiteral("LINE\u20AC2"));
+        Press(dialog, "ButtonSetPrinterName");
+        Press(dialog, "ButtonCancel");
+    });
+    printer.ClearReceived();
+    window->FunctionGroup->ButtonEthernet->click();
+    EXPECT_EQ(prompter.Messages(),
+              QStringList{QString::fromUtf8("印表機名稱含有無法儲存的字元。")});
+    EXPECT_EQ(dialogs.opened, QStringList{"FormEthernetSetup"});
+    EXPECT_FALSE(StartsWithReceived(printer, "NET "));
+    EXPECT_EQ(window->NetConfig().apply, 0);
 }
 
 TEST_F(MainWindowWithPrinter, EthernetSetupWithoutPrinterShowsTheLinkErrorAndNoDialog) {

@@ -4,11 +4,11 @@
 #include "calibration/TFormSensorCalibrate.h"
 #include "functions/PrinterFunctionGroup.h"
 #include "functions/TFormDumpTextSetup.h"
-#include "functions/TFormPassword.h"
 #include "functions/TFormPasswordSetup.h"
 #include "functions/TFormRTCSetup.h"
 #include "link/TFormLPTSetup.h"
 #include "link/TFormRs232Setup.h"
+#include "password/TFormPassword.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,7 +47,7 @@ TEST_F(Screenshots, MainWindowAndDialogsInEachLanguage) {
         TFormRTCSetup rtc(clock, clockSet, language, prompter, {}, {0, 0});
         SaveScreenshot(rtc, QStringLiteral("rtc_setup_") + suffix);
         DumpTextChoice dump{};
-        TFormDumpTextSetup dumpDialog(dump, {0, 0});
+        TFormDumpTextSetup dumpDialog(dump, prompter, {0, 0});
         SaveScreenshot(dumpDialog, QStringLiteral("dump_text_setup_") + suffix);
         SensorCalibration record{};
         record.dotsPerUnit = 203;

@@ -25,26 +25,42 @@ TEST(FixedText, WritesZeroFillAndReportWhatDidNotFit) {
     EXPECT_EQ(FixedBytes(field), "a");
 }
 
-TEST(FixedText, EachKindKeepsItsEncodingAndCutsWholeCharacters) {
+TEST(FixedText, EachKindKeepsItsEncodingAndRefusesWhatItCannotHoldWhole) {
     // A printer's bytes come back unchanged, whatever they are.
     char printer[8];
     ASSERT_TRUE(StoreFixedBytes(printer, "\xE9\xFF\x80"));
     const QString shown = FixedText(printer, FixedTextKind::Printer);
     EXPECT_EQ(shown, QString::fromLatin1("\xE9\xFF\x80"));
-    ASSERT_TRUE(StoreFixedText(printer, shown, FixedTextKind::Printer));
+    ASSERT_EQ(StoreFixedText(printer, shown, FixedTextKind::Printer), FixedTextResult::Stored);
+    EXPECT_EQ(FixedBytes(printer), "\xE9\xFF\x80");
+    // Latin-1 has no euro sign and no Chinese: refused, not turned into "?".
+    EXPECT_EQ(StoreFixedText(printer, QStringLiteral("Pr\u20ACn"), FixedTextKind::Printer),
+              FixedTextResult::NotEncodable);
+    EXPECT_EQ(StoreFixedText(printer, QStringLiteral("\u4e2d"), FixedTextKind::Printer),
+              FixedTextResult::NotEncodable);
+    EXPECT_EQ(StoreFixedText(printer, QStringLiteral("a\0b"), FixedTextKind::Printer),
+              FixedTextResult::NotEncodable);
     EXPECT_EQ(FixedBytes(printer), "\xE9\xFF\x80");
 
-    // Passwords are UTF-8; a character that does not fit whole is left out.
+    // Passwords are UTF-8; a text whose bytes do not fit is refused whole.
     char password[6];
-    EXPECT_FALSE(
-        StoreFixedText(password, QStringLiteral("ab\u00e9\u4e2d"), FixedTextKind::Password));
-    EXPECT_EQ(FixedBytes(password), "ab\xC3\xA9");
+    ASSERT_EQ(StoreFixedText(password, QStringLiteral("ab\u00e9"), FixedTextKind::Password),
+              FixedTextResult::Stored);
+    EXPECT_EQ(StoreFixedText(password, QStringLiteral("ab\u00e9\u4e2d"), FixedTextKind::Password),
+              FixedTextResult::TooLong);
+    EXPECT_EQ(StoreFixedText(password, QStringLiteral("a\U0001F600bc"), FixedTextKind::Password),
+              FixedTextResult::TooLong);
     EXPECT_EQ(FixedText(password, FixedTextKind::Password), QStringLiteral("ab\u00e9"));
-    // A character outside the basic plane (two UTF-16 units) is never split.
-    EXPECT_FALSE(StoreFixedText(password, QStringLiteral("a\U0001F600b"), FixedTextKind::Password));
-    EXPECT_EQ(FixedBytes(password), "a\xF0\x9F\x98\x80");
+    // A lone surrogate has no UTF-8 bytes.
+    EXPECT_EQ(StoreFixedText(password, QString(QChar(0xD800)), FixedTextKind::Password),
+              FixedTextResult::NotEncodable);
 
     char local[16];
-    ASSERT_TRUE(StoreFixedText(local, QStringLiteral("/dev/ttyUSB0"), FixedTextKind::Local));
+    ASSERT_EQ(StoreFixedText(local, QStringLiteral("/dev/ttyUSB0"), FixedTextKind::Local),
+              FixedTextResult::Stored);
     EXPECT_EQ(FixedText(local, FixedTextKind::Local), QStringLiteral("/dev/ttyUSB0"));
+
+    char copy[16];
+    CopyFixedText(copy, local);
+    EXPECT_EQ(FixedBytes(copy), "/dev/ttyUSB0");
 }

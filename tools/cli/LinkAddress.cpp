@@ -14,7 +14,8 @@ constexpr int kDefaultTcpPort = 9100;
 
 // A name the link needs: not empty and stored whole.
 bool StoreText(char* field, size_t capacity, const QString& text) {
-    return !text.isEmpty() && StoreFixedText(field, capacity, text, FixedTextKind::Local);
+    return !text.isEmpty() &&
+           StoreFixedText(field, capacity, text, FixedTextKind::Local) == FixedTextResult::Stored;
 }
 
 bool HasControlCharacter(const QString& text) {

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <span>
 
 namespace {
 
@@ -87,7 +88,7 @@ LinkError ReadPrinterConfig(PrinterLink& link, const LinkAddress& printer,
                             const ConfigFileContent& file, PrinterConfig& held) {
     held.InchUnit = file.Config.InchUnit;
     SetConfigDefaults(held);
-    return Dispatch(link, OpReadConfiguration, printer.kind, &held);
+    return Dispatch<Op::ReadConfiguration>(link, printer.kind, held, 0);
 }
 
 // The firmware wait asks the printer this often, each query waiting at most the limit.
@@ -108,7 +109,7 @@ QString ConfigFileFor(const QString& filePattern, const QString& link) {
 FleetRunner::Job StatusJob() {
     return [](PrinterLink& link, const LinkAddress& printer) {
         PrinterStatus status{};
-        const LinkError code = Dispatch(link, OpQueryStatus, printer.kind, &status);
+        const LinkError code = Dispatch<Op::QueryStatus>(link, printer.kind, status);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -123,9 +124,9 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
         content.UnitIndex = unitIndex;
         content.Config.InchUnit = unitIndex == 0 ? 1 : 0;
         SetConfigDefaults(content.Config);
-        LinkError code = Dispatch(link, OpReadConfiguration, printer.kind, &content.Config);
+        LinkError code = Dispatch<Op::ReadConfiguration>(link, printer.kind, content.Config, 0);
         if (code == LinkOk)
-            code = Dispatch(link, OpQueryStatus, printer.kind, &content.Status);
+            code = Dispatch<Op::QueryStatus>(link, printer.kind, content.Status);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -165,7 +166,8 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
         }
         PrinterConfig config = content.Config;
         for (int32_t tab : write) {
-            const LinkError code = Dispatch(link, OpWriteConfiguration, printer.kind, &config, tab);
+            const LinkError code =
+                Dispatch<Op::WriteConfiguration>(link, printer.kind, config, tab);
             if (code != LinkOk)
                 return Failed(code);
         }
@@ -211,7 +213,7 @@ FleetRunner::Job FilesListJob() {
         // About 192 KiB: on the heap, one per job.
         auto info = std::make_unique<MemoryInfo>();
         std::memset(info.get(), 0, sizeof(MemoryInfo));
-        const LinkError code = Dispatch(link, OpReadMemoryInfo, printer.kind, info.get());
+        const LinkError code = Dispatch<Op::ReadMemoryInfo>(link, printer.kind, *info);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -243,7 +245,7 @@ FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& prin
                              int32_t memory) {
     return [localPath, printerName, memory](PrinterLink& link, const LinkAddress& printer) {
         DownloadRequest request{localPath.constData(), printerName.constData(), memory};
-        const LinkError code = Dispatch(link, OpDownloadFile, printer.kind, &request);
+        const LinkError code = Dispatch<Op::DownloadFile>(link, printer.kind, request);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -259,7 +261,7 @@ FleetRunner::Job DownloadJob(const QByteArray& localPath, const QByteArray& prin
 FleetRunner::Job FormatJob(int32_t memory) {
     return [memory](PrinterLink& link, const LinkAddress& printer) {
         int32_t index = memory;
-        const LinkError code = Dispatch(link, OpSendStoredCommand, printer.kind, &index);
+        const LinkError code = Dispatch<Op::SendStoredCommand>(link, printer.kind, index);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -271,10 +273,8 @@ FleetRunner::Job FormatJob(int32_t memory) {
 
 FleetRunner::Job SendJob(const QByteArray& bytes) {
     return [bytes](PrinterLink& link, const LinkAddress& printer) {
-        // The operation takes a writable buffer; every printer gets its own copy.
-        QByteArray copy = bytes;
-        const LinkError code = Dispatch(link, OpSendData, printer.kind, copy.data(),
-                                        static_cast<int32_t>(copy.size()));
+        const LinkError code =
+            Dispatch<Op::SendData>(link, printer.kind, std::span<const char>(bytes));
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -287,9 +287,7 @@ FleetRunner::Job SendJob(const QByteArray& bytes) {
 FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVersion, int waitMs) {
     return [bytes, expectedVersion, waitMs](PrinterLink& link, const LinkAddress& printer) {
         using Clock = std::chrono::steady_clock;
-        QByteArray copy = bytes;
-        LinkError code = Dispatch(link, OpSendData, printer.kind, copy.data(),
-                                  static_cast<int32_t>(copy.size()));
+        LinkError code = Dispatch<Op::SendData>(link, printer.kind, std::span<const char>(bytes));
         if (code != LinkOk)
             return Failed(code);
         if (printer.kind == InterfaceLpt) {
@@ -311,12 +309,12 @@ FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVer
         QString version;
         while (!back) {
             PrinterStatus status{};
-            if (Dispatch(link, OpQueryStatus, printer.kind, &status) != LinkOk) {
+            if (Dispatch<Op::QueryStatus>(link, printer.kind, status) != LinkOk) {
                 wentAway = true;
             } else if (wentAway || !expectedVersion.isEmpty()) {
                 PrinterConfig config{};
                 SetConfigDefaults(config);
-                if (Dispatch(link, OpReadConfiguration, printer.kind, &config) == LinkOk) {
+                if (Dispatch<Op::ReadConfiguration>(link, printer.kind, config, 0) == LinkOk) {
                     version = FixedText(config.Version, FixedTextKind::Printer);
                     // Still the old firmware when it never went away and reports another.
                     back = wentAway || version == expectedVersion;
@@ -363,7 +361,7 @@ FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVer
 FleetRunner::Job ClockReadJob() {
     return [](PrinterLink& link, const LinkAddress& printer) {
         PrinterClock clock{};
-        const LinkError code = Dispatch(link, OpReadClock, printer.kind, &clock);
+        const LinkError code = Dispatch<Op::ReadClock>(link, printer.kind, clock);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -381,7 +379,7 @@ FleetRunner::Job ClockReadJob() {
 FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock) {
     return [clock](PrinterLink& link, const LinkAddress& printer) {
         PrinterClock value = clock ? *clock : ClockOf(QDateTime::currentDateTime());
-        const LinkError code = Dispatch(link, OpSetClock, printer.kind, &value);
+        const LinkError code = Dispatch<Op::SetClock>(link, printer.kind, value);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -394,7 +392,7 @@ FleetRunner::Job ClockSetJob(std::optional<PrinterClock> clock) {
 FleetRunner::Job NetReadJob() {
     return [](PrinterLink& link, const LinkAddress& printer) {
         PrinterNetConfig net{};
-        const LinkError code = Dispatch(link, OpReadNetSettings, printer.kind, &net);
+        const LinkError code = Dispatch<Op::ReadNetSettings>(link, printer.kind, net);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
@@ -415,12 +413,12 @@ FleetRunner::Job NetSetJob(const NetChange& change) {
     return [change](PrinterLink& link, const LinkAddress& printer) {
         PrinterNetConfig net = change.config;
         if (change.setAddress) {
-            const LinkError code = Dispatch(link, OpSetNetAddress, printer.kind, &net);
+            const LinkError code = Dispatch<Op::SetNetAddress>(link, printer.kind, net);
             if (code != LinkOk)
                 return Failed(code);
         }
         if (change.setName) {
-            const LinkError code = Dispatch(link, OpSetNetName, printer.kind, &net);
+            const LinkError code = Dispatch<Op::SetNetName>(link, printer.kind, net);
             if (code != LinkOk)
                 return Failed(code);
         }

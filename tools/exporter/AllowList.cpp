@@ -113,8 +113,8 @@ bool AllowList::PermitsHost(LinkAddress& target, const HostResolver& resolve,
             return false;
         }
     }
-    if (!StoreFixedText(target.net.address, QString::fromStdString(addresses.front().Text()),
-                        FixedTextKind::Local)) {
+    if (StoreFixedText(target.net.address, QString::fromStdString(addresses.front().Text()),
+                       FixedTextKind::Local) != FixedTextResult::Stored) {
         SetReason(reason, QStringLiteral("%1: the address does not fit").arg(target.text));
         return false;
     }

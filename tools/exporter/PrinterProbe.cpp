@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -20,13 +21,14 @@ int MillisecondsLeft(ProbeClock::time_point deadline) {
 
 // Runs one operation if time is left, with the waits fitted to that time; with no time
 // left the printer counts as not answering.
-LinkError RunWithin(PrinterLink& link, ProbeClock::time_point deadline, uint32_t operation,
-                    InterfaceKind kind, void* buffer) {
+template <class O, class... Args>
+LinkError RunWithin(PrinterLink& link, ProbeClock::time_point deadline, InterfaceKind kind,
+                    Args&&... args) {
     const int left = MillisecondsLeft(deadline);
     if (left <= 0)
         return LinkReceivingError;
     FitTimeouts(link.Timeouts(), left);
-    return Dispatch(link, operation, kind, buffer);
+    return Dispatch<O>(link, kind, std::forward<Args>(args)...);
 }
 
 } // namespace
@@ -57,13 +59,13 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
     PrinterLink link;
     link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
 
-    LinkError code = RunWithin(link, deadline, OpQueryStatus, spec.kind, &reading.status);
+    LinkError code = RunWithin<Op::QueryStatus>(link, deadline, spec.kind, reading.status);
     reading.up = code == LinkOk;
     if (code == LinkOk && module == ProbeModule::Full) {
         PrinterConfig config;
         std::memset(&config, 0, sizeof config);
         SetConfigDefaults(config);
-        code = RunWithin(link, deadline, OpReadConfiguration, spec.kind, &config);
+        code = RunWithin<Op::ReadConfiguration>(link, deadline, spec.kind, config, 0);
         if (code == LinkOk)
             reading.config = config;
     }
@@ -71,7 +73,7 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
         // About 192 KiB: on the heap, for the length of the read.
         auto info = std::make_unique<MemoryInfo>();
         std::memset(info.get(), 0, sizeof(MemoryInfo));
-        code = RunWithin(link, deadline, OpReadMemoryInfo, spec.kind, info.get());
+        code = RunWithin<Op::ReadMemoryInfo>(link, deadline, spec.kind, *info);
         if (code == LinkOk) {
             std::array<MemorySpace, kMemoryDeviceCount> spaces;
             for (int m = 0; m < kMemoryDeviceCount; ++m) {

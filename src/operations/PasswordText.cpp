@@ -1,4 +1,4 @@
-#include "functions/PasswordText.h"
+#include "operations/PasswordText.h"
 
 #include "link/FixedText.h"
 

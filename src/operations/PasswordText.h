@@ -4,10 +4,11 @@
 
 #include <array>
 
-// A printer password as operations 2 and 3 exchange it: at most 1 023 bytes and a terminator.
-using PasswordText = std::array<char, 1024>;
+// Password texts as operations 2 and 3 exchange them: at most 1023 bytes and a zero byte.
+constexpr int kPasswordTextCapacity = 1024;
+inline constexpr int kPasswordMaxLength = kPasswordTextCapacity - 1;
 
-inline constexpr int kPasswordMaxLength = 1023;
+using PasswordText = std::array<char, kPasswordTextCapacity>;
 
 // The text up to its terminator.
 QByteArray PasswordBytes(const PasswordText& text);

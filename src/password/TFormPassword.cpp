@@ -1,6 +1,7 @@
-#include "functions/TFormPassword.h"
+#include "password/TFormPassword.h"
 
-#include "functions/PasswordValidator.h"
+#include "operations/PasswordCheck.h"
+#include "password/PasswordValidator.h"
 #include "ui/Language.h"
 #include "ui/Prompter.h"
 #include "ui/WindowLook.h"
@@ -16,11 +17,11 @@ const CaptionText kCancel = {"Cancel", "取消", "取消"};
 
 } // namespace
 
-TFormPassword::TFormPassword(PasswordText& buffer, int languageIndex, Prompter& prompter,
-                             const QPoint& position, QWidget* parent)
+TFormPassword::TFormPassword(const PasswordText& printerPassword, int languageIndex,
+                             Prompter& prompter, const QPoint& position, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      buffer_(buffer), prompter_(prompter) {
+      printerPassword_(printerPassword), prompter_(prompter) {
     setObjectName(QStringLiteral("FormPassword"));
     ApplyWindowLook(this);
     setFixedSize(172, 73);
@@ -56,16 +57,17 @@ void TFormPassword::ApplyCaptions(int languageIndex) {
 }
 
 void TFormPassword::ButtonOKClick() {
-    if (EditPassword->text().toUtf8() != PasswordBytes(buffer_)) {
+    if (JudgePassword(PasswordBytes(printerPassword_), EditPassword->text().toUtf8()) ==
+        PasswordVerdict::Refused) {
         prompter_.Error(this, QStringLiteral("Incorrect"));
         return;
     }
-    StorePassword(buffer_, QByteArrayLiteral("pass"));
+    outcome_ = PasswordEntry::Accepted;
     accept();
 }
 
 void TFormPassword::ButtonCancelClick() {
-    StorePassword(buffer_, QByteArrayLiteral("fail"));
+    outcome_ = PasswordEntry::Cancelled;
     QDialog::reject();
 }
 

@@ -1,6 +1,6 @@
-#include "functions/PasswordValidator.h"
+#include "password/PasswordValidator.h"
 
-#include "functions/PasswordText.h"
+#include "operations/PasswordText.h"
 
 QValidator::State PasswordValidator::validate(QString& input, int&) const {
     return input.toUtf8().size() <= kPasswordMaxLength ? Acceptable : Invalid;
