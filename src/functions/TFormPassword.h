@@ -28,8 +28,6 @@ protected:
     void reject() override;
 
 private:
-    void ApplyCaptions(int languageIndex);
-
     PasswordText& buffer_;
     Prompter& prompter_;
 };

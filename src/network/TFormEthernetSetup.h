@@ -39,7 +39,6 @@ public:
 
 private:
     void BuildControls();
-    void ApplyCaptions(int languageIndex);
     void EnableAddressEdits();
 
     PrinterNetConfig& config_;
