@@ -2,8 +2,12 @@
 
 #include "ui/Captions.h"
 
+#include <cstddef>
 #include <span>
 
-// The frame's span of the main window's caption table: the top row, the printer function
-// group, the status group and the page tabs. The pages follow with their own spans.
+// The frame's span of the main window's caption table: the language group, then the link
+// choice, the status group and the page tabs. The printer function group's span is applied
+// between the two (after the first kLanguageCaptions entries); the pages follow with their
+// own spans.
 std::span<const CaptionEntry> MainCaptionTable();
+inline constexpr std::size_t kLanguageCaptions = 4;

@@ -9,6 +9,7 @@
 #include "app/LinkSummary.h"
 #include "app/MainCaptions.h"
 #include "app/StatusWord.h"
+#include "config/ConfigCaptions.h"
 #include "functions/PasswordSetup.h"
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
@@ -21,6 +22,7 @@
 #include "password/PasswordGate.h"
 #include "ui/BusyCursor.h"
 #include "ui/CancelOffer.h"
+#include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
 #include "ui/WindowLook.h"
@@ -46,26 +48,12 @@ constexpr int kClientWidth = 692;
 constexpr int kClientHeight = 591;
 constexpr int kStatusBarHeight = 19;
 constexpr int kPanelWidths[4] = {80, 200, 250, 200};
+const char* const kPanelNames[4] = {"StatusBar1Panel0", "StatusBar1Panel1", "StatusBar1Panel2",
+                                    "StatusBar1Panel3"};
 constexpr int kUnitLabelCount = 9;
 // The client area of a page of PageControl1.
 constexpr int kPageWidth = 677;
 constexpr int kPageHeight = 485;
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int left, int top,
-                        int width, int height) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, top, width, height);
-    return button;
-}
-
-QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title, int left, int top,
-                     int width, int height) {
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(QString::fromLatin1(name));
-    group->setGeometry(left, top, width, height);
-    return group;
-}
 
 // The system's long time format as the clock shows it: without the time zone, which Qt's
 // formats carry and the clock does not show, and with the day period "B" of some locales
@@ -134,77 +122,68 @@ TFormMain::TFormMain(PrinterLink& link, Prompter& prompter, const QLocale& local
 TFormMain::~TFormMain() = default;
 
 void TFormMain::BuildWindow() {
-    setObjectName(QStringLiteral("FormMain"));
+    ControlKit kit(this, "FormMain", MainCaptionTable());
     setWindowTitle(QStringLiteral("Tarnvik 1.40"));
     ApplyWindowLook(this);
     setFixedSize(kClientWidth, kClientHeight);
     BuildTopRow();
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(4, 56, 685, 513);
-    const char* const pageNames[] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4"};
-    const char* const pageCaptions[] = {"Printer Configuration", "File Manager",
-                                        "Bitmap Font Manager", "Command Tool"};
-    QWidget** pages[] = {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4};
-    for (int i = 0; i < 4; ++i) {
-        *pages[i] = new QWidget;
-        (*pages[i])->setObjectName(QString::fromLatin1(pageNames[i]));
-        PageControl1->addTab(*pages[i], QString::fromLatin1(pageCaptions[i]));
-    }
+    PageControl1 = kit.Add<QTabWidget>(this, "PageControl1", {4, 56, 685, 513});
+    TabSheet1 = kit.AddPage(PageControl1, "TabSheet1");
+    TabSheet2 = kit.AddPage(PageControl1, "TabSheet2");
+    TabSheet3 = kit.AddPage(PageControl1, "TabSheet3");
+    TabSheet4 = kit.AddPage(PageControl1, "TabSheet4");
     BuildFirstPage();
     BuildOtherPages();
     BuildStatusBar();
+    kit.OrderTabs();
 }
 
 void TFormMain::BuildTopRow() {
-    GroupBoxLanguage =
-        MakeGroup(this, "GroupBoxLanguage", QStringLiteral("Language"), 7, 8, 162, 41);
-    ComboBoxLanguage = new QComboBox(GroupBoxLanguage);
-    ComboBoxLanguage->setObjectName(QStringLiteral("ComboBoxLanguage"));
-    ComboBoxLanguage->setGeometry(8, 12, 145, 21);
-    ComboBoxLanguage->addItems({QStringLiteral("English"), QStringLiteral("Traditional Chinese"),
-                                QStringLiteral("Simplified Chinese")});
+    // The unit choice is captioned in the configuration group's span.
+    const std::span<const CaptionEntry> frame = MainCaptionTable();
+    const std::span<const CaptionEntry> config = ConfigCaptionTable();
+    std::vector<CaptionEntry> captions(frame.begin(), frame.end());
+    captions.insert(captions.end(), config.begin(), config.end());
+    ControlKit kit(this, captions);
+
+    GroupBoxLanguage = kit.Add<QGroupBox>(this, "GroupBoxLanguage", {7, 8, 162, 41});
+    ComboBoxLanguage = kit.Add<QComboBox>(GroupBoxLanguage, "ComboBoxLanguage", {8, 12, 145, 21});
     connect(ComboBoxLanguage, &QComboBox::activated, this, &TFormMain::ComboBoxLanguageChange);
 
-    RadioGroupUnit = new RadioGroup(QStringLiteral("RadioGroupUnit"),
-                                    {QStringLiteral("inch"), QStringLiteral("mm")}, 2, this);
-    RadioGroupUnit->setTitle(QStringLiteral("Unit"));
-    RadioGroupUnit->setGeometry(176, 8, 129, 41);
+    RadioGroupUnit = kit.Add<RadioGroup>(this, "RadioGroupUnit", {176, 8, 129, 41}, 2);
     RadioGroupUnit->SetItemIndex(0);
     connect(RadioGroupUnit, &RadioGroup::Click, this, &TFormMain::RadioGroupUnitClick);
 
-    GroupBoxInterFace =
-        MakeGroup(this, "GroupBoxInterFace", QStringLiteral("Interface"), 472, 8, 209, 41);
-    ComboBoxInterFace = new QComboBox(GroupBoxInterFace);
-    ComboBoxInterFace->setObjectName(QStringLiteral("ComboBoxInterFace"));
-    ComboBoxInterFace->setGeometry(8, 12, 105, 21);
+    GroupBoxInterFace = kit.Add<QGroupBox>(this, "GroupBoxInterFace", {472, 8, 209, 41});
+    ComboBoxInterFace =
+        kit.Add<QComboBox>(GroupBoxInterFace, "ComboBoxInterFace", {8, 12, 105, 21});
     ComboBoxInterFace->addItems({QStringLiteral("USB"), QStringLiteral("COM"),
                                  QStringLiteral("LPT"), QStringLiteral("ETHERNET")});
     ComboBoxInterFace->setCurrentIndex(InterfaceUsb);
     connect(ComboBoxInterFace, &QComboBox::activated, this, &TFormMain::ComboBoxInterFaceChange);
-    ButtonInterFace =
-        MakeButton(GroupBoxInterFace, "ButtonInterFace", QStringLiteral("Setup"), 128, 12, 75, 24);
+    ButtonInterFace = kit.Add<QPushButton>(GroupBoxInterFace, "ButtonInterFace", {128, 12, 75, 24});
     ButtonInterFace->setEnabled(false);
     connect(ButtonInterFace, &QPushButton::clicked, this, &TFormMain::ButtonInterFaceClick);
 }
 
 void TFormMain::BuildFirstPage() {
-    FunctionGroup = new PrinterFunctionGroup(*this, records_.ForFunctionGroup(), TabSheet1);
-    FunctionGroup->setGeometry(0, 0, 113, 385);
+    ControlKit kit(this, MainCaptionTable());
+    FunctionGroup = kit.Add<PrinterFunctionGroup>(TabSheet1, "PrinterFunctionGroup",
+                                                  {0, 0, 113, 385}, *this,
+                                                  records_.ForFunctionGroup());
 
-    GroupBoxPrinterStatus = MakeGroup(TabSheet1, "GroupBoxPrinterStatus",
-                                      QStringLiteral("Printer Status"), 0, 392, 113, 89);
-    EditPrinterStatus = new QLineEdit(GroupBoxPrinterStatus);
-    EditPrinterStatus->setObjectName(QStringLiteral("EditPrinterStatus"));
-    EditPrinterStatus->setGeometry(8, 24, 97, 21);
+    GroupBoxPrinterStatus =
+        kit.Add<QGroupBox>(TabSheet1, "GroupBoxPrinterStatus", {0, 392, 113, 89});
+    EditPrinterStatus =
+        kit.Add<QLineEdit>(GroupBoxPrinterStatus, "EditPrinterStatus", {8, 24, 97, 21});
     EditPrinterStatus->setReadOnly(true);
-    ButtonGetStatus = MakeButton(GroupBoxPrinterStatus, "ButtonGetStatus",
-                                 QStringLiteral("Get Status"), 8, 58, 97, 25);
+    ButtonGetStatus =
+        kit.Add<QPushButton>(GroupBoxPrinterStatus, "ButtonGetStatus", {8, 58, 97, 25});
     connect(ButtonGetStatus, &QPushButton::clicked, this, &TFormMain::ButtonGetStatusClick);
 
-    ConfigGroup = new ConfigPage(*this, records_.ForConfigPage(), TabSheet1);
-    ConfigGroup->setGeometry(120, 0, 553, 481);
+    ConfigGroup = kit.Add<ConfigPage>(TabSheet1, "ConfigPage", {120, 0, 553, 481}, *this,
+                                      records_.ForConfigPage());
     // "Print Test Page" sizes its label from what the configuration page shows.
     FunctionGroup->SetConfigCollector([this](LabelSettings& into) {
         PrinterConfig collected = records_.StoredConfig;
@@ -216,34 +195,35 @@ void TFormMain::BuildFirstPage() {
 }
 
 void TFormMain::BuildOtherPages() {
-    FileManager = new FileManagerPage(*this, records_.ForFileManager(), TabSheet2);
-    FontManager = new FontManagerPage(*this, records_.ForFontPage(), TabSheet3);
-    CommandTool = new CommandToolPage(*this, records_.Editors, TabSheet4);
-    for (MainPage* page : {static_cast<MainPage*>(FileManager), static_cast<MainPage*>(FontManager),
-                           static_cast<MainPage*>(CommandTool)})
-        page->setGeometry(0, 0, kPageWidth, kPageHeight);
+    ControlKit kit(this);
+    const QRect page(0, 0, kPageWidth, kPageHeight);
+    FileManager = kit.Add<FileManagerPage>(TabSheet2, "FileManagerPage", page, *this,
+                                              records_.ForFileManager());
+    FontManager = kit.Add<FontManagerPage>(TabSheet3, "FontManagerPage", page, *this,
+                                              records_.ForFontPage());
+    CommandTool = kit.Add<CommandToolPage>(TabSheet4, "CommandToolPage", page, *this,
+                                              records_.Editors);
     pages_ = {FunctionGroup, ConfigGroup, FileManager, FontManager, CommandTool};
 }
 
 void TFormMain::BuildStatusBar() {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    ControlKit kit(this);
+    StatusBar1 = kit.Add<QStatusBar>(
+        this, "StatusBar1", {0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight});
     StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
     int left = 0;
     for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(StatusBar1);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        auto* panel = kit.Add<QLabel>(StatusBar1, kPanelNames[i],
+                                      {left, 1, kPanelWidths[i] - 2, kStatusBarHeight - 2});
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setIndent(2);
-        panel->setGeometry(left, 1, kPanelWidths[i] - 2, kStatusBarHeight - 2);
         left += kPanelWidths[i];
         statusPanels_[i] = panel;
     }
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    NameControl(Timer1, QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
     Timer1->start();
@@ -373,12 +353,18 @@ LinkError TFormMain::RunWithWindowEnabled(const LinkExchange& exchange) {
 }
 
 std::vector<CaptionEntry> TFormMain::CaptionTable() const {
+    // The documented order: the language group, the printer function group, the rest of the
+    // frame, then the other pages.
     const std::span<const CaptionEntry> frame = MainCaptionTable();
-    std::vector<CaptionEntry> table(frame.begin(), frame.end());
-    for (const MainPage* page : pages_) {
-        const std::span<const CaptionEntry> span = page->Captions();
+    std::vector<CaptionEntry> table(frame.begin(), frame.begin() + kLanguageCaptions);
+    const auto append = [&table](std::span<const CaptionEntry> span) {
         table.insert(table.end(), span.begin(), span.end());
-    }
+    };
+    append(FunctionGroup->Captions());
+    append(frame.subspan(kLanguageCaptions));
+    for (const MainPage* page : pages_)
+        if (page != FunctionGroup)
+            append(page->Captions());
     return table;
 }
 

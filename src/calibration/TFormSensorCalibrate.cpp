@@ -75,24 +75,20 @@ TFormSensorCalibrate::TFormSensorCalibrate(SensorCalibration& record, OperationH
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       record_(record), host_(host), languageIndex_(host.LanguageIndex()) {
-    setObjectName(QStringLiteral("FormSensorCalibrate"));
+    ControlKit kit(this, "FormSensorCalibrate", kCaptions);
     setWindowTitle(QStringLiteral("Sensor Calibration"));
     ApplyWindowLook(this);
     setFixedSize(385, 353);
 
-    RadioGroupMediaType =
-        new RadioGroup(QStringLiteral("RadioGroupMediaType"),
-                       {QStringLiteral("GAP"), QStringLiteral("Black Mark"),
-                        QStringLiteral("Continuous"), QStringLiteral("Auto Selection")},
-                       2, this);
-    RadioGroupMediaType->setGeometry(8, 8, 369, 57);
+    RadioGroupMediaType = kit.Add<RadioGroup>(this, "RadioGroupMediaType", {8, 8, 369, 57}, 2);
     BuildAutoGroup();
     BuildManualGroup();
-    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", 296, 320, 81, 25);
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {296, 320, 81, 25});
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormSensorCalibrate::ButtonCancelClick);
+    kit.OrderTabs();
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    NameControl(Timer1, QStringLiteral("Timer1"));
     Timer1->setInterval(kPollIntervalMs);
     connect(Timer1, &QTimer::timeout, this, &TFormSensorCalibrate::Timer1Timer);
 
@@ -108,48 +104,50 @@ TFormSensorCalibrate::TFormSensorCalibrate(SensorCalibration& record, OperationH
 }
 
 void TFormSensorCalibrate::BuildAutoGroup() {
-    GroupBoxAutoCali = PlaceControl<QGroupBox>(this, "GroupBoxAutoCali", 8, 72, 369, 81);
-    LabelHeight = PlaceControl<QLabel>(GroupBoxAutoCali, "LabelHeight", 8, 20, 100, 21);
-    EditHeight = PlaceControl<QLineEdit>(GroupBoxAutoCali, "EditHeight", 112, 20, 73, 21);
-    LabelUnit1 = PlaceControl<QLabel>(GroupBoxAutoCali, "LabelUnit1", 192, 20, 40, 21);
-    LabelGap = PlaceControl<QLabel>(GroupBoxAutoCali, "LabelGap", 8, 48, 100, 21);
-    EditGap = PlaceControl<QLineEdit>(GroupBoxAutoCali, "EditGap", 112, 48, 73, 21);
-    LabelUnit2 = PlaceControl<QLabel>(GroupBoxAutoCali, "LabelUnit2", 192, 48, 40, 21);
-    ButtonCalib = PlaceControl<QPushButton>(GroupBoxAutoCali, "ButtonCalib", 280, 32, 81, 25);
+    ControlKit kit(this, kCaptions);
+    GroupBoxAutoCali = kit.Add<QGroupBox>(this, "GroupBoxAutoCali", {8, 72, 369, 81});
+    LabelHeight = kit.Add<QLabel>(GroupBoxAutoCali, "LabelHeight", {8, 20, 100, 21});
+    EditHeight = kit.Add<QLineEdit>(GroupBoxAutoCali, "EditHeight", {112, 20, 73, 21});
+    LabelUnit1 = kit.Add<QLabel>(GroupBoxAutoCali, "LabelUnit1", {192, 20, 40, 21});
+    LabelGap = kit.Add<QLabel>(GroupBoxAutoCali, "LabelGap", {8, 48, 100, 21});
+    EditGap = kit.Add<QLineEdit>(GroupBoxAutoCali, "EditGap", {112, 48, 73, 21});
+    LabelUnit2 = kit.Add<QLabel>(GroupBoxAutoCali, "LabelUnit2", {192, 48, 40, 21});
+    ButtonCalib = kit.Add<QPushButton>(GroupBoxAutoCali, "ButtonCalib", {280, 32, 81, 25});
     connect(ButtonCalib, &QPushButton::clicked, this, &TFormSensorCalibrate::ButtonCalibClick);
 }
 
 void TFormSensorCalibrate::BuildManualGroup() {
-    GroupBoxManualCalib = PlaceControl<QGroupBox>(this, "GroupBoxManualCalib", 8, 160, 369, 153);
+    ControlKit kit(this, kCaptions);
+    GroupBoxManualCalib = kit.Add<QGroupBox>(this, "GroupBoxManualCalib", {8, 160, 369, 153});
     QGroupBox* g = GroupBoxManualCalib;
-    LabelInten = PlaceControl<QLabel>(g, "LabelInten", 8, 20, 100, 21);
-    EditInten = PlaceControl<QLineEdit>(g, "EditInten", 112, 20, 57, 21);
+    LabelInten = kit.Add<QLabel>(g, "LabelInten", {8, 20, 100, 21});
+    EditInten = kit.Add<QLineEdit>(g, "EditInten", {112, 20, 57, 21});
     EditInten->setMaxLength(2);
-    LabelReadIntension = PlaceControl<QLabel>(g, "LabelReadIntension", 184, 20, 104, 21);
-    ComboBoxSnesorInt = PlaceControl<QComboBox>(g, "ComboBoxSnesorInt", 296, 20, 65, 21);
+    LabelReadIntension = kit.Add<QLabel>(g, "LabelReadIntension", {184, 20, 104, 21});
+    ComboBoxSnesorInt = kit.Add<QComboBox>(g, "ComboBoxSnesorInt", {296, 20, 65, 21});
     for (int level = 0; level < kLevelItems; ++level)
         ComboBoxSnesorInt->addItem(QString::number(level));
     ComboBoxSnesorInt->setCurrentIndex(kFirstReadingLevel);
 
-    LabelThresholdValue = PlaceControl<QLabel>(g, "LabelThresholdValue", 8, 48, 100, 21);
-    EditReference = PlaceControl<QLineEdit>(g, "EditReference", 112, 48, 57, 21);
+    LabelThresholdValue = kit.Add<QLabel>(g, "LabelThresholdValue", {8, 48, 100, 21});
+    EditReference = kit.Add<QLineEdit>(g, "EditReference", {112, 48, 57, 21});
     EditReference->setMaxLength(3);
-    LabelCurrent = PlaceControl<QLabel>(g, "LabelCurrent", 184, 48, 104, 21);
-    EditCurrentReading = PlaceControl<QLineEdit>(g, "EditCurrentReading", 296, 48, 65, 21);
+    LabelCurrent = kit.Add<QLabel>(g, "LabelCurrent", {184, 48, 104, 21});
+    EditCurrentReading = kit.Add<QLineEdit>(g, "EditCurrentReading", {296, 48, 65, 21});
     EditCurrentReading->setReadOnly(true);
 
-    LabelPaperReading = PlaceControl<QLabel>(g, "LabelPaperReading", 8, 76, 100, 21);
-    LabelLabelValue = PlaceControl<QLabel>(g, "LabelLabelValue", 112, 76, 57, 21);
-    LabelGapReading = PlaceControl<QLabel>(g, "LabelGapReading", 184, 76, 104, 21);
-    LabelGapValue = PlaceControl<QLabel>(g, "LabelGapValue", 296, 76, 65, 21);
-    LabelMessage = PlaceControl<QLabel>(g, "LabelMessage", 8, 100, 353, 21);
+    LabelPaperReading = kit.Add<QLabel>(g, "LabelPaperReading", {8, 76, 100, 21});
+    LabelLabelValue = kit.Add<QLabel>(g, "LabelLabelValue", {112, 76, 57, 21});
+    LabelGapReading = kit.Add<QLabel>(g, "LabelGapReading", {184, 76, 104, 21});
+    LabelGapValue = kit.Add<QLabel>(g, "LabelGapValue", {296, 76, 65, 21});
+    LabelMessage = kit.Add<QLabel>(g, "LabelMessage", {8, 100, 353, 21});
     for (QLabel* label :
          {LabelPaperReading, LabelLabelValue, LabelGapReading, LabelGapValue, LabelMessage})
         label->hide();
 
     ButtonManualCalibration =
-        PlaceControl<QPushButton>(g, "ButtonManualCalibration", 184, 124, 81, 25);
-    ButtonSet = PlaceControl<QPushButton>(g, "ButtonSet", 280, 124, 81, 25);
+        kit.Add<QPushButton>(g, "ButtonManualCalibration", {184, 124, 81, 25});
+    ButtonSet = kit.Add<QPushButton>(g, "ButtonSet", {280, 124, 81, 25});
     for (QPushButton* button : {ButtonManualCalibration, ButtonSet})
         button->setAutoDefault(false);
     connect(ButtonManualCalibration, &QPushButton::clicked, this,

@@ -9,7 +9,6 @@
 #include "ui/WholeFile.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -51,11 +50,8 @@ QFont EditorFont() {
     return font;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, int top) {
-    auto* button =
-        PlaceControl<QPushButton>(parent, name, kButtonLeft, top, kButtonWidth, kButtonHeight);
-    button->setText(QString::fromLatin1(text));
-    return button;
+QRect ButtonAt(int top) {
+    return {kButtonLeft, top, kButtonWidth, kButtonHeight};
 }
 
 Prompter::FileDialogOptions AnyFile() {
@@ -69,9 +65,9 @@ Prompter::FileDialogOptions AnyFile() {
 
 CommandToolPage::CommandToolPage(OperationHost& host, EditorBuffers& editors, QWidget* parent)
     : MainPage(host, parent), editors_(editors) {
-    setObjectName(QStringLiteral("CommandToolPage"));
+    ControlKit kit(this, kCaptions);
 
-    RichEditTText = PlaceControl<QPlainTextEdit>(this, "RichEditTText", 8, 8, 561, 313);
+    RichEditTText = kit.Add<QPlainTextEdit>(this, "RichEditTText", {8, 8, 561, 313});
     RichEditTText->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEditTText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEditTText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -79,27 +75,28 @@ CommandToolPage::CommandToolPage(OperationHost& host, EditorBuffers& editors, QW
     connect(RichEditTText->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { KeepWithinLimit(position, added); });
 
+    // "Editor" and the editor numbers are not translated.
     QStringList numbers;
     for (int i = 1; i <= kEditorBufferCount; ++i)
         numbers << QString::number(i);
-    RadioGroupSelect = new RadioGroup(QStringLiteral("RadioGroupSelect"), numbers, 1, this);
+    RadioGroupSelect =
+        kit.Add<RadioGroup>(this, "RadioGroupSelect", {kButtonLeft, 4, kButtonWidth, 317}, 1);
     RadioGroupSelect->setTitle(QStringLiteral("Editor"));
-    RadioGroupSelect->setGeometry(kButtonLeft, 4, kButtonWidth, 317);
+    RadioGroupSelect->AddItems(numbers);
     RadioGroupSelect->SetItemIndex(0);
     connect(RadioGroupSelect, &RadioGroup::Click, this, &CommandToolPage::RadioGroupSelectClick);
 
-    ButtonSendFile = MakeButton(this, "ButtonSendFile", "Send File", 334);
-    ButtonSend = MakeButton(this, "ButtonSend", "Send", 366);
-    ButtonLoadFile = MakeButton(this, "ButtonLoadFile", "Load", 398);
-    ButtonSaveFile = MakeButton(this, "ButtonSaveFile", "Save", 430);
+    ButtonSendFile = kit.Add<QPushButton>(this, "ButtonSendFile", ButtonAt(334));
+    ButtonSend = kit.Add<QPushButton>(this, "ButtonSend", ButtonAt(366));
+    ButtonLoadFile = kit.Add<QPushButton>(this, "ButtonLoadFile", ButtonAt(398));
+    ButtonSaveFile = kit.Add<QPushButton>(this, "ButtonSaveFile", ButtonAt(430));
     connect(ButtonSendFile, &QPushButton::clicked, this, &CommandToolPage::ButtonSendFileClick);
     connect(ButtonSend, &QPushButton::clicked, this, &CommandToolPage::ButtonSendClick);
     connect(ButtonLoadFile, &QPushButton::clicked, this, &CommandToolPage::ButtonLoadFileClick);
     connect(ButtonSaveFile, &QPushButton::clicked, this, &CommandToolPage::ButtonSaveFileClick);
 
-    CheckBoxShowReplies = PlaceControl<QCheckBox>(this, "CheckBoxShowReplies", 8, 327, 300, 19);
-    CheckBoxShowReplies->setText(QStringLiteral("Show printer replies"));
-    MemoReplies = PlaceControl<QPlainTextEdit>(this, "MemoReplies", 8, 348, 561, 133);
+    CheckBoxShowReplies = kit.Add<QCheckBox>(this, "CheckBoxShowReplies", {8, 327, 300, 19});
+    MemoReplies = kit.Add<QPlainTextEdit>(this, "MemoReplies", {8, 348, 561, 133});
     MemoReplies->setReadOnly(true);
     MemoReplies->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoReplies->setFont(EditorFont());
@@ -185,33 +182,32 @@ void CommandToolPage::ButtonSendFileClick() {
     const std::optional<QString> path = prompts.OpenFile(Host().HostWindow(), AnyFile());
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompts.Error(Host().HostWindow(), QStringLiteral("Open file Error!!!"));
-        return;
-    }
     // Operation 14 counts its bytes in 31 bits; a larger file is not read at all.
-    if (file.size() > std::numeric_limits<int32_t>::max()) {
-        prompts.Error(Host().HostWindow(), QStringLiteral("File too large"));
+    std::optional<QByteArray> bytes =
+        LoadWholeFile(Host(), *path,
+                      {.cannotOpen = QStringLiteral("Open file Error!!!"),
+                       .cannotRead = QStringLiteral("Open file Error!!!"),
+                       .sizeLimit = std::numeric_limits<int32_t>::max(),
+                       .tooLarge = QStringLiteral("File too large")});
+    if (!bytes)
         return;
-    }
-    QByteArray bytes = file.readAll();
-    file.close();
-    SendBytes(std::move(bytes));
+    SendBytes(std::move(*bytes));
 }
 
 void CommandToolPage::ButtonLoadFileClick() {
     const std::optional<QString> path = Host().Prompts().OpenFile(Host().HostWindow(), AnyFile());
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
     // No character takes more than four bytes, and the editor holds no more than its
-    // limit: the rest of a larger file is not read.
-    const QByteArray content = file.read(4 * kMaxEditorCharacters);
-    file.close();
-    const QByteArrayView bytes = UpToFirstZero(content);
+    // limit: the rest of a larger file is not read. A file that cannot be opened: nothing,
+    // no message (Part 9.1).
+    const std::optional<QByteArray> content =
+        LoadWholeFile(Host(), *path,
+                      {.cannotRead = QStringLiteral("Open file Error!!!"),
+                       .readLimit = 4 * kMaxEditorCharacters});
+    if (!content)
+        return;
+    const QByteArrayView bytes = UpToFirstZero(*content);
 
     EditorBuffer& slot = editors_.texts[editors_.shown];
     QTextDocument* document = RichEditTText->document();
@@ -241,6 +237,5 @@ void CommandToolPage::ButtonSaveFileClick() {
     if (!path)
         return;
     // A text that did not reach the disk is said so, never taken for saved.
-    if (!SaveWholeFile(*path, EditorBytes()))
-        Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
+    SaveWholeFile(Host(), *path, EditorBytes(), QStringLiteral("Save File Error"));
 }

@@ -5,6 +5,7 @@ namespace {
 constexpr int kCaption = kCaptionEntry;
 
 const CaptionEntry kConfigCaptions[] = {
+    {"TabSheet8", kCaption, {"Interface", "通訊介面", "通讯接口"}},
     {"GroupBoxPrintreConfig", kCaption, {"Printer Configuration", "印表機設定", "打印机设定"}},
     {"GroupBoxPrinterInfo", kCaption, {"Printer Information", "印表機資訊", "打印机信息"}},
     {"LabelVersion", kCaption, {"Version", "版本", "版本"}},

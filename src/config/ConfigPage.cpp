@@ -14,7 +14,6 @@
 #include "ui/WholeFile.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,69 +255,35 @@ void CollectField(ConfigChar& item, Rule, QWidget* control, const ShowContext&, 
         item.value = text.at(0).toLatin1();
 }
 
+constexpr int kRowHeight = 21;
+constexpr int kGridTop = 8;
+constexpr int kGridStep = 31;
+
 // A column of a tab's grid: where its labels start, how wide they are, where the controls
-// start.
+// start. Each row of it is a ControlRow: the label, then the controls 4 pixels apart.
 struct Column {
     int labelX;
     int labelWidth;
     int controlX;
+
+    QRect Label(int y) const { return {labelX, y, labelWidth, kRowHeight}; }
 };
-
-constexpr int kRowHeight = 21;
-constexpr int kGap = 4;
-
-// Places the controls of one row of a tab from left to right after its label.
-class GridRow {
-public:
-    GridRow(QWidget* tab, const Column& column, int y, const char* label) : tab_(tab), y_(y) {
-        auto* caption =
-            PlaceControl<QLabel>(tab, label, column.labelX, y, column.labelWidth, kRowHeight);
-        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        x_ = column.controlX;
-    }
-
-    QLineEdit* Edit(const char* name, int width, int typingLimit = 0) {
-        auto* edit = Place<QLineEdit>(name, width);
-        if (typingLimit > 0)
-            LimitTyping(edit, typingLimit);
-        return edit;
-    }
-    // A read-only edit beside a setting, shown only when the printer reports a base value.
-    QLineEdit* Base(const char* name, int width) {
-        auto* edit = Place<QLineEdit>(name, width);
-        edit->setReadOnly(true);
-        edit->hide();
-        return edit;
-    }
-    QComboBox* Combo(const char* name, int width, const QStringList& items) {
-        auto* combo = Place<QComboBox>(name, width);
-        combo->addItems(items);
-        combo->setCurrentIndex(-1);
-        return combo;
-    }
-    QLabel* Text(const char* name, int width, const QString& text) {
-        auto* label = Place<QLabel>(name, width);
-        label->setText(text);
-        return label;
-    }
-
-private:
-    template <class T> T* Place(const char* name, int width) {
-        T* control = PlaceControl<T>(tab_, name, x_, y_, width, kRowHeight);
-        x_ += width + kGap;
-        return control;
-    }
-
-    QWidget* tab_;
-    int y_;
-    int x_ = 0;
-};
-
-constexpr int kGridTop = 8;
-constexpr int kGridStep = 31;
 
 int RowY(int row) {
     return kGridTop + row * kGridStep;
+}
+
+// A list shows no item until the page shows a configuration.
+QComboBox* Unselected(QComboBox* combo, const QStringList& items = {}) {
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    return combo;
+}
+
+// A read-only edit beside a setting, shown only when the printer reports a base value.
+void BaseEdit(QLineEdit* edit) {
+    edit->setReadOnly(true);
+    edit->hide();
 }
 
 QStringList WithEmptyFirst(std::span<const char* const> entries) {
@@ -328,30 +293,20 @@ QStringList WithEmptyFirst(std::span<const char* const> entries) {
     return items;
 }
 
-QStringList Items(std::initializer_list<const char*> entries) {
-    return WithEmptyFirst(std::span<const char* const>(entries.begin(), entries.size()));
-}
-
-const QStringList kOffOn = Items({"OFF", "ON"});
-
 } // namespace
 
 ConfigPage::ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* parent)
     : MainPage(host, parent), records_(records) {
-    setObjectName(QStringLiteral("ConfigPage"));
-    GroupBoxPrintreConfig = PlaceControl<QGroupBox>(this, "GroupBoxPrintreConfig", 0, 0, 553, 481);
+    ControlKit kit(this, ConfigCaptionTable());
+    GroupBoxPrintreConfig = kit.Add<QGroupBox>(this, "GroupBoxPrintreConfig", {0, 0, 553, 481});
     BuildInformation();
 
-    PageControl2 =
-        PlaceControl<QTabWidget>(GroupBoxPrintreConfig, "PageControl2", 4, 120, 545, 318);
-    const char* const tabNames[] = {"TabSheet5", "TabSheet6", "TabSheet7", "TabSheet8"};
-    const char* const tabCaptions[] = {"Common", "Z", "D", "Interface"};
-    QWidget** tabs[] = {&TabSheet5, &TabSheet6, &TabSheet7, &TabSheet8};
-    for (int i = 0; i < 4; ++i) {
-        *tabs[i] = new QWidget;
-        (*tabs[i])->setObjectName(QString::fromLatin1(tabNames[i]));
-        PageControl2->addTab(*tabs[i], QString::fromLatin1(tabCaptions[i]));
-    }
+    PageControl2 = kit.Add<QTabWidget>(GroupBoxPrintreConfig, "PageControl2", {4, 120, 545, 318});
+    // The tabs "Common", "Z" and "D" are not translated.
+    TabSheet5 = kit.AddPage(PageControl2, "TabSheet5", QStringLiteral("Common"));
+    TabSheet6 = kit.AddPage(PageControl2, "TabSheet6", QStringLiteral("Z"));
+    TabSheet7 = kit.AddPage(PageControl2, "TabSheet7", QStringLiteral("D"));
+    TabSheet8 = kit.AddPage(PageControl2, "TabSheet8");
     BuildCommonTab();
     BuildZTab();
     BuildDTab();
@@ -373,8 +328,7 @@ ConfigPage::ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* 
         {&ConfigPage::ButtonLoad, "ButtonLoad", 474, &ConfigPage::ButtonLoadClick},
     };
     for (const ButtonSpec& b : buttons) {
-        this->*b.member =
-            PlaceControl<QPushButton>(GroupBoxPrintreConfig, b.name, b.x, 446, 75, 25);
+        this->*b.member = kit.Add<QPushButton>(GroupBoxPrintreConfig, b.name, {b.x, 446, 75, 25});
         connect(this->*b.member, &QPushButton::clicked, this, b.click);
     }
 
@@ -383,132 +337,140 @@ ConfigPage::ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* 
         Q_ASSERT(control);
         fieldControls_.push_back(control);
     }
-    // The English captions until the window applies its language.
-    ApplyCaptions(this, ConfigCaptionTable(), LanguageEnglish);
 }
 
 void ConfigPage::BuildInformation() {
+    ControlKit kit(this, ConfigCaptionTable());
     GroupBoxPrinterInfo =
-        PlaceControl<QGroupBox>(GroupBoxPrintreConfig, "GroupBoxPrinterInfo", 4, 16, 545, 98);
+        kit.Add<QGroupBox>(GroupBoxPrintreConfig, "GroupBoxPrinterInfo", {4, 16, 545, 98});
     const Column left{8, 88, 100};
     const Column right{300, 90, 394};
-    auto readOnly = [](QLineEdit* edit) { edit->setReadOnly(true); };
     QWidget* box = GroupBoxPrinterInfo;
-    readOnly(GridRow(box, left, 18, "LabelVersion").Edit("EditVersion", 190));
-    readOnly(GridRow(box, right, 18, "LabelCHecksum").Edit("EditChecksum", 142));
-    readOnly(GridRow(box, left, 44, "LabelSerial").Edit("EditSerial", 190));
-    GridRow counters(box, right, 44, "LabelCuttingCounter");
-    readOnly(counters.Edit("EditCuttingCounter", 69));
-    readOnly(counters.Edit("EditResetCuttingCounter", 69));
-    GridRow milage(box, left, 70, "LabelMilage");
-    readOnly(milage.Edit("EditMilage", 69));
-    readOnly(milage.Edit("EditResetMilage", 69));
-    milage.Text("LabelKm", 30, QStringLiteral("Km"));
+    auto row = [&kit, box](const Column& column, int y, const char* label) {
+        return kit.Row(box, label, column.Label(y), column.controlX);
+    };
+    std::vector<QLineEdit*> shown;
+    shown.push_back(row(left, 18, "LabelVersion").Add<QLineEdit>("EditVersion", 190));
+    shown.push_back(row(right, 18, "LabelCHecksum").Add<QLineEdit>("EditChecksum", 142));
+    shown.push_back(row(left, 44, "LabelSerial").Add<QLineEdit>("EditSerial", 190));
+    ControlRow counters = row(right, 44, "LabelCuttingCounter");
+    shown.push_back(counters.Add<QLineEdit>("EditCuttingCounter", 69));
+    shown.push_back(counters.Add<QLineEdit>("EditResetCuttingCounter", 69));
+    ControlRow milage = row(left, 70, "LabelMilage");
+    shown.push_back(milage.Add<QLineEdit>("EditMilage", 69));
+    shown.push_back(milage.Add<QLineEdit>("EditResetMilage", 69));
+    milage.AddText<QLabel>("LabelKm", 30, QStringLiteral("Km"));
+    for (QLineEdit* edit : shown)
+        edit->setReadOnly(true);
 }
 
 void ConfigPage::BuildCommonTab() {
+    ControlKit kit(this, ConfigCaptionTable());
     // Three columns: paper and sensor, position and printer, switches and intensities.
     const Column c0{2, 112, 116};
     const Column c1{210, 90, 302};
     const Column c2{384, 102, 488};
     QWidget* tab = TabSheet5;
-    auto length = [tab](const Column& column, int row, const char* label, const char* edit,
-                        const char* unit) {
-        GridRow r(tab, column, RowY(row), label);
-        r.Edit(edit, 56);
-        r.Text(unit, 28, QString());
+    auto row = [&kit, tab](const Column& column, int index, const char* label) {
+        return kit.Row(tab, label, column.Label(RowY(index)), column.controlX);
+    };
+    auto length = [&row](const Column& column, int index, const char* label, const char* edit,
+                         const char* unit) {
+        ControlRow r = row(column, index, label);
+        r.Add<QLineEdit>(edit, 56);
+        r.Add<QLabel>(unit, 28);
     };
 
-    GridRow(tab, c0, RowY(0), "LabelSpeed").Edit("EditSpeed", 88, 2);
+    LimitTyping(row(c0, 0, "LabelSpeed").Add<QLineEdit>("EditSpeed", 88), 2);
     {
         QStringList densities{QString()};
         for (int i = 0; i <= 15; ++i)
             densities << QString::number(i);
-        GridRow density(tab, c0, RowY(1), "LabelDensity");
-        density.Combo("ComboBoxDensity", 46, densities);
-        density.Base("EditDensityBase", 38);
+        ControlRow density = row(c0, 1, "LabelDensity");
+        Unselected(density.Add<QComboBox>("ComboBoxDensity", 46), densities);
+        BaseEdit(density.Add<QLineEdit>("EditDensityBase", 38));
     }
     length(c0, 2, "LabelWidth", "EditWidth", "LabelUnit1");
     length(c0, 3, "LabelHeight", "EditHeight", "LabelUnit2");
-    GridRow(tab, c0, RowY(4), "LabelSensorType")
-        .Combo("ComboBoxMediaSensor", 88, Items({"Gap", "Bline", "Continuous"}));
+    Unselected(row(c0, 4, "LabelSensorType").Add<QComboBox>("ComboBoxMediaSensor", 88));
     length(c0, 5, "LabelVirticalGap", "EditGapSize", "LabelUnit3");
     length(c0, 6, "LabelGapOffset", "EditGapOffset", "LabelUnit4");
     length(c0, 7, "LabelMaximumLength", "EditMaximumLength", "LabelUnit9");
-    GridRow(tab, c0, RowY(8), "LabelThresholdDetection")
-        .Combo("ComboBoxThreshold", 88, Items({"MANUAL", "AUTO"}));
+    Unselected(row(c0, 8, "LabelThresholdDetection").Add<QComboBox>("ComboBoxThreshold", 88));
 
-    GridRow(tab, c1, RowY(0), "LabelPrintOut")
-        .Combo("ComboBoxPrintOut", 76, Items({"OFF", "TEAR", "PEEL", "CUTTER"}));
-    GridRow(tab, c1, RowY(1), "LabelCutterPiece").Edit("EditCutterPiece", 44);
+    Unselected(row(c1, 0, "LabelPrintOut").Add<QComboBox>("ComboBoxPrintOut", 76));
+    row(c1, 1, "LabelCutterPiece").Add<QLineEdit>("EditCutterPiece", 44);
     {
-        GridRow reference(tab, c1, RowY(2), "LabelReference");
-        reference.Edit("EditReferenceX", 36);
-        reference.Edit("EditReferenceY", 36);
-        GridRow direction(tab, c1, RowY(3), "LabelDirection");
-        direction.Combo("ComboBoxDirection", 36, Items({"0", "1"}));
-        direction.Combo("ComboBoxMirror", 36, Items({"0", "1"}));
-        GridRow offset(tab, c1, RowY(4), "LabelOffset");
-        offset.Edit("EditOffset", 44);
-        offset.Base("EditOffsetBase", 28);
-        GridRow shiftX(tab, c1, RowY(5), "LabelShiftX");
-        shiftX.Edit("EditShiftX", 44);
-        shiftX.Base("EditShiftXBase", 28);
-        GridRow shiftY(tab, c1, RowY(6), "LabelShiftY");
-        shiftY.Edit("EditShiftY", 44);
-        shiftY.Base("EditShiftYBase", 28);
+        ControlRow reference = row(c1, 2, "LabelReference");
+        reference.Add<QLineEdit>("EditReferenceX", 36);
+        reference.Add<QLineEdit>("EditReferenceY", 36);
+        const QStringList zeroOne{QString(), QStringLiteral("0"), QStringLiteral("1")};
+        ControlRow direction = row(c1, 3, "LabelDirection");
+        Unselected(direction.Add<QComboBox>("ComboBoxDirection", 36), zeroOne);
+        Unselected(direction.Add<QComboBox>("ComboBoxMirror", 36), zeroOne);
+        ControlRow offset = row(c1, 4, "LabelOffset");
+        offset.Add<QLineEdit>("EditOffset", 44);
+        BaseEdit(offset.Add<QLineEdit>("EditOffsetBase", 28));
+        ControlRow shiftX = row(c1, 5, "LabelShiftX");
+        shiftX.Add<QLineEdit>("EditShiftX", 44);
+        BaseEdit(shiftX.Add<QLineEdit>("EditShiftXBase", 28));
+        ControlRow shiftY = row(c1, 6, "LabelShiftY");
+        shiftY.Add<QLineEdit>("EditShiftY", 44);
+        BaseEdit(shiftY.Add<QLineEdit>("EditShiftYBase", 28));
     }
-    GridRow(tab, c1, RowY(7), "LabelCodePage")
-        .Combo("ComboBoxCodePage", 76, WithEmptyFirst(kCodePageTable));
-    GridRow(tab, c1, RowY(8), "LabelCountryCode")
-        .Combo("ComboBoxCountryCode", 76, WithEmptyFirst(kCountryCodeTable));
+    Unselected(row(c1, 7, "LabelCodePage").Add<QComboBox>("ComboBoxCodePage", 76),
+               WithEmptyFirst(kCodePageTable));
+    Unselected(row(c1, 8, "LabelCountryCode").Add<QComboBox>("ComboBoxCountryCode", 76),
+               WithEmptyFirst(kCountryCodeTable));
 
-    GridRow(tab, c2, RowY(0), "LabelRibbon").Combo("ComboBoxRibbon", 50, kOffOn);
-    GridRow(tab, c2, RowY(1), "LabelRibbonSensor").Combo("ComboBoxRibbonSensor", 50, kOffOn);
-    GridRow(tab, c2, RowY(2), "LabelRibbonEncoder").Combo("ComboBoxRibbonEncoder", 50, kOffOn);
-    GridRow(tab, c2, RowY(3), "LabelHead").Combo("ComboBoxHead", 50, kOffOn);
-    GridRow(tab, c2, RowY(4), "LabelReprint").Combo("ComboBoxReprint", 50, kOffOn);
-    GridRow(tab, c2, RowY(6), "LabelGapInten").Edit("EditGapInten", 50);
-    GridRow(tab, c2, RowY(7), "LabelBlineInten").Edit("EditBlineInten", 50);
-    GridRow(tab, c2, RowY(8), "LabelContinuousInten").Edit("EditContinuousInten", 50);
+    Unselected(row(c2, 0, "LabelRibbon").Add<QComboBox>("ComboBoxRibbon", 50));
+    Unselected(row(c2, 1, "LabelRibbonSensor").Add<QComboBox>("ComboBoxRibbonSensor", 50));
+    Unselected(row(c2, 2, "LabelRibbonEncoder").Add<QComboBox>("ComboBoxRibbonEncoder", 50));
+    Unselected(row(c2, 3, "LabelHead").Add<QComboBox>("ComboBoxHead", 50));
+    Unselected(row(c2, 4, "LabelReprint").Add<QComboBox>("ComboBoxReprint", 50));
+    row(c2, 6, "LabelGapInten").Add<QLineEdit>("EditGapInten", 50);
+    row(c2, 7, "LabelBlineInten").Add<QLineEdit>("EditBlineInten", 50);
+    row(c2, 8, "LabelContinuousInten").Add<QLineEdit>("EditContinuousInten", 50);
 }
 
 void ConfigPage::BuildZTab() {
+    ControlKit kit(this, ConfigCaptionTable());
     const Column c0{8, 100, 110};
     const Column c1{250, 100, 352};
     QWidget* tab = TabSheet6;
-    const QStringList actions = Items({"FEED", "CALIBRATION", "LENGTH", "NO MOTION"});
+    auto row = [&kit, tab](const Column& column, int index, const char* label) {
+        return kit.Row(tab, label, column.Label(RowY(index)), column.controlX);
+    };
     {
-        GridRow darkness(tab, c0, RowY(0), "LabelDarknessZ");
-        darkness.Edit("EditDarknessZ", 44, 2);
-        darkness.Text("LabelDarknessRangeZ", 90, QStringLiteral("0 to 30"));
+        ControlRow darkness = row(c0, 0, "LabelDarknessZ");
+        LimitTyping(darkness.Add<QLineEdit>("EditDarknessZ", 44), 2);
+        darkness.AddText<QLabel>("LabelDarknessRangeZ", 90, QStringLiteral("0 to 30"));
     }
-    GridRow(tab, c0, RowY(1), "LabelPrintSpeedZ").Edit("EditPrintSpeedZ", 44);
+    row(c0, 1, "LabelPrintSpeedZ").Add<QLineEdit>("EditPrintSpeedZ", 44);
     {
-        GridRow tearOff(tab, c0, RowY(2), "LabelTearOffZ");
-        tearOff.Edit("EditTearOffZ", 44, 4);
-        tearOff.Text("LabelTearOffRangeZ", 90, QStringLiteral("-120 to 120"));
+        ControlRow tearOff = row(c0, 2, "LabelTearOffZ");
+        LimitTyping(tearOff.Add<QLineEdit>("EditTearOffZ", 44), 4);
+        tearOff.AddText<QLabel>("LabelTearOffRangeZ", 90, QStringLiteral("-120 to 120"));
     }
-    GridRow(tab, c0, RowY(3), "LabelPrintModeZ")
-        .Combo("ComboBoxPrintModeZ", 90, Items({"TEAR OFF", "PEEL OFF", "CUTTER"}));
+    Unselected(row(c0, 3, "LabelPrintModeZ").Add<QComboBox>("ComboBoxPrintModeZ", 90));
     {
-        GridRow width(tab, c0, RowY(4), "LabelPrintWidthZ");
-        width.Edit("EditPrintWidthZ", 56);
-        width.Text("LabelUnit5", 30, QString());
+        ControlRow width = row(c0, 4, "LabelPrintWidthZ");
+        width.Add<QLineEdit>("EditPrintWidthZ", 56);
+        width.Add<QLabel>("LabelUnit5", 30);
     }
-    GridRow(tab, c0, RowY(5), "LabelControlPrefixZ").Edit("EditControlPrefixZ", 24, 1);
+    LimitTyping(row(c0, 5, "LabelControlPrefixZ").Add<QLineEdit>("EditControlPrefixZ", 24), 1);
 
-    GridRow(tab, c1, RowY(0), "LabelFormatPrefixZ").Edit("EditFormatPrefixZ", 24, 1);
-    GridRow(tab, c1, RowY(1), "LabelDelimiterCharZ").Edit("EditDelimiterCharZ", 24, 1);
-    GridRow(tab, c1, RowY(2), "LabelMediaPowerUpZ").Combo("ComboBoxMediaPowerUpZ", 104, actions);
-    GridRow(tab, c1, RowY(3), "LabelHeadCloseZ").Combo("ComboBoxHeadCloseZ", 104, actions);
+    LimitTyping(row(c1, 0, "LabelFormatPrefixZ").Add<QLineEdit>("EditFormatPrefixZ", 24), 1);
+    LimitTyping(row(c1, 1, "LabelDelimiterCharZ").Add<QLineEdit>("EditDelimiterCharZ", 24), 1);
+    Unselected(row(c1, 2, "LabelMediaPowerUpZ").Add<QComboBox>("ComboBoxMediaPowerUpZ", 104));
+    Unselected(row(c1, 3, "LabelHeadCloseZ").Add<QComboBox>("ComboBoxHeadCloseZ", 104));
     {
-        GridRow top(tab, c1, RowY(4), "LabelLabelTopZ");
-        top.Edit("EditLabelTopZ", 44, 4);
-        top.Text("LabelLabelTopRangeZ", 90, QStringLiteral("-120 to 120"));
-        GridRow left(tab, c1, RowY(5), "LabelLeftPositionZ");
-        left.Edit("EditLeftPositionZ", 44, 5);
-        left.Text("LabelLeftPositionRangeZ", 90, QStringLiteral("-9999 to 9999"));
+        ControlRow top = row(c1, 4, "LabelLabelTopZ");
+        LimitTyping(top.Add<QLineEdit>("EditLabelTopZ", 44), 4);
+        top.AddText<QLabel>("LabelLabelTopRangeZ", 90, QStringLiteral("-120 to 120"));
+        ControlRow left = row(c1, 5, "LabelLeftPositionZ");
+        LimitTyping(left.Add<QLineEdit>("EditLeftPositionZ", 44), 5);
+        left.AddText<QLabel>("LabelLeftPositionRangeZ", 90, QStringLiteral("-9999 to 9999"));
     }
     // The prefixes and the delimiter are single printable characters of the command
     // language.
@@ -520,46 +482,53 @@ void ConfigPage::BuildZTab() {
 }
 
 void ConfigPage::BuildDTab() {
+    ControlKit kit(this, ConfigCaptionTable());
     const Column c0{8, 100, 110};
     const Column c1{266, 100, 368};
     QWidget* tab = TabSheet7;
+    auto row = [&kit, tab](const Column& column, int index, const char* label) {
+        return kit.Row(tab, label, column.Label(RowY(index)), column.controlX);
+    };
     {
-        GridRow heat(tab, c0, RowY(0), "LabelHeatD");
-        heat.Edit("EditHeatD", 44, 2);
-        heat.Text("LabelHeatRangeD", 90, QStringLiteral("0 to 30"));
+        ControlRow heat = row(c0, 0, "LabelHeatD");
+        LimitTyping(heat.Add<QLineEdit>("EditHeatD", 44), 2);
+        heat.AddText<QLabel>("LabelHeatRangeD", 90, QStringLiteral("0 to 30"));
     }
-    GridRow(tab, c0, RowY(1), "LabelPrintSpeedD").Edit("EditPrintSpeedD", 110);
+    row(c0, 1, "LabelPrintSpeedD").Add<QLineEdit>("EditPrintSpeedD", 110);
     {
-        GridRow width(tab, c0, RowY(2), "LabelLabelWidthD");
-        width.Edit("EditLabelWidthD", 56);
-        width.Text("LabelUnit6", 30, QString());
+        ControlRow width = row(c0, 2, "LabelLabelWidthD");
+        width.Add<QLineEdit>("EditLabelWidthD", 56);
+        width.Add<QLabel>("LabelUnit6", 30);
     }
-    GridRow(tab, c0, RowY(3), "LabelPresentSensorD").Combo("ComboBoxPresentSensorD", 60, kOffOn);
+    Unselected(row(c0, 3, "LabelPresentSensorD").Add<QComboBox>("ComboBoxPresentSensorD", 60));
 
-    GridRow(tab, c1, RowY(0), "LabelCutterEquippedD").Combo("ComboBoxCutterEquippedD", 60, kOffOn);
-    GridRow(tab, c1, RowY(1), "LabelControlCodesD")
-        .Combo("ComboBoxControlCodesD", 96, Items({"Standard", "Alternate", "Alternate-2"}));
+    Unselected(row(c1, 0, "LabelCutterEquippedD").Add<QComboBox>("ComboBoxCutterEquippedD", 60));
+    Unselected(row(c1, 1, "LabelControlCodesD").Add<QComboBox>("ComboBoxControlCodesD", 96));
     {
-        GridRow column(tab, c1, RowY(2), "LabelColumnOffsetD");
-        column.Edit("EditColumnOffsetD", 56);
-        column.Text("LabelUnit7", 30, QString());
-        GridRow row(tab, c1, RowY(3), "LabelRowOffsetD");
-        row.Edit("EditRowOffsetD", 56);
-        row.Text("LabelUnit8", 30, QString());
+        ControlRow columnOffset = row(c1, 2, "LabelColumnOffsetD");
+        columnOffset.Add<QLineEdit>("EditColumnOffsetD", 56);
+        columnOffset.Add<QLabel>("LabelUnit7", 30);
+        ControlRow rowOffset = row(c1, 3, "LabelRowOffsetD");
+        rowOffset.Add<QLineEdit>("EditRowOffsetD", 56);
+        rowOffset.Add<QLabel>("LabelUnit8", 30);
     }
 }
 
 void ConfigPage::BuildInterfaceTab() {
+    ControlKit kit(this, ConfigCaptionTable());
     const Column c0{8, 100, 110};
     QWidget* tab = TabSheet8;
-    GridRow(tab, c0, RowY(0), "LabelBaudrate")
-        .Combo("ComboBoxBaudrate", 90, WithEmptyFirst(std::span(kBaudRateTable).subspan(1)));
-    GridRow(tab, c0, RowY(1), "LabelDataBit")
-        .Combo("ComboBoxDatabit", 90, WithEmptyFirst(kDataBitsTable));
-    GridRow(tab, c0, RowY(2), "LabelParity")
-        .Combo("ComboBoxParity", 90, WithEmptyFirst(kParityTable));
-    GridRow(tab, c0, RowY(3), "LabelStopBit")
-        .Combo("ComboBoxStopBit", 90, WithEmptyFirst(kStopBitsTable));
+    auto row = [&kit, tab](const Column& column, int index, const char* label) {
+        return kit.Row(tab, label, column.Label(RowY(index)), column.controlX);
+    };
+    Unselected(row(c0, 0, "LabelBaudrate").Add<QComboBox>("ComboBoxBaudrate", 90),
+               WithEmptyFirst(std::span(kBaudRateTable).subspan(1)));
+    Unselected(row(c0, 1, "LabelDataBit").Add<QComboBox>("ComboBoxDatabit", 90),
+               WithEmptyFirst(kDataBitsTable));
+    Unselected(row(c0, 2, "LabelParity").Add<QComboBox>("ComboBoxParity", 90),
+               WithEmptyFirst(kParityTable));
+    Unselected(row(c0, 3, "LabelStopBit").Add<QComboBox>("ComboBoxStopBit", 90),
+               WithEmptyFirst(kStopBitsTable));
 }
 
 std::span<const CaptionEntry> ConfigPage::Captions() const {
@@ -662,8 +631,7 @@ void ConfigPage::ButtonSaveClick() {
 
     const QByteArray image =
         EncodeConfigFile({Host().UnitIndex(), Records().StoredConfig, Records().Status});
-    if (!SaveWholeFile(*path, image))
-        Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
+    SaveWholeFile(Host(), *path, image, QStringLiteral("Save File Error"));
 }
 
 void ConfigPage::ButtonLoadClick() {
@@ -673,13 +641,15 @@ void ConfigPage::ButtonLoadClick() {
     const std::optional<QString> path = Host().Prompts().OpenFile(Host().HostWindow(), options);
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A file that cannot be opened: nothing, no message; one that breaks off is not a whole
+    // image (Part 4.5).
+    const std::optional<QByteArray> bytes = LoadWholeFile(
+        Host(), *path,
+        {.cannotRead = QStringLiteral("File Data Error"), .readLimit = kConfigFileSize});
+    if (!bytes)
         return;
-    const QByteArray bytes = file.read(kConfigFileSize);
-    file.close();
 
-    const std::optional<ConfigFileContent> content = DecodeConfigFile(bytes);
+    const std::optional<ConfigFileContent> content = DecodeConfigFile(*bytes);
     if (!content) {
         Host().Prompts().Error(Host().HostWindow(), QStringLiteral("File Data Error"));
         return;

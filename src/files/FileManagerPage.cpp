@@ -10,6 +10,7 @@
 #include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 #include "ui/RadioGroup.h"
+#include "ui/WholeFile.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -52,31 +53,16 @@ const QStringList kDevices = {QStringLiteral("DRAM"), QStringLiteral("FLASH"),
 constexpr int kButtonWidth = 97;
 constexpr int kButtonHeight = 25;
 constexpr int kEditHeight = 21;
+constexpr int kLabelHeight = 17;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y,
-                  int width = 100) {
-    auto* label = PlaceControl<QLabel>(parent, name, x, y, width, 17);
-    label->setText(QString::fromLatin1(text));
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, int x, int y) {
-    auto* button = PlaceControl<QPushButton>(parent, name, x, y, kButtonWidth, kButtonHeight);
-    button->setText(QString::fromLatin1(text));
-    return button;
-}
-
-QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name, int x, int y, int width) {
-    auto* edit = PlaceControl<QLineEdit>(parent, name, x, y, width, kEditHeight);
-    edit->setReadOnly(true);
-    return edit;
+QRect ButtonAt(int x, int y) {
+    return {x, y, kButtonWidth, kButtonHeight};
 }
 
 } // namespace
 
 FileManagerPage::FileManagerPage(OperationHost& host, FileManagerRecords records, QWidget* parent)
     : MainPage(host, parent), records_(records) {
-    setObjectName(QStringLiteral("FileManagerPage"));
     BuildDownloadGroup();
     BuildInfoGroup();
     BuildFormatGroup();
@@ -87,32 +73,36 @@ std::span<const CaptionEntry> FileManagerPage::Captions() const {
 }
 
 void FileManagerPage::BuildDownloadGroup() {
-    GroupBoxFileDownload = PlaceControl<QGroupBox>(this, "GroupBoxFileDownload", 8, 4, 661, 161);
-    GroupBoxFileDownload->setTitle(QStringLiteral("File Download"));
+    ControlKit kit(this, kCaptions);
+    GroupBoxFileDownload = kit.Add<QGroupBox>(this, "GroupBoxFileDownload", {8, 4, 661, 161});
     QGroupBox* group = GroupBoxFileDownload;
 
-    LabelFileType = MakeLabel(group, "LabelFileType", "File Type:", 16, 26);
-    ComboBoxFileType =
-        PlaceControl<QComboBox>(group, "ComboBoxFileType", 120, 22, 185, kEditHeight);
+    LabelFileType = kit.Add<QLabel>(group, "LabelFileType", {16, 26, 100, kLabelHeight});
+    ComboBoxFileType = kit.Add<QComboBox>(group, "ComboBoxFileType", {120, 22, 185, kEditHeight});
     for (int i = 0; i < kFileTypeCount; ++i)
         ComboBoxFileType->addItem(QString::fromLatin1(FileTypeAt(i).item));
     ComboBoxFileType->setCurrentIndex(-1);
+    LabelFileType->setBuddy(ComboBoxFileType);
 
-    LabelFileName = MakeLabel(group, "LabelFileName", "File Name:", 16, 58);
-    EditFileName = PlaceControl<QLineEdit>(group, "EditFileName", 120, 54, 185, kEditHeight);
+    LabelFileName = kit.Add<QLabel>(group, "LabelFileName", {16, 58, 100, kLabelHeight});
+    EditFileName = kit.Add<QLineEdit>(group, "EditFileName", {120, 54, 185, kEditHeight});
+    LabelFileName->setBuddy(EditFileName);
 
-    LabelFileSize = MakeLabel(group, "LabelFileSize", "File Size:", 16, 90);
-    EditFileSize = MakeReadOnlyEdit(group, "EditFileSize", 120, 86, 185);
-    MakeLabel(group, "LabelBytes", "Bytes", 312, 90, 40);
+    LabelFileSize = kit.Add<QLabel>(group, "LabelFileSize", {16, 90, 100, kLabelHeight});
+    EditFileSize = kit.Add<QLineEdit>(group, "EditFileSize", {120, 86, 185, kEditHeight});
+    EditFileSize->setReadOnly(true);
+    LabelFileSize->setBuddy(EditFileSize);
+    kit.AddText<QLabel>(group, "LabelBytes", {312, 90, 40, kLabelHeight}, QStringLiteral("Bytes"));
 
-    LabelMemoryDevice = MakeLabel(group, "LabelMemoryDevice", "Memory Device:", 16, 122);
-    ComboBoxDevice = PlaceControl<QComboBox>(group, "ComboBoxDevice", 120, 118, 185, kEditHeight);
+    LabelMemoryDevice = kit.Add<QLabel>(group, "LabelMemoryDevice", {16, 122, 100, kLabelHeight});
+    ComboBoxDevice = kit.Add<QComboBox>(group, "ComboBoxDevice", {120, 118, 185, kEditHeight});
     ComboBoxDevice->addItems(kDevices);
     ComboBoxDevice->setCurrentIndex(MemoryFlash);
+    LabelMemoryDevice->setBuddy(ComboBoxDevice);
 
-    ButtonBrowse = MakeButton(group, "ButtonBrowse", "Browse", 376, 20);
-    ButtonFontView = MakeButton(group, "ButtonFontView", "Font View", 376, 52);
-    ButtonDownload = MakeButton(group, "ButtonDownload", "Download", 376, 116);
+    ButtonBrowse = kit.Add<QPushButton>(group, "ButtonBrowse", ButtonAt(376, 20));
+    ButtonFontView = kit.Add<QPushButton>(group, "ButtonFontView", ButtonAt(376, 52));
+    ButtonDownload = kit.Add<QPushButton>(group, "ButtonDownload", ButtonAt(376, 116));
     ButtonDownload->setEnabled(false);
     connect(ButtonBrowse, &QPushButton::clicked, this, &FileManagerPage::ButtonBrowseClick);
     connect(ButtonFontView, &QPushButton::clicked, this, &FileManagerPage::ButtonFontViewClick);
@@ -120,40 +110,44 @@ void FileManagerPage::BuildDownloadGroup() {
 }
 
 void FileManagerPage::BuildInfoGroup() {
-    GroupBoxFileInfo = PlaceControl<QGroupBox>(this, "GroupBoxFileInfo", 8, 172, 441, 309);
-    GroupBoxFileInfo->setTitle(QStringLiteral("File Information"));
+    ControlKit kit(this, kCaptions);
+    GroupBoxFileInfo = kit.Add<QGroupBox>(this, "GroupBoxFileInfo", {8, 172, 441, 309});
     QGroupBox* group = GroupBoxFileInfo;
 
-    RadioGroupDevice = new RadioGroup(QStringLiteral("RadioGroupDevice"), kDevices, 3, group);
-    RadioGroupDevice->setTitle(QStringLiteral("Memory Device"));
-    RadioGroupDevice->setGeometry(8, 18, 425, 41);
+    RadioGroupDevice = kit.Add<RadioGroup>(group, "RadioGroupDevice", {8, 18, 425, 41}, 3);
+    RadioGroupDevice->AddItems(kDevices);
     RadioGroupDevice->SetItemIndex(MemoryFlash);
     connect(RadioGroupDevice, &RadioGroup::Click, this, &FileManagerPage::RadioGroupDeviceClick);
 
-    ListBoxFileList = PlaceControl<QListWidget>(group, "ListBoxFileList", 8, 66, 265, 235);
+    ListBoxFileList = kit.Add<QListWidget>(group, "ListBoxFileList", {8, 66, 265, 235});
 
-    LabelPhysicalSpace = MakeLabel(group, "LabelPhysicalSpace", "Physical Space:", 284, 70, 140);
-    EditPhysicalSpace = MakeReadOnlyEdit(group, "EditPhysicalSpace", 284, 88, 110);
-    MakeLabel(group, "LabelPhysicalKB", "KB", 400, 92, 30);
-    LabelFreeSpace = MakeLabel(group, "LabelFreeSpace", "Free Space:", 284, 122, 140);
-    EditFreeSpace = MakeReadOnlyEdit(group, "EditFreeSpace", 284, 140, 110);
-    MakeLabel(group, "LabelFreeKB", "KB", 400, 144, 30);
+    LabelPhysicalSpace = kit.Add<QLabel>(group, "LabelPhysicalSpace", {284, 70, 140, kLabelHeight});
+    EditPhysicalSpace = kit.Add<QLineEdit>(group, "EditPhysicalSpace", {284, 88, 110, kEditHeight});
+    EditPhysicalSpace->setReadOnly(true);
+    LabelPhysicalSpace->setBuddy(EditPhysicalSpace);
+    kit.AddText<QLabel>(group, "LabelPhysicalKB", {400, 92, 30, kLabelHeight},
+                        QStringLiteral("KB"));
+    LabelFreeSpace = kit.Add<QLabel>(group, "LabelFreeSpace", {284, 122, 140, kLabelHeight});
+    EditFreeSpace = kit.Add<QLineEdit>(group, "EditFreeSpace", {284, 140, 110, kEditHeight});
+    EditFreeSpace->setReadOnly(true);
+    LabelFreeSpace->setBuddy(EditFreeSpace);
+    kit.AddText<QLabel>(group, "LabelFreeKB", {400, 144, 30, kLabelHeight}, QStringLiteral("KB"));
 
-    ButtonGet = MakeButton(group, "ButtonGet", "Get", 284, 276);
+    ButtonGet = kit.Add<QPushButton>(group, "ButtonGet", ButtonAt(284, 276));
     connect(ButtonGet, &QPushButton::clicked, this, &FileManagerPage::ButtonGetClick);
 }
 
 void FileManagerPage::BuildFormatGroup() {
-    GroupBoxFileFormat = PlaceControl<QGroupBox>(this, "GroupBoxFileFormat", 456, 172, 213, 145);
-    GroupBoxFileFormat->setTitle(QStringLiteral("File Format"));
+    ControlKit kit(this, kCaptions);
+    GroupBoxFileFormat = kit.Add<QGroupBox>(this, "GroupBoxFileFormat", {456, 172, 213, 145});
 
     RadioGroupFormatDevice =
-        new RadioGroup(QStringLiteral("RadioGroupFormatDevice"), kDevices, 1, GroupBoxFileFormat);
-    RadioGroupFormatDevice->setTitle(QStringLiteral("Memory Device"));
-    RadioGroupFormatDevice->setGeometry(8, 18, 197, 85);
+        kit.Add<RadioGroup>(GroupBoxFileFormat, "RadioGroupFormatDevice", {8, 18, 197, 85}, 1);
+    RadioGroupFormatDevice->AddItems(kDevices);
     RadioGroupFormatDevice->SetItemIndex(MemoryFlash);
 
-    ButtonFileFormat = MakeButton(GroupBoxFileFormat, "ButtonFileFormat", "Format", 8, 112);
+    ButtonFileFormat =
+        kit.Add<QPushButton>(GroupBoxFileFormat, "ButtonFileFormat", ButtonAt(8, 112));
     connect(ButtonFileFormat, &QPushButton::clicked, this, &FileManagerPage::ButtonFileFormatClick);
 }
 
@@ -198,14 +192,12 @@ void FileManagerPage::ButtonBrowseClick() {
     if (!chosen)
         return;
 
-    QFile file(*chosen);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Open File Error"));
+    const std::optional<qint64> size =
+        CheckWholeFile(Host(), *chosen, {.cannotOpen = QStringLiteral("Open File Error")});
+    if (!size)
         return;
-    }
     // Only the low 32 bits of the size are shown.
-    EditFileSize->setText(QString::number(static_cast<uint32_t>(file.size())));
-    file.close();
+    EditFileSize->setText(QString::number(static_cast<uint32_t>(*size)));
     Records().SelectedSourceFile = *chosen;
     EditFileName->setText(PrinterFileName(*chosen, type));
     ButtonDownload->setEnabled(true);
@@ -223,19 +215,13 @@ void FileManagerPage::ButtonDownloadClick() {
     // sent. A DOWNLOAD header carries a 32-bit size, a raw send a 31-bit count.
     const QString path = Records().SelectedSourceFile;
     const bool raw = FileTypeAt(ComboBoxFileType->currentIndex()).raw;
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            prompts.Error(window, QStringLiteral("Open File Error"));
-            return;
-        }
-        const qint64 limit = raw ? std::numeric_limits<int32_t>::max()
-                                 : static_cast<qint64>(std::numeric_limits<uint32_t>::max());
-        if (file.size() > limit) {
-            prompts.Error(window, QStringLiteral("File too large"));
-            return;
-        }
-    }
+    const qint64 limit = raw ? std::numeric_limits<int32_t>::max()
+                             : static_cast<qint64>(std::numeric_limits<uint32_t>::max());
+    if (!CheckWholeFile(Host(), path,
+                        {.cannotOpen = QStringLiteral("Open File Error"),
+                         .sizeLimit = limit,
+                         .tooLarge = QStringLiteral("File too large")}))
+        return;
     if (!GateAllows(PasswordGate(Host())))
         return;
 
@@ -252,19 +238,17 @@ void FileManagerPage::ButtonDownloadClick() {
 
 void FileManagerPage::SendRawFile(const QString& path) {
     Prompter& prompts = Host().Prompts();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompts.Error(Host().HostWindow(), QStringLiteral("Open File Error"));
+    // Read whole or not at all; operation 14 counts its bytes in 31 bits.
+    std::optional<QByteArray> loaded =
+        LoadWholeFile(Host(), path,
+                      {.cannotOpen = QStringLiteral("Open File Error"),
+                       .cannotRead = QStringLiteral("Open File Error"),
+                       .sizeLimit = std::numeric_limits<int32_t>::max(),
+                       .tooLarge = QStringLiteral("Open File Error")});
+    if (!loaded)
         return;
-    }
     // The array keeps a zero byte after the data.
-    const qint64 expected = file.size();
-    QByteArray bytes = file.readAll();
-    file.close();
-    if (bytes.size() != expected || bytes.size() > std::numeric_limits<int32_t>::max()) {
-        prompts.Error(Host().HostWindow(), QStringLiteral("Open File Error"));
-        return;
-    }
+    const QByteArray bytes = std::move(*loaded);
     if (Host().Run<Op::SendData>(std::span<const char>(bytes)) == LinkOk)
         prompts.Information(Host().HostWindow(),
                             QStringLiteral("Please Wait Led change to Green..."));

@@ -19,7 +19,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -85,29 +84,8 @@ const char* const kStartupPrinterFontName = "FONT001";
 constexpr int kSampleWidth = 150;
 constexpr int kSampleHeight = 56;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int width) {
-    auto* label = PlaceControl<QLabel>(parent, name, x, y, width, 16);
-    label->setText(QString::fromLatin1(text));
-    return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int x, int y, int width) {
-    return PlaceControl<QLineEdit>(parent, name, x, y, width, 21);
-}
-
-QComboBox* MakeCombo(QWidget* parent, const char* name, const QStringList& items, int x, int y,
-                     int width) {
-    auto* combo = PlaceControl<QComboBox>(parent, name, x, y, width, 21);
-    combo->addItems(items);
-    return combo;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, int x, int y,
-                        int width, int height = 25) {
-    auto* button = PlaceControl<QPushButton>(parent, name, x, y, width, height);
-    button->setText(QString::fromLatin1(text));
-    return button;
-}
+constexpr int kLabelHeight = 16;
+constexpr int kFieldHeight = 21;
 
 // The size the font dialog shows, in points (pixel sizes at 96 dots per inch).
 int PointSize(const QFont& font) {
@@ -125,11 +103,11 @@ bool ExactlyItalic(const QFont& font) {
 
 FontManagerPage::FontManagerPage(OperationHost& host, FontPageRecords records, QWidget* parent)
     : MainPage(host, parent), records_(records) {
-    setObjectName(QStringLiteral("FontManagerPage"));
     BuildFontSelect();
     BuildEncodeGroups();
-    ButtonSaveFont = MakeButton(this, "ButtonSaveFont", "Save Font", 8, 440, 120, 33);
-    ButtonDowloadFont = MakeButton(this, "ButtonDowloadFont", "Dowload Font", 136, 440, 120, 33);
+    ControlKit kit(this, kFontCaptions);
+    ButtonSaveFont = kit.Add<QPushButton>(this, "ButtonSaveFont", {8, 440, 120, 33});
+    ButtonDowloadFont = kit.Add<QPushButton>(this, "ButtonDowloadFont", {136, 440, 120, 33});
 
     connect(ComboBoxFontEncode, &QComboBox::activated, this,
             &FontManagerPage::ComboBoxFontEncodeChange);
@@ -150,90 +128,90 @@ FontManagerPage::FontManagerPage(OperationHost& host, FontPageRecords records, Q
 }
 
 void FontManagerPage::BuildFontSelect() {
-    GroupBoxFontSelect = PlaceControl<QGroupBox>(this, "GroupBoxFontSelect", 8, 4, 353, 425);
-    GroupBoxFontSelect->setTitle(QStringLiteral("Font Select"));
+    ControlKit kit(this, kFontCaptions);
+    GroupBoxFontSelect = kit.Add<QGroupBox>(this, "GroupBoxFontSelect", {8, 4, 353, 425});
     QGroupBox* box = GroupBoxFontSelect;
     constexpr int kLabelX = 12;
     constexpr int kLabelWidth = 130;
     constexpr int kFieldX = 148;
-    LabelFontEncode = MakeLabel(box, "LabelFontEncode", "Font Encode:", kLabelX, 27, kLabelWidth);
-    ComboBoxFontEncode =
-        MakeCombo(box, "ComboBoxFontEncode",
-                  {QStringLiteral("Standard Encode"), QStringLiteral("Asian Font Encode"),
-                   QStringLiteral("Encode by Table"), QStringLiteral("Encode by Table (Asian)")},
-                  kFieldX, 24, 193);
-    LabelFontPitch = MakeLabel(box, "LabelFontPitch", "Font Picth:", kLabelX, 59, kLabelWidth);
-    ComboBoxFontPitch = MakeCombo(box, "ComboBoxFontPitch",
-                                  {QStringLiteral("Fixed Pitch"), QStringLiteral("Variable Pitch")},
-                                  kFieldX, 56, 193);
+    const auto label = [](int y) { return QRect(kLabelX, y, kLabelWidth, kLabelHeight); };
+    const auto field = [](int y, int width) { return QRect(kFieldX, y, width, kFieldHeight); };
+    LabelFontEncode = kit.Add<QLabel>(box, "LabelFontEncode", label(27));
+    ComboBoxFontEncode = kit.Add<QComboBox>(box, "ComboBoxFontEncode", field(24, 193));
+    LabelFontPitch = kit.Add<QLabel>(box, "LabelFontPitch", label(59));
+    ComboBoxFontPitch = kit.Add<QComboBox>(box, "ComboBoxFontPitch", field(56, 193));
     ComboBoxFontPitch->setCurrentIndex(PitchVariable);
-    LabelPrinterDevice =
-        MakeLabel(box, "LabelPrinterDevice", "Printer Device:", kLabelX, 91, kLabelWidth);
-    ComboBoxMemoryDevice =
-        MakeCombo(box, "ComboBoxMemoryDevice",
-                  {QStringLiteral("DRAM"), QStringLiteral("FLASH"), QStringLiteral("CARD")},
-                  kFieldX, 88, 193);
+    LabelPrinterDevice = kit.Add<QLabel>(box, "LabelPrinterDevice", label(91));
+    ComboBoxMemoryDevice = kit.Add<QComboBox>(box, "ComboBoxMemoryDevice", field(88, 193));
+    ComboBoxMemoryDevice->addItems(
+        {QStringLiteral("DRAM"), QStringLiteral("FLASH"), QStringLiteral("CARD")});
     ComboBoxMemoryDevice->setCurrentIndex(MemoryFlash);
 
-    LabelWindowsFontName =
-        MakeLabel(box, "LabelWindowsFontName", "Windows Font Name:", kLabelX, 131, kLabelWidth);
-    EditWinFontName = MakeEdit(box, "EditWinFontName", kFieldX, 128, 193);
+    LabelWindowsFontName = kit.Add<QLabel>(box, "LabelWindowsFontName", label(131));
+    EditWinFontName = kit.Add<QLineEdit>(box, "EditWinFontName", field(128, 193));
     EditWinFontName->setReadOnly(true);
-    LabelFontSize = MakeLabel(box, "LabelFontSize", "Font Size:", kLabelX, 163, kLabelWidth);
-    EditWinFontSize = MakeEdit(box, "EditWinFontSize", kFieldX, 160, 57);
+    LabelFontSize = kit.Add<QLabel>(box, "LabelFontSize", label(163));
+    EditWinFontSize = kit.Add<QLineEdit>(box, "EditWinFontSize", field(160, 57));
     EditWinFontSize->setReadOnly(true);
-    ButtonSelectFont = MakeButton(box, "ButtonSelectFont", "Select Font", 12, 196, 160);
-    ButtonPreviewFont = MakeButton(box, "ButtonPreviewFont", "Preview Font", 181, 196, 160);
+    ButtonSelectFont = kit.Add<QPushButton>(box, "ButtonSelectFont", {12, 196, 160, 25});
+    ButtonPreviewFont = kit.Add<QPushButton>(box, "ButtonPreviewFont", {181, 196, 160, 25});
 
-    LabelPrinterFontName =
-        MakeLabel(box, "LabelPrinterFontName", "Printer Font Name:", kLabelX, 243, kLabelWidth);
-    EditPrinterFontName = MakeEdit(box, "EditPrinterFontName", kFieldX, 240, 193);
-    LabelFontWidth = MakeLabel(box, "LabelFontWidth", "Font Width:", kLabelX, 275, kLabelWidth);
-    EditFontWidth = MakeEdit(box, "EditFontWidth", kFieldX, 272, 57);
-    LabelFontHeight = MakeLabel(box, "LabelFontHeight", "Font Height:", kLabelX, 307, kLabelWidth);
-    EditFontHeight = MakeEdit(box, "EditFontHeight", kFieldX, 304, 57);
-    LabelItalicWidth =
-        MakeLabel(box, "LabelItalicWidth", "Italic Width:", kLabelX, 339, kLabelWidth);
-    EditItalicWidth = MakeEdit(box, "EditItalicWidth", kFieldX, 336, 57);
-    ImageSmaple = PlaceControl<QLabel>(box, "ImageSmaple", 12, 364, kSampleWidth, kSampleHeight);
+    LabelPrinterFontName = kit.Add<QLabel>(box, "LabelPrinterFontName", label(243));
+    EditPrinterFontName = kit.Add<QLineEdit>(box, "EditPrinterFontName", field(240, 193));
+    LabelFontWidth = kit.Add<QLabel>(box, "LabelFontWidth", label(275));
+    EditFontWidth = kit.Add<QLineEdit>(box, "EditFontWidth", field(272, 57));
+    LabelFontHeight = kit.Add<QLabel>(box, "LabelFontHeight", label(307));
+    EditFontHeight = kit.Add<QLineEdit>(box, "EditFontHeight", field(304, 57));
+    LabelItalicWidth = kit.Add<QLabel>(box, "LabelItalicWidth", label(339));
+    EditItalicWidth = kit.Add<QLineEdit>(box, "EditItalicWidth", field(336, 57));
+    ImageSmaple = kit.Add<QLabel>(box, "ImageSmaple", {12, 364, kSampleWidth, kSampleHeight});
+
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {LabelFontEncode, ComboBoxFontEncode},
+        {LabelFontPitch, ComboBoxFontPitch},
+        {LabelPrinterDevice, ComboBoxMemoryDevice},
+        {LabelWindowsFontName, EditWinFontName},
+        {LabelFontSize, EditWinFontSize},
+        {LabelPrinterFontName, EditPrinterFontName},
+        {LabelFontWidth, EditFontWidth},
+        {LabelFontHeight, EditFontHeight},
+        {LabelItalicWidth, EditItalicWidth},
+    };
+    for (const auto& [caption, control] : labelled)
+        caption->setBuddy(control);
 }
 
 void FontManagerPage::BuildEncodeGroups() {
-    GroupBoxSatndEncode = PlaceControl<QGroupBox>(this, "GroupBoxSatndEncode", 369, 4, 300, 113);
-    GroupBoxSatndEncode->setTitle(QStringLiteral("Standard Encode"));
+    ControlKit kit(this, kFontCaptions);
+    GroupBoxSatndEncode = kit.Add<QGroupBox>(this, "GroupBoxSatndEncode", {369, 4, 300, 113});
     QGroupBox* standard = GroupBoxSatndEncode;
-    LabelFontMapping = MakeLabel(standard, "LabelFontMapping", "Font Mapping:", 12, 27, 120);
-    ComboBoxSEncode =
-        MakeCombo(standard, "ComboBoxSEncode",
-                  {QStringLiteral("Standard Mapping"), QStringLiteral("Full ASCII Mapping"),
-                   QStringLiteral("Customer Mapping")},
-                  136, 24, 153);
-    LabelStartAscii = MakeLabel(standard, "LabelStartAscii", "Character Start ASCII:", 12, 59, 140);
-    EditCharStart = MakeEdit(standard, "EditCharStart", 156, 56, 57);
+    LabelFontMapping = kit.Add<QLabel>(standard, "LabelFontMapping", {12, 27, 120, kLabelHeight});
+    ComboBoxSEncode = kit.Add<QComboBox>(standard, "ComboBoxSEncode", {136, 24, 153, kFieldHeight});
+    ComboBoxSEncode->addItems({QStringLiteral("Standard Mapping"),
+                               QStringLiteral("Full ASCII Mapping"),
+                               QStringLiteral("Customer Mapping")});
+    LabelStartAscii = kit.Add<QLabel>(standard, "LabelStartAscii", {12, 59, 140, kLabelHeight});
+    EditCharStart = kit.Add<QLineEdit>(standard, "EditCharStart", {156, 56, 57, kFieldHeight});
     EditCharStart->setMaxLength(3);
     EditCharStart->setText(QStringLiteral("32"));
-    LabelEndAscii = MakeLabel(standard, "LabelEndAscii", "Character End ASCII:", 12, 91, 140);
-    EditCharEnd = MakeEdit(standard, "EditCharEnd", 156, 88, 57);
+    LabelEndAscii = kit.Add<QLabel>(standard, "LabelEndAscii", {12, 91, 140, kLabelHeight});
+    EditCharEnd = kit.Add<QLineEdit>(standard, "EditCharEnd", {156, 88, 57, kFieldHeight});
     EditCharEnd->setMaxLength(3);
     EditCharEnd->setText(QStringLiteral("127"));
+    LabelFontMapping->setBuddy(ComboBoxSEncode);
+    LabelStartAscii->setBuddy(EditCharStart);
+    LabelEndAscii->setBuddy(EditCharEnd);
 
     RadioGroupAsiaFontEncode =
-        new RadioGroup(QStringLiteral("RadioGroupAsiaFontEncode"),
-                       {QStringLiteral("Traditional Chinese"), QStringLiteral("Simplified Chinese"),
-                        QStringLiteral("Korean"), QStringLiteral("Japanese")},
-                       2, this);
-    RadioGroupAsiaFontEncode->setGeometry(369, 124, 300, 65);
-    RadioGroupAsiaFontEncode->setTitle(QStringLiteral("Asian Font Encode"));
+        kit.Add<RadioGroup>(this, "RadioGroupAsiaFontEncode", {369, 124, 300, 65}, 2);
     RadioGroupAsiaFontEncode->SetItemIndex(AsianTraditionalChinese);
 
-    GroupBoxEncodeTable = PlaceControl<QGroupBox>(this, "GroupBoxEncodeTable", 369, 196, 300, 233);
-    GroupBoxEncodeTable->setTitle(QStringLiteral("Encode by Table"));
+    GroupBoxEncodeTable = kit.Add<QGroupBox>(this, "GroupBoxEncodeTable", {369, 196, 300, 233});
     QGroupBox* table = GroupBoxEncodeTable;
-    MemoFontTable = PlaceControl<QPlainTextEdit>(table, "MemoFontTable", 12, 24, 277, 160);
-    CheckBoxFileTable = PlaceControl<QCheckBox>(table, "CheckBoxFileTable", 12, 198, 110, 17);
-    CheckBoxFileTable->setText(QStringLiteral("By File"));
-    ButtonFontTblLoad = MakeButton(table, "ButtonFontTblLoad", "Load", 132, 194, 75);
-    ButtonFontTblSave = MakeButton(table, "ButtonFontTblSave", "Save", 214, 194, 75);
+    MemoFontTable = kit.Add<QPlainTextEdit>(table, "MemoFontTable", {12, 24, 277, 160});
+    CheckBoxFileTable = kit.Add<QCheckBox>(table, "CheckBoxFileTable", {12, 198, 110, 17});
+    ButtonFontTblLoad = kit.Add<QPushButton>(table, "ButtonFontTblLoad", {132, 194, 75, 25});
+    ButtonFontTblSave = kit.Add<QPushButton>(table, "ButtonFontTblSave", {214, 194, 75, 25});
 }
 
 std::span<const CaptionEntry> FontManagerPage::Captions() const {
@@ -414,11 +392,13 @@ void FontManagerPage::ButtonFontTblLoadClick() {
     const std::optional<QString> path = Host().Prompts().OpenFile(Host().HostWindow(), options);
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A table that cannot be opened: nothing, no message (Part 8.2).
+    const std::optional<QByteArray> bytes =
+        LoadWholeFile(Host(), *path, {.cannotRead = QStringLiteral("Open File Error")});
+    if (!bytes)
         return;
     Records().TableFilePath = *path;
-    const QByteArray text = CodeTable::TextPart(file.readAll());
+    const QByteArray text = CodeTable::TextPart(*bytes);
     CodePageConverter converter(
         TableCodePage(ComboBoxFontEncode->currentIndex(), RadioGroupAsiaFontEncode->ItemIndex()));
     MemoFontTable->setPlainText(converter.Decode(text));
@@ -432,6 +412,6 @@ void FontManagerPage::ButtonFontTblSaveClick() {
         return;
     CodePageConverter converter(
         TableCodePage(ComboBoxFontEncode->currentIndex(), RadioGroupAsiaFontEncode->ItemIndex()));
-    if (!SaveWholeFile(*path, converter.Encode(MemoFontTable->toPlainText())))
-        Host().Prompts().Error(Host().HostWindow(), QStringLiteral("Save File Error"));
+    SaveWholeFile(Host(), *path, converter.Encode(MemoFontTable->toPlainText()),
+                  QStringLiteral("Save File Error"));
 }

@@ -145,7 +145,11 @@ public:
             ok_ = file_.seek(position);
     }
 
+    // Flushed before the commit: a write the disk refuses shows there, while the commit
+    // would still put a cut-short file in place of the old one.
     bool Commit() {
+        if (ok_)
+            ok_ = file_.flush();
         if (!ok_) {
             file_.cancelWriting();
             return false;

@@ -1,6 +1,7 @@
 #include "fonts/TFormPreviewFont.h"
 
 #include "fonts/FontPreview.h"
+#include "ui/Captions.h"
 #include "ui/PlaceControl.h"
 #include "ui/WindowLook.h"
 
@@ -13,20 +14,25 @@ namespace {
 constexpr int kClientWidth = 432;
 constexpr int kClientHeight = 507;
 
+// English in every language.
+const CaptionEntry kCaptions[] = {
+    {"ButtonExit", kCaptionEntry, EnglishOnly("Exit")},
+};
+
 } // namespace
 
 TFormPreviewFont::TFormPreviewFont(const QFont& surfaceFont, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("FormPreviewFont"));
+    // English only: the captions the kit gives are the ones shown.
+    ControlKit kit(this, "FormPreviewFont", kCaptions);
     setWindowTitle(QStringLiteral("Preview Font"));
     ApplyWindowLook(this);
     setFixedSize(kClientWidth, kClientHeight);
     ImagePreview =
-        PlaceControl<QLabel>(this, "ImagePreview", 8, 8, FontPreview::kWidth, FontPreview::kHeight);
+        kit.Add<QLabel>(this, "ImagePreview", {8, 8, FontPreview::kWidth, FontPreview::kHeight});
     ImagePreview->setPixmap(QPixmap::fromImage(FontPreview::Picture(surfaceFont)));
-    ButtonExit = PlaceControl<QPushButton>(this, "ButtonExit", 344, 463, 75, 25);
-    ButtonExit->setText(QStringLiteral("Exit"));
+    ButtonExit = kit.Add<QPushButton>(this, "ButtonExit", {344, 463, 75, 25});
     connect(ButtonExit, &QPushButton::clicked, this, &TFormPreviewFont::ButtonExitClick);
 }
 

@@ -29,26 +29,42 @@ constexpr int kButtonLeft = 8;
 constexpr int kButtonWidth = 97;
 constexpr int kButtonHeight = 25;
 
+// The group's span of the main window's caption table; the window applies it after the
+// language group.
+const CaptionEntry kCaptions[] = {
+    {"GroupBoxPrinterFunction", kCaptionEntry, {"Printer Function", "印表機功能", "打印机功能"}},
+    {"ButtonSensorCalibrate", kCaptionEntry, {"Calibrate Sensor", "感應器校正", "感应器校正"}},
+    {"ButtonEthernet", kCaptionEntry, {"Ethernet Setup", "網路設定", "网络设定"}},
+    {"ButtonRTCSetTime", kCaptionEntry, {"RTC Setup", "RTC設定", "RTC设定"}},
+    {"ButtonInitial", kCaptionEntry, {"Factory Default", "印表機初始化", "打印机初始化"}},
+    {"ButtonRestPrinter", kCaptionEntry, {"Reset Printer", "印表機重新啟動", "打印机重新启动"}},
+    {"ButtonTestPatern", kCaptionEntry, {"Print Test Page", "列印測試頁", "打印测试页"}},
+    {"ButtonSelfTest", kCaptionEntry, {"Configuration Page", "列印自測頁", "打印自测页"}},
+    {"ButtonDump", kCaptionEntry, {"Dump Text", "除錯模式", "除错模式"}},
+    {"ButtonIgnoreAuto", kCaptionEntry, {"Ignore AUTO.BAS", "忽略 AUTO.BAS", "忽略 AUTO.BAS"}},
+    {"ButtonLineModeOut", kCaptionEntry, {"Out of Line Mode", "退出行模式", "退出行模式"}},
+    {"ButtonPassword", kCaptionEntry, {"Password Setup", "密碼設定", "密码设定"}},
+};
+
 struct FunctionButton {
     QPushButton* PrinterFunctionGroup::*member;
     const char* name;
-    const char* caption;
     int top;
 };
 
 // The buttons from top to bottom, every 32 pixels.
 const FunctionButton kButtons[] = {
-    {&PrinterFunctionGroup::ButtonSensorCalibrate, "ButtonSensorCalibrate", "Calibrate Sensor", 24},
-    {&PrinterFunctionGroup::ButtonEthernet, "ButtonEthernet", "Ethernet Setup", 56},
-    {&PrinterFunctionGroup::ButtonRTCSetTime, "ButtonRTCSetTime", "RTC Setup", 88},
-    {&PrinterFunctionGroup::ButtonInitial, "ButtonInitial", "Factory Default", 120},
-    {&PrinterFunctionGroup::ButtonRestPrinter, "ButtonRestPrinter", "Reset Printer", 152},
-    {&PrinterFunctionGroup::ButtonTestPatern, "ButtonTestPatern", "Print Test Page", 184},
-    {&PrinterFunctionGroup::ButtonSelfTest, "ButtonSelfTest", "Configuration Page", 216},
-    {&PrinterFunctionGroup::ButtonDump, "ButtonDump", "Dump Text", 248},
-    {&PrinterFunctionGroup::ButtonIgnoreAuto, "ButtonIgnoreAuto", "Ignore AUTO.BAS", 280},
-    {&PrinterFunctionGroup::ButtonLineModeOut, "ButtonLineModeOut", "Out of Line Mode", 312},
-    {&PrinterFunctionGroup::ButtonPassword, "ButtonPassword", "Password Setup", 344},
+    {&PrinterFunctionGroup::ButtonSensorCalibrate, "ButtonSensorCalibrate", 24},
+    {&PrinterFunctionGroup::ButtonEthernet, "ButtonEthernet", 56},
+    {&PrinterFunctionGroup::ButtonRTCSetTime, "ButtonRTCSetTime", 88},
+    {&PrinterFunctionGroup::ButtonInitial, "ButtonInitial", 120},
+    {&PrinterFunctionGroup::ButtonRestPrinter, "ButtonRestPrinter", 152},
+    {&PrinterFunctionGroup::ButtonTestPatern, "ButtonTestPatern", 184},
+    {&PrinterFunctionGroup::ButtonSelfTest, "ButtonSelfTest", 216},
+    {&PrinterFunctionGroup::ButtonDump, "ButtonDump", 248},
+    {&PrinterFunctionGroup::ButtonIgnoreAuto, "ButtonIgnoreAuto", 280},
+    {&PrinterFunctionGroup::ButtonLineModeOut, "ButtonLineModeOut", 312},
+    {&PrinterFunctionGroup::ButtonPassword, "ButtonPassword", 344},
 };
 
 } // namespace
@@ -56,16 +72,11 @@ const FunctionButton kButtons[] = {
 PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, FunctionRecords records,
                                            QWidget* parent)
     : MainPage(host, parent), records_(records) {
-    setObjectName(QStringLiteral("PrinterFunctionGroup"));
-    GroupBoxPrinterFunction =
-        PlaceControl<QGroupBox>(this, "GroupBoxPrinterFunction", 0, 0, 113, 385);
-    GroupBoxPrinterFunction->setTitle(QStringLiteral("Printer Function"));
-    for (const FunctionButton& b : kButtons) {
-        QPushButton* button = PlaceControl<QPushButton>(
-            GroupBoxPrinterFunction, b.name, kButtonLeft, b.top, kButtonWidth, kButtonHeight);
-        button->setText(QString::fromLatin1(b.caption));
-        this->*b.member = button;
-    }
+    ControlKit kit(this, kCaptions);
+    GroupBoxPrinterFunction = kit.Add<QGroupBox>(this, "GroupBoxPrinterFunction", {0, 0, 113, 385});
+    for (const FunctionButton& b : kButtons)
+        this->*b.member = kit.Add<QPushButton>(GroupBoxPrinterFunction, b.name,
+                                               {kButtonLeft, b.top, kButtonWidth, kButtonHeight});
     connect(ButtonPassword, &QPushButton::clicked, this,
             &PrinterFunctionGroup::ButtonPasswordClick);
 
@@ -84,6 +95,10 @@ PrinterFunctionGroup::PrinterFunctionGroup(OperationHost& host, FunctionRecords 
         connect(button, &QPushButton::clicked, this, handler);
     connect(ButtonEthernet, &QPushButton::clicked, this,
             &PrinterFunctionGroup::ButtonEthernetClick);
+}
+
+std::span<const CaptionEntry> PrinterFunctionGroup::Captions() const {
+    return kCaptions;
 }
 
 void PrinterFunctionGroup::LanguageApplied(int /*languageIndex*/) {
@@ -211,10 +226,8 @@ void PrinterFunctionGroup::FetchDumpFile() {
         return;
     const qint64 length = std::clamp<qint64>(file.length, 0, kDumpReadCapacity);
     // A dump that cannot be stored is said so rather than lost without a word.
-    if (!SaveWholeFile(*path, QByteArray(buffer.data(), length))) {
-        Host().Prompts().Error(Host().HostWindow(),
-                               QStringLiteral("Cannot save the file %1").arg(*path));
-    }
+    SaveWholeFile(Host(), *path, QByteArray(buffer.data(), length),
+                  QStringLiteral("Cannot save the file %1").arg(*path));
 }
 
 // Sensor calibration: the printer's settings read, the dialog, then the calibration itself

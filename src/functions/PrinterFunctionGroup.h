@@ -15,6 +15,8 @@ class PrinterFunctionGroup : public MainPage {
 public:
     PrinterFunctionGroup(OperationHost& host, FunctionRecords records, QWidget* parent);
 
+    std::span<const CaptionEntry> Captions() const override;
+
     void ButtonPasswordClick();
     // Reads the printer's network settings, lets the user edit them and, behind the password
     // gate, sends the one change that was confirmed. What was read and edited stays in the

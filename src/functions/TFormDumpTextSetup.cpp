@@ -1,6 +1,7 @@
 #include "functions/TFormDumpTextSetup.h"
 
 #include "link/FixedText.h"
+#include "ui/Captions.h"
 #include "ui/FixedTextMessage.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
@@ -18,6 +19,17 @@ namespace {
 
 constexpr int kFileNameLength = 12;
 
+// English in every language.
+const CaptionEntry kCaptions[] = {
+    {"RadioGroupDumpMode", kCaptionEntry, EnglishOnly("Dump Text Setup")},
+    {"RadioGroupDumpMode", 0, EnglishOnly("Print Label")},
+    {"RadioGroupDumpMode", 1, EnglishOnly("Save to SD Card")},
+    {"RadioGroupDumpMode", 2, EnglishOnly("Save to File")},
+    {"Label1", kCaptionEntry, EnglishOnly("File Name:")},
+    {"ButtonOK", kCaptionEntry, EnglishOnly("Set")},
+    {"ButtonCancel", kCaptionEntry, EnglishOnly("Cancel")},
+};
+
 } // namespace
 
 FixedTextResult StoreDumpFileName(DumpTextRequest& request, const QString& name) {
@@ -29,37 +41,31 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpTextChoice& choice, Prompter& prompte
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       choice_(choice), prompter_(prompter) {
-    setObjectName(QStringLiteral("FormDumpTextSetup"));
+    // English only: the captions the kit gives are the ones shown.
+    ControlKit kit(this, "FormDumpTextSetup", kCaptions);
     setWindowTitle(QStringLiteral("Dump Text Setup"));
     ApplyWindowLook(this);
     // The outer 202 by 205 less the frame and the title bar.
     setFixedSize(194, 178);
 
-    RadioGroupDumpMode =
-        new RadioGroup(QStringLiteral("RadioGroupDumpMode"),
-                       {QStringLiteral("Print Label"), QStringLiteral("Save to SD Card"),
-                        QStringLiteral("Save to File")},
-                       1, this);
-    RadioGroupDumpMode->setTitle(QStringLiteral("Dump Text Setup"));
-    RadioGroupDumpMode->setGeometry(8, 8, 177, 89);
+    RadioGroupDumpMode = kit.Add<RadioGroup>(this, "RadioGroupDumpMode", {8, 8, 177, 89}, 1);
     connect(RadioGroupDumpMode, &RadioGroup::Click, this,
             &TFormDumpTextSetup::RadioGroupDumpModeClick);
 
     // "File Name:" is wider in this font than the 56 pixels before the edit; the edit gives
     // way, keeping its right edge.
-    Label1 = PlaceControl<QLabel>(this, "Label1", 8, 112, 64, 21);
-    Label1->setText(QStringLiteral("File Name:"));
-    EditFileName = PlaceControl<QLineEdit>(this, "EditFileName", 74, 112, 111, 21);
+    Label1 = kit.Add<QLabel>(this, "Label1", {8, 112, 64, 21});
+    EditFileName = kit.Add<QLineEdit>(this, "EditFileName", {74, 112, 111, 21});
     EditFileName->setText(QStringLiteral("Dump.txt"));
     EditFileName->setMaxLength(kFileNameLength);
+    Label1->setBuddy(EditFileName);
 
-    ButtonOK = PlaceControl<QPushButton>(this, "ButtonOK", 8, 144, 75, 25);
-    ButtonOK->setText(QStringLiteral("Set"));
+    ButtonOK = kit.Add<QPushButton>(this, "ButtonOK", {8, 144, 75, 25});
     ButtonOK->setDefault(true);
-    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", 112, 144, 75, 25);
-    ButtonCancel->setText(QStringLiteral("Cancel"));
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {112, 144, 75, 25});
     connect(ButtonOK, &QPushButton::clicked, this, &TFormDumpTextSetup::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormDumpTextSetup::ButtonCancelClick);
+    kit.OrderTabs();
 
     move(position);
     choice_.accepted = 0;

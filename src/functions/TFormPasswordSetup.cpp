@@ -2,7 +2,9 @@
 
 #include "operations/CommandText.h"
 #include "password/PasswordValidator.h"
+#include "ui/Captions.h"
 #include "ui/Language.h"
+#include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 #include "ui/WindowLook.h"
 
@@ -12,20 +14,13 @@
 
 namespace {
 
-const CaptionText kTitle = {"Password Setup", "密碼設定", "密码设定"};
-const CaptionText kOldPassword = {"Old Password", "原密碼", "旧密码"};
-const CaptionText kNewPassword = {"New Password", "新密碼", "新密码"};
-const CaptionText kOk = {"OK", "確定", "确定"};
-const CaptionText kCancel = {"Cancel", "取消", "取消"};
-
-QLineEdit* MakePasswordEdit(QWidget* parent, const char* name, int left, int top) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(left, top, 105, 21);
-    edit->setMaxLength(kPasswordMaxLength);
-    edit->setValidator(new PasswordValidator(edit));
-    return edit;
-}
+const CaptionEntry kCaptions[] = {
+    {"FormPasswordSetup", kCaptionEntry, {"Password Setup", "密碼設定", "密码设定"}},
+    {"LabelOldPassword", kCaptionEntry, {"Old Password", "原密碼", "旧密码"}},
+    {"LabelNewPassword", kCaptionEntry, {"New Password", "新密碼", "新密码"}},
+    {"ButtonOK", kCaptionEntry, {"OK", "確定", "确定"}},
+    {"ButtonCancel", kCaptionEntry, {"Cancel", "取消", "取消"}},
+};
 
 } // namespace
 
@@ -34,52 +29,34 @@ TFormPasswordSetup::TFormPasswordSetup(PasswordText& buffer, int languageIndex, 
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       buffer_(buffer), prompter_(prompter) {
-    setObjectName(QStringLiteral("FormPasswordSetup"));
+    ControlKit kit(this, "FormPasswordSetup", kCaptions);
     ApplyWindowLook(this);
     setFixedSize(201, 98);
 
-    LabelOldPassword = new QLabel(this);
-    LabelOldPassword->setObjectName(QStringLiteral("LabelOldPassword"));
-    LabelOldPassword->setGeometry(8, 12, 78, 21);
-    LabelNewPassword = new QLabel(this);
-    LabelNewPassword->setObjectName(QStringLiteral("LabelNewPassword"));
-    LabelNewPassword->setGeometry(8, 36, 78, 21);
+    LabelOldPassword = kit.Add<QLabel>(this, "LabelOldPassword", {8, 12, 78, 21});
+    LabelNewPassword = kit.Add<QLabel>(this, "LabelNewPassword", {8, 36, 78, 21});
 
-    EditOldPassword = MakePasswordEdit(this, "EditOldPassword", 88, 8);
-    EditNewPassword = MakePasswordEdit(this, "EditNewPassword", 88, 32);
+    EditOldPassword = kit.Add<QLineEdit>(this, "EditOldPassword", {88, 8, 105, 21});
+    EditNewPassword = kit.Add<QLineEdit>(this, "EditNewPassword", {88, 32, 105, 21});
+    for (QLineEdit* edit : {EditOldPassword, EditNewPassword}) {
+        edit->setMaxLength(kPasswordMaxLength);
+        edit->setValidator(new PasswordValidator(edit));
+    }
+    LabelOldPassword->setBuddy(EditOldPassword);
+    LabelNewPassword->setBuddy(EditNewPassword);
 
-    ButtonOK = new QPushButton(this);
-    ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
-    ButtonOK->setGeometry(8, 64, 75, 25);
+    ButtonOK = kit.Add<QPushButton>(this, "ButtonOK", {8, 64, 75, 25});
     ButtonOK->setDefault(true);
     connect(ButtonOK, &QPushButton::clicked, this, &TFormPasswordSetup::ButtonOKClick);
 
-    ButtonCancel = new QPushButton(this);
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setGeometry(120, 64, 75, 25);
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {120, 64, 75, 25});
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormPasswordSetup::ButtonCancelClick);
 
-    setTabOrder(EditOldPassword, ButtonOK);
-    setTabOrder(ButtonOK, ButtonCancel);
-    setTabOrder(ButtonCancel, EditNewPassword);
+    // The Part's order, not the order seen.
+    ControlKit::OrderTabs({EditOldPassword, ButtonOK, ButtonCancel, EditNewPassword});
 
     move(position);
-    ApplyCaptions(languageIndex);
-}
-
-void TFormPasswordSetup::ApplyCaptions(int languageIndex) {
-    const int charset = LanguageCharset(languageIndex);
-    setWindowTitle(TextFor(kTitle, languageIndex));
-    const std::pair<QWidget*, const CaptionText*> captions[] = {
-        {LabelOldPassword, &kOldPassword},
-        {LabelNewPassword, &kNewPassword},
-        {ButtonOK, &kOk},
-        {ButtonCancel, &kCancel},
-    };
-    for (const auto& [control, caption] : captions) {
-        ApplyCharset(control, charset);
-        SetControlCaption(control, TextFor(*caption, languageIndex));
-    }
+    ApplyCaptions(this, kCaptions, languageIndex);
 }
 
 void TFormPasswordSetup::ButtonOKClick() {

@@ -28,8 +28,6 @@ public:
     QPushButton* ButtonCancel;
 
 private:
-    void ApplyCaptions(int languageIndex);
-
     PasswordText& buffer_;
     Prompter& prompter_;
 };

@@ -42,7 +42,7 @@ TFormRTCSetup::TFormRTCSetup(PrinterClock& clock, uint8_t& setFlag, int language
       clock_(clock), setFlag_(setFlag), prompter_(prompter),
       localClock_(localClock ? std::move(localClock)
                              : LocalClock([] { return QDateTime::currentDateTime(); })) {
-    setObjectName(QStringLiteral("FormRTCSetup"));
+    ControlKit kit(this, "FormRTCSetup", kCaptions);
     setWindowTitle(QStringLiteral("RTC Setup"));
     ApplyWindowLook(this);
     setFixedSize(253, 157);
@@ -65,23 +65,24 @@ TFormRTCSetup::TFormRTCSetup(PrinterClock& clock, uint8_t& setFlag, int language
     int top = 8;
     for (const Row& row : rows) {
         // The label's text sits level with the edit's.
-        this->*row.label =
-            PlaceControl<QLabel>(this, row.labelName, kLabelLeft, top, kLabelWidth, kRowHeight);
-        QLineEdit* edit =
-            PlaceControl<QLineEdit>(this, row.editName, kEditLeft, top, kEditWidth, kRowHeight);
+        ControlRow line =
+            kit.Row(this, row.labelName, {kLabelLeft, top, kLabelWidth, kRowHeight}, kEditLeft);
+        this->*row.label = line.Label();
+        QLineEdit* edit = line.Add<QLineEdit>(row.editName, kEditWidth);
         edit->setMaxLength(row.maxLength);
         this->*row.edit = edit;
         top += 24;
     }
 
-    ButtonSetSysTime = PlaceControl<QPushButton>(this, "ButtonSetSysTime", kButtonLeft, 8, 97, 25);
-    ButtonSet = PlaceControl<QPushButton>(this, "ButtonSet", kButtonLeft, 96, 97, 25);
-    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", kButtonLeft, 128, 97, 25);
+    ButtonSetSysTime = kit.Add<QPushButton>(this, "ButtonSetSysTime", {kButtonLeft, 8, 97, 25});
+    ButtonSet = kit.Add<QPushButton>(this, "ButtonSet", {kButtonLeft, 96, 97, 25});
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {kButtonLeft, 128, 97, 25});
     for (QPushButton* button : {ButtonSetSysTime, ButtonSet, ButtonCancel})
         button->setAutoDefault(false);
     connect(ButtonSetSysTime, &QPushButton::clicked, this, &TFormRTCSetup::ButtonSetSysTimeClick);
     connect(ButtonSet, &QPushButton::clicked, this, &TFormRTCSetup::ButtonSetClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormRTCSetup::ButtonCancelClick);
+    kit.OrderTabs();
 
     move(position);
     setFlag_ = 0;

@@ -1,5 +1,7 @@
 #include "link/TFormProcess.h"
 
+#include "ui/PlaceControl.h"
+
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -13,19 +15,19 @@ constexpr int kButtonHeight = 25;
 TFormProcess::TFormProcess(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
-    setObjectName(QStringLiteral("FormProcess"));
+    ControlKit kit(this, "FormProcess");
     setWindowTitle(QStringLiteral("Communicating..."));
     setFixedSize(kWidth, kBarHeight);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(16, 16, 209, 17);
+    ProgressBar1 = kit.Add<QProgressBar>(this, "ProgressBar1", {16, 16, 209, 17});
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
-    ButtonCancel = new QPushButton(this);
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    // Under the bar (Arrange moves it when the bar goes); its caption is the offer's.
+    ButtonCancel = kit.Add<QPushButton>(
+        this, "ButtonCancel",
+        {(kWidth - kButtonWidth) / 2, kBarHeight - 4, kButtonWidth, kButtonHeight});
     ButtonCancel->hide();
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormProcess::ButtonCancelClick);
 
@@ -68,7 +70,8 @@ void TFormProcess::Arrange() {
     const bool bar = !ProgressBar1->isHidden();
     const bool button = !ButtonCancel->isHidden();
     const int buttonTop = bar ? kBarHeight - 4 : (kBarHeight - kButtonHeight) / 2;
-    ButtonCancel->setGeometry((kWidth - kButtonWidth) / 2, buttonTop, kButtonWidth, kButtonHeight);
+    MoveControl(ButtonCancel,
+                QRect((kWidth - kButtonWidth) / 2, buttonTop, kButtonWidth, kButtonHeight));
     setFixedSize(kWidth, bar && button ? buttonTop + kButtonHeight + 12 : kBarHeight);
 }
 

@@ -4,7 +4,8 @@
 #include "link/PortNames.h"
 #include "link/PortNumber.h"
 #include "link/SerialChoices.h"
-#include "ui/Language.h"
+#include "ui/Captions.h"
+#include "ui/PlaceControl.h"
 #include "ui/WindowLook.h"
 
 #include <QComboBox>
@@ -24,15 +25,17 @@ constexpr int kRowTop = 16;
 constexpr int kRowStep = 30;
 constexpr qsizetype kPortNameCapacity = sizeof(ComSettings::portName);
 
-const CaptionText kComPort = {"COM Port", "傳輸埠", "传输埠"};
-const CaptionText kBaudRate = {"Baud Rate", "傳輸速率", "传输速率"};
-const CaptionText kDataBits = {"Data Bits", "資料位元", "数据位"};
-const CaptionText kParityCheck = {"Parity Check", "同位元檢查", "同位检查"};
-const CaptionText kStopBits = {"Stop Bit(s)", "停止位元", "停止位"};
-const CaptionText kHardware = {"Hardware Handshaking", "硬體通訊協定", "硬件通讯协议"};
-const CaptionText kSoftware = {"Software Handshaking", "軟體通訊協定", "软件通讯协议"};
-const CaptionText kSet = {"Set", "設定", "设定"};
-const CaptionText kCancel = {"Cancel", "取消", "取消"};
+const CaptionEntry kCaptions[] = {
+    {"LabelComPort", kCaptionEntry, {"COM Port", "傳輸埠", "传输埠"}},
+    {"LabelBaudRate", kCaptionEntry, {"Baud Rate", "傳輸速率", "传输速率"}},
+    {"LabelDataBits", kCaptionEntry, {"Data Bits", "資料位元", "数据位"}},
+    {"LabelParityCheck", kCaptionEntry, {"Parity Check", "同位元檢查", "同位检查"}},
+    {"LabelStopBits", kCaptionEntry, {"Stop Bit(s)", "停止位元", "停止位"}},
+    {"LabelHardwareS", kCaptionEntry, {"Hardware Handshaking", "硬體通訊協定", "硬件通讯协议"}},
+    {"LabelSoftwareS", kCaptionEntry, {"Software Handshaking", "軟體通訊協定", "软件通讯协议"}},
+    {"ButtonSet", kCaptionEntry, {"Set", "設定", "设定"}},
+    {"ButtonCancel", kCaptionEntry, {"Cancel", "取消", "取消"}},
+};
 
 } // namespace
 
@@ -41,7 +44,7 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings), devices_(devices) {
-    setObjectName(QStringLiteral("FormRs232Setup"));
+    ControlKit kit(this, "FormRs232Setup", kCaptions);
     setWindowTitle(QStringLiteral("RS232 Setup"));
     ApplyWindowLook(this);
     setFixedSize(330, 266);
@@ -49,7 +52,6 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
     struct Row {
         QLabel** label;
         const char* labelName;
-        const char* labelText;
         QComboBox** list;
         const char* listName;
         QStringList items;
@@ -59,44 +61,39 @@ TFormRs232Setup::TFormRs232Setup(ComSettings& settings, int languageIndex, QWidg
         ports << QStringLiteral("COM%1").arg(i);
     ports << devices_;
     const Row rows[] = {
-        {&LabelComPort, "LabelComPort", "COM Port:", &ComboBoxComPort, "ComboBoxComPort", ports},
-        {&LabelBaudRate, "LabelBaudRate", "Baud Rate:", &ComboBoxBaudRate, "ComboBoxBaudRate",
+        {&LabelComPort, "LabelComPort", &ComboBoxComPort, "ComboBoxComPort", ports},
+        {&LabelBaudRate, "LabelBaudRate", &ComboBoxBaudRate, "ComboBoxBaudRate",
          kSerialBaudRates.Items()},
-        {&LabelDataBits, "LabelDataBits", "Data Bits:", &ComboBoxDataBit, "ComboBoxDataBit",
+        {&LabelDataBits, "LabelDataBits", &ComboBoxDataBit, "ComboBoxDataBit",
          kSerialDataBits.Items()},
-        {&LabelParityCheck, "LabelParityCheck", "Parity Check:", &ComboBoxParity, "ComboBoxParity",
+        {&LabelParityCheck, "LabelParityCheck", &ComboBoxParity, "ComboBoxParity",
          kSerialParities.Items()},
-        {&LabelStopBits, "LabelStopBits", "Stop Bit(s):", &ComboBoxStopBit, "ComboBoxStopBit",
+        {&LabelStopBits, "LabelStopBits", &ComboBoxStopBit, "ComboBoxStopBit",
          kSerialStopBits.Items()},
-        {&LabelHardwareS, "LabelHardwareS", "Hardware Handshaking:", &ComboBoxHdShak,
-         "ComboBoxHdShak", kSerialHardwareHandshakes.Items()},
-        {&LabelSoftwareS, "LabelSoftwareS", "Software Handshaking:", &ComboBoxSWShak,
-         "ComboBoxSWShak", kSerialSoftwareHandshakes.Items()},
+        {&LabelHardwareS, "LabelHardwareS", &ComboBoxHdShak, "ComboBoxHdShak",
+         kSerialHardwareHandshakes.Items()},
+        {&LabelSoftwareS, "LabelSoftwareS", &ComboBoxSWShak, "ComboBoxSWShak",
+         kSerialSoftwareHandshakes.Items()},
     };
     int top = kRowTop;
     for (const Row& row : rows) {
-        *row.label = new QLabel(QString::fromLatin1(row.labelText), this);
-        (*row.label)->setObjectName(QString::fromLatin1(row.labelName));
-        (*row.label)->setGeometry(kLabelLeft, top, kListLeft - kLabelLeft - 4, 22);
-        *row.list = new QComboBox(this);
-        (*row.list)->setObjectName(QString::fromLatin1(row.listName));
-        (*row.list)->setGeometry(kListLeft, top, kListWidth, 22);
+        ControlRow line = kit.Row(this, row.labelName,
+                                  {kLabelLeft, top, kListLeft - kLabelLeft - 4, 22}, kListLeft);
+        *row.label = line.Label();
+        *row.list = line.Add<QComboBox>(row.listName, kListWidth);
         (*row.list)->addItems(row.items);
         top += kRowStep;
     }
     ComboBoxComPort->setMaxVisibleItems(12);
 
-    ButtonSet = new QPushButton(QStringLiteral("Set"), this);
-    ButtonSet->setObjectName(QStringLiteral("ButtonSet"));
-    ButtonSet->setGeometry(72, top + 12, 75, 25);
+    ButtonSet = kit.Add<QPushButton>(this, "ButtonSet", {72, top + 12, 75, 25});
     ButtonSet->setDefault(true);
     connect(ButtonSet, &QPushButton::clicked, this, &TFormRs232Setup::ButtonSetClick);
-    ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setGeometry(184, top + 12, 75, 25);
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {184, top + 12, 75, 25});
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormRs232Setup::ButtonCancelClick);
+    kit.OrderTabs();
 
-    ApplyCaptions(languageIndex);
+    ApplyCaptions(this, kCaptions, languageIndex);
     ShowSettings();
 }
 
@@ -121,21 +118,6 @@ QStringList TFormRs232Setup::SerialDevicesPresent() {
     std::sort(devices.begin(), devices.end(),
               [&key](const QString& a, const QString& b) { return key(a) < key(b); });
     return devices;
-}
-
-void TFormRs232Setup::ApplyCaptions(int languageIndex) {
-    const int charset = LanguageCharset(languageIndex);
-    const std::pair<QWidget*, const CaptionText*> captions[] = {
-        {LabelComPort, &kComPort},    {LabelBaudRate, &kBaudRate},
-        {LabelDataBits, &kDataBits},  {LabelParityCheck, &kParityCheck},
-        {LabelStopBits, &kStopBits},  {LabelHardwareS, &kHardware},
-        {LabelSoftwareS, &kSoftware}, {ButtonSet, &kSet},
-        {ButtonCancel, &kCancel},
-    };
-    for (const auto& [control, caption] : captions) {
-        ApplyCharset(control, charset);
-        SetControlCaption(control, TextFor(*caption, languageIndex));
-    }
 }
 
 void TFormRs232Setup::ShowSettings() {

@@ -45,7 +45,6 @@ public:
     QPushButton* ButtonCancel;
 
 private:
-    void ApplyCaptions(int languageIndex);
     void ShowSettings();
 
     ComSettings& settings_;

@@ -3,6 +3,7 @@
 #include "link/FixedText.h"
 #include "operations/CommandText.h"
 
+#include "ui/Captions.h"
 #include "ui/FixedTextMessage.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
@@ -18,24 +19,20 @@
 
 namespace {
 
-struct Caption {
-    const char* control;
-    const char* text[3];
-};
-
-// English, Traditional Chinese, Simplified Chinese.
-const Caption kCaptions[] = {
-    {"RadioGroupDHCP", {"IP Setup", "IP設定", "IP设定"}},
-    {"RadioGroupDHCPItem0", {"DHCP", "自動取得IP位置", "自动取得IP位置"}},
-    {"RadioGroupDHCPItem1", {"Static IP", "指定 IP 位置", "指定 IP 位置"}},
-    {"LabelIP", {"IP", "IP", "IP"}},
-    {"LabelMask", {"Subnet Mask", "子網路遮罩", "子网掩码"}},
-    {"LabelGateWay", {"Gateway", "通信閘", "通信闸"}},
-    {"LabelPrinterName", {"Printer Name", "印表機名稱", "打印机名称"}},
-    {"LabelMACAddr", {"MAC Address", "MAC 地址", "MAC 地址"}},
-    {"ButtonSetPrinterName", {"Set Printer Name", "設定印表機名稱", "设定打印机名称"}},
-    {"ButtonSetIP", {"Set IP", "設定 IP", "设定 IP"}},
-    {"ButtonCancel", {"Cancel", "取消", "取消"}},
+const CaptionEntry kCaptions[] = {
+    {"RadioGroupDHCP", kCaptionEntry, {"IP Setup", "IP設定", "IP设定"}},
+    {"RadioGroupDHCPItem0", kCaptionEntry, {"DHCP", "自動取得IP位置", "自动取得IP位置"}},
+    {"RadioGroupDHCPItem1", kCaptionEntry, {"Static IP", "指定 IP 位置", "指定 IP 位置"}},
+    {"LabelIP", kCaptionEntry, {"IP", "IP", "IP"}},
+    {"LabelMask", kCaptionEntry, {"Subnet Mask", "子網路遮罩", "子网掩码"}},
+    {"LabelGateWay", kCaptionEntry, {"Gateway", "通信閘", "通信闸"}},
+    {"LabelPrinterName", kCaptionEntry, {"Printer Name", "印表機名稱", "打印机名称"}},
+    {"LabelMACAddr", kCaptionEntry, {"MAC Address", "MAC 地址", "MAC 地址"}},
+    {"ButtonSetPrinterName",
+     kCaptionEntry,
+     {"Set Printer Name", "設定印表機名稱", "设定打印机名称"}},
+    {"ButtonSetIP", kCaptionEntry, {"Set IP", "設定 IP", "设定 IP"}},
+    {"ButtonCancel", kCaptionEntry, {"Cancel", "取消", "取消"}},
 };
 
 // The address texts are at most what their 64-byte fields hold.
@@ -53,7 +50,7 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
                                        Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       config_(config), prompter_(prompter), languageIndex_(languageIndex) {
-    setObjectName(QStringLiteral("FormEthernetSetup"));
+    NameControl(this, QStringLiteral("FormEthernetSetup"));
     setWindowTitle(QStringLiteral("Ethernet Setup"));
     BuildControls();
     ApplyWindowLook(this);
@@ -75,17 +72,15 @@ TFormEthernetSetup::TFormEthernetSetup(int left, int top, bool showNameAndMac,
           static_cast<QWidget*>(LabelMACAddr), static_cast<QWidget*>(EditMACAddr),
           static_cast<QWidget*>(ButtonSetPrinterName)})
         widget->setVisible(showNameAndMac);
-    ApplyCaptions(languageIndex);
+    ApplyCaptions(this, kCaptions, languageIndex);
 }
 
 void TFormEthernetSetup::BuildControls() {
+    ControlKit kit(this, kCaptions);
     setFixedSize(330, 262);
-    RadioGroupDHCP = PlaceControl<QGroupBox>(this, "RadioGroupDHCP", 8, 8, 314, 48);
-    dhcpItem_ = PlaceControl<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem0", 10, 20, 140, 20);
-    staticItem_ =
-        PlaceControl<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem1", 160, 20, 140, 20);
-    dhcpItem_->setText(QStringLiteral("DHCP"));
-    staticItem_->setText(QStringLiteral("Static IP"));
+    RadioGroupDHCP = kit.Add<QGroupBox>(this, "RadioGroupDHCP", {8, 8, 314, 48});
+    dhcpItem_ = kit.Add<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem0", {10, 20, 140, 20});
+    staticItem_ = kit.Add<QRadioButton>(RadioGroupDHCP, "RadioGroupDHCPItem1", {160, 20, 140, 20});
     dhcpItems_ = new QButtonGroup(this);
     dhcpItems_->addButton(dhcpItem_, 0);
     dhcpItems_->addButton(staticItem_, 1);
@@ -96,21 +91,20 @@ void TFormEthernetSetup::BuildControls() {
         QLineEdit*& edit;
         const char* labelName;
         const char* editName;
-        const char* caption;
     };
     const Row rows[] = {
-        {LabelIP, EditIP, "LabelIP", "EditIP", "IP:"},
-        {LabelMask, EditMask, "LabelMask", "EditMask", "Subnet Mask:"},
-        {LabelGateWay, EditGateWay, "LabelGateWay", "EditGateWay", "Gateway:"},
-        {LabelPrinterName, EditPrinterName, "LabelPrinterName", "EditPrinterName", "Printer Name:"},
-        {LabelMACAddr, EditMACAddr, "LabelMACAddr", "EditMACAddr", "MAC Address:"},
+        {LabelIP, EditIP, "LabelIP", "EditIP"},
+        {LabelMask, EditMask, "LabelMask", "EditMask"},
+        {LabelGateWay, EditGateWay, "LabelGateWay", "EditGateWay"},
+        {LabelPrinterName, EditPrinterName, "LabelPrinterName", "EditPrinterName"},
+        {LabelMACAddr, EditMACAddr, "LabelMACAddr", "EditMACAddr"},
     };
     int y = 66;
     for (const Row& row : rows) {
-        row.label = PlaceControl<QLabel>(this, row.labelName, 8, y + 3, 110, 17);
-        row.label->setText(QString::fromLatin1(row.caption));
-        row.edit = PlaceControl<QLineEdit>(this, row.editName, 122, y, 200, 21);
+        row.label = kit.Add<QLabel>(this, row.labelName, {8, y + 3, 110, 17});
+        row.edit = kit.Add<QLineEdit>(this, row.editName, {122, y, 200, 21});
         row.edit->setMaxLength(kAddressLength);
+        row.label->setBuddy(row.edit);
         y += 28;
     }
     EditIP->setText(QStringLiteral("0.0.0.0"));
@@ -120,13 +114,9 @@ void TFormEthernetSetup::BuildControls() {
     EditMACAddr->setReadOnly(true);
     EditMACAddr->setEnabled(false);
 
-    ButtonSetIP = PlaceControl<QPushButton>(this, "ButtonSetIP", 8, 212, 100, 25);
-    ButtonSetPrinterName =
-        PlaceControl<QPushButton>(this, "ButtonSetPrinterName", 114, 212, 120, 25);
-    ButtonCancel = PlaceControl<QPushButton>(this, "ButtonCancel", 240, 212, 82, 25);
-    ButtonSetIP->setText(QStringLiteral("Set IP"));
-    ButtonSetPrinterName->setText(QStringLiteral("Set Printer Name"));
-    ButtonCancel->setText(QStringLiteral("Cancel"));
+    ButtonSetIP = kit.Add<QPushButton>(this, "ButtonSetIP", {8, 212, 100, 25});
+    ButtonSetPrinterName = kit.Add<QPushButton>(this, "ButtonSetPrinterName", {114, 212, 120, 25});
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {240, 212, 82, 25});
     ButtonSetIP->setAutoDefault(false);
     ButtonSetPrinterName->setAutoDefault(false);
     ButtonCancel->setAutoDefault(false);
@@ -134,16 +124,7 @@ void TFormEthernetSetup::BuildControls() {
     connect(ButtonSetPrinterName, &QPushButton::clicked, this,
             &TFormEthernetSetup::ButtonSetPrinterNameClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonCancelClick);
-}
-
-void TFormEthernetSetup::ApplyCaptions(int languageIndex) {
-    const int language = (languageIndex >= 0 && languageIndex <= 2) ? languageIndex : 0;
-    // Replacing the item texts leaves the selected item as it is.
-    for (const Caption& caption : kCaptions) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(caption.control));
-        SetControlCaption(widget, QString::fromUtf8(caption.text[language]));
-        ApplyCharset(widget, LanguageCharset(language));
-    }
+    kit.OrderTabs();
 }
 
 int TFormEthernetSetup::DhcpItemIndex() const {

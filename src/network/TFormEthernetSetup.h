@@ -39,7 +39,6 @@ public:
 
 private:
     void BuildControls();
-    void ApplyCaptions(int languageIndex);
     void EnableAddressEdits();
     // Stores an edit's text in its field of the record; a text the field cannot hold whole
     // is refused with a message naming the field (the label's caption).

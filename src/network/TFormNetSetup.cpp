@@ -6,6 +6,7 @@
 #include "ui/Prompter.h"
 
 #include "network/TFormEthernetSetup.h"
+#include "ui/Captions.h"
 #include "ui/FixedTextMessage.h"
 #include "ui/Language.h"
 #include "ui/PlaceControl.h"
@@ -27,29 +28,23 @@
 
 namespace {
 
-struct Caption {
-    const char* control;
-    const char* text[3];
-};
-
-// English, Traditional Chinese, Simplified Chinese.
-const Caption kCaptions[] = {
-    {"GroupBoxIPSetting", {"IP Setting", "IP設定", "IP设定"}},
-    {"LabelIPAddress", {"IP Address/Printer Name", "IP位址/印表機名稱", "IP地址/打印机名称"}},
-    {"LabelPort", {"Port", "通訊埠", "通讯端口"}},
-    {"ButtonExit", {"Exit", "離開", "离开"}},
-    {"ButtonDiscover", {"Discover Device", "尋找裝置", "寻找装置"}},
-    {"ButtonChangeIP", {"Change IP Address", "更改IP位置", "更改IP地址"}},
-    {"ButtonFactoryDefault", {"Factory Default", "工廠預設值", "工厂默认值"}},
-    {"ButtonBrowser", {"Web Setup", "網頁設定", "网页设定"}},
-};
-
-const char* const kColumns[][3] = {
-    {"Printer Name", "印表機名稱", "打印机名称"},
-    {"MAC", "MAC", "MAC"},
-    {"IP Address", "IP 位置", "IP 地址"},
-    {"Model Name", "機型", "机型"},
-    {"Status", "狀態", "状态"},
+const CaptionEntry kCaptions[] = {
+    {"GroupBoxIPSetting", kCaptionEntry, {"IP Setting", "IP設定", "IP设定"}},
+    {"LabelIPAddress",
+     kCaptionEntry,
+     {"IP Address/Printer Name", "IP位址/印表機名稱", "IP地址/打印机名称"}},
+    {"LabelPort", kCaptionEntry, {"Port", "通訊埠", "通讯端口"}},
+    {"ButtonExit", kCaptionEntry, {"Exit", "離開", "离开"}},
+    {"ButtonDiscover", kCaptionEntry, {"Discover Device", "尋找裝置", "寻找装置"}},
+    {"ButtonChangeIP", kCaptionEntry, {"Change IP Address", "更改IP位置", "更改IP地址"}},
+    {"ButtonFactoryDefault", kCaptionEntry, {"Factory Default", "工廠預設值", "工厂默认值"}},
+    {"ButtonBrowser", kCaptionEntry, {"Web Setup", "網頁設定", "网页设定"}},
+    // The columns of the printer list.
+    {"ListView1", 0, {"Printer Name", "印表機名稱", "打印机名称"}},
+    {"ListView1", 1, {"MAC", "MAC", "MAC"}},
+    {"ListView1", 2, {"IP Address", "IP 位置", "IP 地址"}},
+    {"ListView1", 3, {"Model Name", "機型", "机型"}},
+    {"ListView1", 4, {"Status", "狀態", "状态"}},
 };
 
 const char* const kDefaultAddress = "192.168.1.100";
@@ -60,13 +55,11 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
                              LanClientSettings lan, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      settings_(settings),
-      languageIndex_((languageIndex >= 0 && languageIndex <= 2) ? languageIndex : 0),
-      prompter_(prompter), lan_(std::move(lan)),
+      settings_(settings), languageIndex_(languageIndex), prompter_(prompter), lan_(std::move(lan)),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       runEthernet_([](TFormEthernetSetup& dialog) { dialog.exec(); }) {
     waits_.SetBetweenSlices(EventPump{});
-    setObjectName(QStringLiteral("FormNetSetup"));
+    NameControl(this, QStringLiteral("FormNetSetup"));
     setWindowTitle(QStringLiteral("TCP/IP Setup"));
     BuildControls();
     ApplyWindowLook(this);
@@ -76,8 +69,9 @@ TFormNetSetup::TFormNetSetup(NetSettings& settings, int languageIndex, Prompter&
 TFormNetSetup::~TFormNetSetup() = default;
 
 void TFormNetSetup::BuildControls() {
+    ControlKit kit(this, kCaptions);
     setFixedSize(622, 303);
-    ListView1 = PlaceControl<QTreeWidget>(this, "ListView1", 8, 8, 606, 192);
+    ListView1 = kit.Add<QTreeWidget>(this, "ListView1", {8, 8, 606, 192});
     ListView1->setColumnCount(5);
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -91,20 +85,21 @@ void TFormNetSetup::BuildControls() {
         ListView1->setColumnWidth(column, widths[column]);
     connect(ListView1, &QTreeWidget::itemClicked, this, &TFormNetSetup::ListView1Click);
 
-    GroupBoxIPSetting = PlaceControl<QGroupBox>(this, "GroupBoxIPSetting", 8, 206, 330, 89);
-    LabelIPAddress = PlaceControl<QLabel>(GroupBoxIPSetting, "LabelIPAddress", 10, 22, 200, 17);
-    EditIPAddr = PlaceControl<QLineEdit>(GroupBoxIPSetting, "EditIPAddr", 10, 42, 200, 23);
-    LabelPort = PlaceControl<QLabel>(GroupBoxIPSetting, "LabelPort", 222, 22, 96, 17);
-    EditPort = PlaceControl<QLineEdit>(GroupBoxIPSetting, "EditPort", 222, 42, 96, 23);
+    GroupBoxIPSetting = kit.Add<QGroupBox>(this, "GroupBoxIPSetting", {8, 206, 330, 89});
+    LabelIPAddress = kit.Add<QLabel>(GroupBoxIPSetting, "LabelIPAddress", {10, 22, 200, 17});
+    EditIPAddr = kit.Add<QLineEdit>(GroupBoxIPSetting, "EditIPAddr", {10, 42, 200, 23});
+    LabelPort = kit.Add<QLabel>(GroupBoxIPSetting, "LabelPort", {222, 22, 96, 17});
+    EditPort = kit.Add<QLineEdit>(GroupBoxIPSetting, "EditPort", {222, 42, 96, 23});
+    LabelIPAddress->setBuddy(EditIPAddr);
+    LabelPort->setBuddy(EditPort);
     // The address field of the link settings holds 63 characters and its terminator.
     EditIPAddr->setMaxLength(kAddressLength);
 
-    ButtonDiscover = PlaceControl<QPushButton>(this, "ButtonDiscover", 346, 212, 130, 25);
-    ButtonChangeIP = PlaceControl<QPushButton>(this, "ButtonChangeIP", 484, 212, 130, 25);
-    ButtonFactoryDefault =
-        PlaceControl<QPushButton>(this, "ButtonFactoryDefault", 346, 242, 130, 25);
-    ButtonBrowser = PlaceControl<QPushButton>(this, "ButtonBrowser", 484, 242, 130, 25);
-    ButtonExit = PlaceControl<QPushButton>(this, "ButtonExit", 484, 272, 130, 25);
+    ButtonDiscover = kit.Add<QPushButton>(this, "ButtonDiscover", {346, 212, 130, 25});
+    ButtonChangeIP = kit.Add<QPushButton>(this, "ButtonChangeIP", {484, 212, 130, 25});
+    ButtonFactoryDefault = kit.Add<QPushButton>(this, "ButtonFactoryDefault", {346, 242, 130, 25});
+    ButtonBrowser = kit.Add<QPushButton>(this, "ButtonBrowser", {484, 242, 130, 25});
+    ButtonExit = kit.Add<QPushButton>(this, "ButtonExit", {484, 272, 130, 25});
     for (QPushButton* button :
          {ButtonDiscover, ButtonChangeIP, ButtonFactoryDefault, ButtonBrowser, ButtonExit})
         button->setAutoDefault(false);
@@ -114,20 +109,9 @@ void TFormNetSetup::BuildControls() {
             &TFormNetSetup::ButtonFactoryDefaultClick);
     connect(ButtonBrowser, &QPushButton::clicked, this, &TFormNetSetup::ButtonBrowserClick);
     connect(ButtonExit, &QPushButton::clicked, this, &TFormNetSetup::ButtonExitClick);
-    ApplyCaptions(0);
-}
-
-void TFormNetSetup::ApplyCaptions(int languageIndex) {
-    for (const Caption& caption : kCaptions) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(caption.control));
-        SetControlCaption(widget, QString::fromUtf8(caption.text[languageIndex]));
-        ApplyCharset(widget, LanguageCharset(languageIndex));
-    }
-    QStringList headers;
-    for (const auto& column : kColumns)
-        headers << QString::fromUtf8(column[languageIndex]);
-    ListView1->setHeaderLabels(headers);
-    ListView1->header()->setFont(FontForCharset(LanguageCharset(languageIndex)));
+    kit.OrderTabs();
+    // In English until Prepare applies the language.
+    ApplyCaptions(this, kCaptions, LanguageEnglish);
 }
 
 void TFormNetSetup::Prepare() {
@@ -140,7 +124,7 @@ void TFormNetSetup::Prepare() {
         if (!rows_.empty())
             ListView1->topLevelItem(0)->setSelected(true);
     }
-    ApplyCaptions(languageIndex_);
+    ApplyCaptions(this, kCaptions, languageIndex_);
     EditIPAddr->setText(address);
     EditPort->setText(QString::number(settings_.port));
 }

@@ -64,7 +64,6 @@ private:
     };
 
     void BuildControls();
-    void ApplyCaptions(int languageIndex);
     void Discover();
     void ClearRows();
     void AddRow(const LanDiscoveryAnswer& answer);

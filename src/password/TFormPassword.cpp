@@ -2,7 +2,9 @@
 
 #include "operations/PasswordCheck.h"
 #include "password/PasswordValidator.h"
+#include "ui/Captions.h"
 #include "ui/Language.h"
+#include "ui/PlaceControl.h"
 #include "ui/Prompter.h"
 #include "ui/WindowLook.h"
 
@@ -11,9 +13,11 @@
 
 namespace {
 
-const CaptionText kTitle = {"Please enter your password", "請輸入密碼", "请输入密码"};
-const CaptionText kOk = {"OK", "確定", "确定"};
-const CaptionText kCancel = {"Cancel", "取消", "取消"};
+const CaptionEntry kCaptions[] = {
+    {"FormPassword", kCaptionEntry, {"Please enter your password", "請輸入密碼", "请输入密码"}},
+    {"ButtonOK", kCaptionEntry, {"OK", "確定", "确定"}},
+    {"ButtonCancel", kCaptionEntry, {"Cancel", "取消", "取消"}},
+};
 
 } // namespace
 
@@ -22,38 +26,24 @@ TFormPassword::TFormPassword(const PasswordText& printerPassword, int languageIn
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       printerPassword_(printerPassword), prompter_(prompter) {
-    setObjectName(QStringLiteral("FormPassword"));
+    ControlKit kit(this, "FormPassword", kCaptions);
     ApplyWindowLook(this);
     setFixedSize(172, 73);
 
-    EditPassword = new QLineEdit(this);
-    EditPassword->setObjectName(QStringLiteral("EditPassword"));
-    EditPassword->setGeometry(8, 8, 153, 21);
+    EditPassword = kit.Add<QLineEdit>(this, "EditPassword", {8, 8, 153, 21});
     EditPassword->setMaxLength(kPasswordMaxLength);
     EditPassword->setValidator(new PasswordValidator(EditPassword));
 
-    ButtonOK = new QPushButton(this);
-    ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
-    ButtonOK->setGeometry(8, 40, 75, 25);
+    ButtonOK = kit.Add<QPushButton>(this, "ButtonOK", {8, 40, 75, 25});
     ButtonOK->setDefault(true);
     connect(ButtonOK, &QPushButton::clicked, this, &TFormPassword::ButtonOKClick);
 
-    ButtonCancel = new QPushButton(this);
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setGeometry(88, 40, 75, 25);
+    ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {88, 40, 75, 25});
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormPassword::ButtonCancelClick);
+    kit.OrderTabs();
 
     move(position);
-    ApplyCaptions(languageIndex);
-}
-
-void TFormPassword::ApplyCaptions(int languageIndex) {
-    const int charset = LanguageCharset(languageIndex);
-    setWindowTitle(TextFor(kTitle, languageIndex));
-    ApplyCharset(ButtonOK, charset);
-    ButtonOK->setText(TextFor(kOk, languageIndex));
-    ApplyCharset(ButtonCancel, charset);
-    ButtonCancel->setText(TextFor(kCancel, languageIndex));
+    ApplyCaptions(this, kCaptions, languageIndex);
 }
 
 void TFormPassword::ButtonOKClick() {

@@ -37,8 +37,6 @@ protected:
     void reject() override;
 
 private:
-    void ApplyCaptions(int languageIndex);
-
     const PasswordText& printerPassword_;
     Prompter& prompter_;
     PasswordEntry outcome_ = PasswordEntry::Open;

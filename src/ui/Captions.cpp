@@ -5,14 +5,22 @@
 void ApplyCaptions(QWidget* root, std::span<const CaptionEntry> entries, int languageIndex) {
     const int charset = LanguageCharset(languageIndex);
     for (const CaptionEntry& entry : entries) {
-        auto* control = root->findChild<QWidget*>(QString::fromLatin1(entry.control));
+        const QString name = QString::fromLatin1(entry.control);
+        QWidget* control = root->objectName() == name ? root : root->findChild<QWidget*>(name);
         if (!control)
             continue;
-        ApplyCharset(control, charset);
         const QString text = TextFor(entry.text, languageIndex);
-        if (entry.item == kCaptionEntry)
+        // The title bar is the window system's; the window's font is its controls'.
+        if (control->isWindow()) {
             SetControlCaption(control, text);
-        else
+            continue;
+        }
+        ApplyCharset(control, charset);
+        if (entry.item == kCaptionEntry) {
+            SetControlCaption(control, text);
+            control->setAccessibleName(text);
+        } else {
             SetControlItem(control, entry.item, text);
+        }
     }
 }

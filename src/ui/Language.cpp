@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -12,6 +13,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 namespace {
 
@@ -106,6 +108,11 @@ void ApplyCharset(QWidget* widget, int charset) {
         tabs->tabBar()->setFont(FontForCharset(charset));
         return;
     }
+    // A list view's translated texts are its column captions; its rows keep their font.
+    if (auto* list = qobject_cast<QTreeView*>(widget)) {
+        list->header()->setFont(FontForCharset(charset));
+        return;
+    }
     widget->setFont(FontForCharset(charset));
     // The Chinese faces are taller; their group titles sit higher so that they stay clear of
     // the controls placed just below the frame line (see WindowLook).
@@ -145,5 +152,8 @@ void SetControlItem(QWidget* control, int item, const QString& text) {
         const int selected = radio->ItemIndex();
         radio->SetItemText(item, text);
         radio->SetItemIndex(selected);
+    } else if (auto* list = qobject_cast<QTreeWidget*>(control)) {
+        if (item >= 0 && item < list->columnCount())
+            list->headerItem()->setText(item, text);
     }
 }

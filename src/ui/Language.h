@@ -30,6 +30,12 @@ struct CaptionText {
     const char* simplified;
 };
 
+// A text that a window shows in English in every language (the progress window, the font
+// preview, the dump text dialog).
+constexpr CaptionText EnglishOnly(const char* text) {
+    return {text, text, text};
+}
+
 QString TextFor(const CaptionText& caption, int languageIndex);
 
 // Taiwan Chinese gives 1, mainland Chinese 2, every other locale 0.
@@ -47,11 +53,13 @@ int LanguageCharset(int languageIndex);
 QFont BaseWindowFont();
 QFont FontForCharset(int charset);
 
-// Gives the widget the font of the character set.
+// Gives the widget the font of the character set (a page's tab, a list view's column
+// captions: the tab bar's, the header's).
 void ApplyCharset(QWidget* widget, int charset);
 
 // Sets what the user reads on a control: the title of a group box or radio group, the
 // text of a button, label or edit, the tab caption of a page.
 void SetControlCaption(QWidget* control, const QString& text);
-// Replaces one item of a combo box or radio group, keeping the selection.
+// Replaces one item of a combo box or radio group, keeping the selection, or the caption
+// of a list view's column.
 void SetControlItem(QWidget* control, int item, const QString& text);

@@ -1,5 +1,7 @@
 #include "ui/RadioGroup.h"
 
+#include "ui/PlaceControl.h"
+
 #include <QButtonGroup>
 #include <QRadioButton>
 
@@ -11,17 +13,20 @@ constexpr int kBottomMargin = 4;
 
 } // namespace
 
-RadioGroup::RadioGroup(const QString& name, const QStringList& items, int columns, QWidget* parent)
+RadioGroup::RadioGroup(int columns, QWidget* parent)
     : QGroupBox(parent), group_(new QButtonGroup(this)), columns_(columns < 1 ? 1 : columns) {
-    setObjectName(name);
     group_->setExclusive(true);
-    for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], this);
-        button->setObjectName(name + QStringLiteral("Item") + QString::number(i));
-        group_->addButton(button, i);
+    connect(group_, &QButtonGroup::idClicked, this, [this](int) { emit Click(); });
+}
+
+void RadioGroup::AddItems(const QStringList& items) {
+    for (const QString& text : items) {
+        const int index = Count();
+        auto* button = new QRadioButton(text, this);
+        NameControl(button, objectName() + QStringLiteral("Item") + QString::number(index));
+        group_->addButton(button, index);
         buttons_.push_back(button);
     }
-    connect(group_, &QButtonGroup::idClicked, this, [this](int) { emit Click(); });
     LayOut();
 }
 
@@ -69,7 +74,7 @@ void RadioGroup::LayOut() {
     for (int i = 0; i < Count(); ++i) {
         const int column = i / rows;
         const int row = i % rows;
-        buttons_[i]->setGeometry(kSideMargin + column * columnWidth, kTopMargin + row * rowHeight,
-                                 columnWidth, rowHeight);
+        MoveControl(buttons_[i], QRect(kSideMargin + column * columnWidth,
+                                       kTopMargin + row * rowHeight, columnWidth, rowHeight));
     }
 }

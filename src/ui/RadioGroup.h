@@ -10,11 +10,15 @@ class QRadioButton;
 
 // A titled group of radio buttons laid out in columns, one of which is selected (or none).
 // The item buttons are named after the group: "RadioGroupUnitItem0", "RadioGroupUnitItem1".
+// A window's ControlKit places and names the group and gives it the items its caption table
+// translates; other items are added with AddItems.
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    RadioGroup(const QString& name, const QStringList& items, int columns,
-               QWidget* parent = nullptr);
+    explicit RadioGroup(int columns, QWidget* parent = nullptr);
+
+    // Adds an item button for each text, after the ones there are.
+    void AddItems(const QStringList& items);
 
     int ItemIndex() const; // -1 when none is selected
     void SetItemIndex(int index);

@@ -3,8 +3,44 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
+class OperationHost;
+
+// The user's files, read and written whole by one helper for every window.
+
 // Writes a file whole, beside the old one, and puts it in place only when every byte is on
 // disk: written, flushed (a full disk or a file-size limit shows there, while the commit
 // would still put a short file in place) and committed. A failed save leaves an older file
-// as it was. False on any failure; the caller says so in its own words.
+// as it was. False on any failure.
 bool SaveWholeFile(const QString& path, const QByteArray& bytes);
+
+// A save the user asked for: as above, and a failure is shown with the window's message;
+// nothing is taken for saved that is not in place. True when the file is.
+bool SaveWholeFile(OperationHost& host, const QString& path, const QByteArray& bytes,
+                   const QString& failureMessage);
+
+// How a window reads a file the user chose, and what it says when that fails.
+struct FileLoad {
+    // The file cannot be opened: empty only where the window's Part says that the window
+    // stays silent then.
+    QString cannotOpen;
+    // An opened file cannot be read to its end (a disk error, a special file). The Parts say
+    // nothing of it: it is always reported.
+    QString cannotRead;
+    // Only the first bytes are read (what a format or the editor can take); -1: all.
+    qint64 readLimit = -1;
+    // A larger file is refused before it is read; -1: any size.
+    qint64 sizeLimit = -1;
+    QString tooLarge;
+};
+
+// Reads the file whole (or its first `readLimit` bytes). A failure gives nothing, after
+// the window's message (or, where its Part says so, in silence).
+std::optional<QByteArray> LoadWholeFile(OperationHost& host, const QString& path,
+                                        const FileLoad& load);
+
+// Checks that the file can be read and is within the size limit without reading it: its
+// size, or nothing after the failure was answered as LoadWholeFile answers it.
+std::optional<qint64> CheckWholeFile(OperationHost& host, const QString& path,
+                                     const FileLoad& load);

@@ -118,6 +118,24 @@ TEST_F(CommandTool, LoadAppendsAndSaveWritesTheText) {
                                                 QStringLiteral("Save File Error")}));
 }
 
+TEST_F(CommandTool, FilesThatBreakOffAreReportedAndNotTakenForRead) {
+    // The process's own memory opens but cannot be read from its start.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    page->RichEditTText->setPlainText(QStringLiteral("SPEED 4"));
+    Load(unreadable);
+    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Open file Error!!!")});
+    EXPECT_EQ(EditorText(), QStringLiteral("SPEED 4"));
+
+    prompter.fileAnswers.push_back(unreadable);
+    page->ButtonSendFile->click();
+    EXPECT_EQ(prompter.Messages(), QStringList(2, QStringLiteral("Open file Error!!!")));
+    EXPECT_TRUE(printer.Received().empty());
+
+    // A file that cannot be opened at all stays silent, as the Part says.
+    Load(dir.filePath(QStringLiteral("none")));
+    EXPECT_EQ(prompter.Messages().size(), 2);
+}
+
 TEST_F(CommandTool, LoadedFilesSaveAndSendAsTheirOwnBytes) {
     QByteArray every;
     for (int b = 1; b <= 255; ++b)

@@ -248,6 +248,23 @@ TEST_F(FontPageTest, TablesComeFromTheMemoOrTheLoadedFile) {
     EXPECT_EQ(prompter.Messages().last(), QStringLiteral("Save File Error"));
 }
 
+TEST_F(FontPageTest, ATableFileThatBreaksOffIsReportedAndChangesNothing) {
+    Choose(page->ComboBoxFontEncode, 2);
+    page->MemoFontTable->setPlainText(QStringLiteral("ABC"));
+    // The process's own memory opens but cannot be read from its start.
+    prompter.fileAnswers.push_back(QStringLiteral("/proc/self/mem"));
+    page->ButtonFontTblLoad->click();
+    EXPECT_EQ(prompter.Messages(), QStringList{QStringLiteral("Open File Error")});
+    EXPECT_EQ(page->MemoFontTable->toPlainText(), QStringLiteral("ABC"));
+    EXPECT_FALSE(page->CheckBoxFileTable->isChecked());
+    EXPECT_TRUE(window->Records().TableFilePath.isEmpty());
+
+    // A table that cannot be opened at all: nothing, as the Part says.
+    prompter.fileAnswers.push_back(Path("missing.txt"));
+    page->ButtonFontTblLoad->click();
+    EXPECT_EQ(prompter.Messages().size(), 1);
+}
+
 TEST_F(FontPageTest, DownloadPutsTheFontsBytesIntoTheChosenMemory) {
     page->EditFontWidth->setText(QStringLiteral("12"));
     page->EditFontHeight->setText(QStringLiteral("16"));

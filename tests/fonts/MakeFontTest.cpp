@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QTemporaryDir>
 
@@ -276,6 +277,37 @@ TEST_F(MakeFontTest, WriteErrorFailsAndKeepsTheOldFile) {
     EXPECT_FALSE(made);
     EXPECT_EQ(ReadWholeFile(path), QByteArray("previous font"));
     EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files), QStringList{"FULL.BMF"});
+}
+
+TEST_F(MakeFontTest, ARefusedEndOfTheFileKeepsTheOldFile) {
+    // A small font stays in the file's write buffer until the end: a disk that refuses its
+    // last bytes fails the make and leaves the earlier file, not a cut-short one, in place.
+    FontParameters p = Range(32, 127, PitchFixed, 16, 24);
+    ASSERT_TRUE(MakeFont(p));
+    const qint64 whole = QFileInfo(p.outputPath).size();
+    ASSERT_GT(whole, 1);
+    const QString path = Path("END.BMF");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("previous font");
+    }
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    if (saved.rlim_max != RLIM_INFINITY && saved.rlim_max < rlim_t(whole))
+        GTEST_SKIP() << "the file-size limit cannot be set here";
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t(whole - 1);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    p.outputPath = path;
+    const bool made = MakeFont(p);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(made);
+    EXPECT_EQ(ReadWholeFile(path), QByteArray("previous font"));
+    EXPECT_EQ(QDir(directory.path()).entryList(QDir::Files), (QStringList{"END.BMF", "FONT.BMF"}));
 }
 
 TEST_F(MakeFontTest, AsianRangesHaveTheirCountsLettersAndCharacters) {
