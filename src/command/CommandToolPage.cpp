@@ -200,7 +200,7 @@ void CommandToolPage::ButtonLoadFileClick() {
         return;
     // No character takes more than four bytes, and the editor holds no more than its
     // limit: the rest of a larger file is not read. A file that cannot be opened: nothing,
-    // no message (Part 9.1).
+    // no message.
     const std::optional<QByteArray> content =
         LoadWholeFile(Host(), *path,
                       {.cannotRead = QStringLiteral("Open file Error!!!"),

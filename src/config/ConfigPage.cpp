@@ -642,7 +642,7 @@ void ConfigPage::ButtonLoadClick() {
     if (!path)
         return;
     // A file that cannot be opened: nothing, no message; one that breaks off is not a whole
-    // image (Part 4.5).
+    // image.
     const std::optional<QByteArray> bytes = LoadWholeFile(
         Host(), *path,
         {.cannotRead = QStringLiteral("File Data Error"), .readLimit = kConfigFileSize});

@@ -392,7 +392,7 @@ void FontManagerPage::ButtonFontTblLoadClick() {
     const std::optional<QString> path = Host().Prompts().OpenFile(Host().HostWindow(), options);
     if (!path)
         return;
-    // A table that cannot be opened: nothing, no message (Part 8.2).
+    // A table that cannot be opened: nothing, no message.
     const std::optional<QByteArray> bytes =
         LoadWholeFile(Host(), *path, {.cannotRead = QStringLiteral("Open File Error")});
     if (!bytes)

@@ -52,7 +52,7 @@ TFormPasswordSetup::TFormPasswordSetup(PasswordText& buffer, int languageIndex, 
     ButtonCancel = kit.Add<QPushButton>(this, "ButtonCancel", {120, 64, 75, 25});
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormPasswordSetup::ButtonCancelClick);
 
-    // The Part's order, not the order seen.
+    // The order this dialog has always had, not the order seen.
     ControlKit::OrderTabs({EditOldPassword, ButtonOK, ButtonCancel, EditNewPassword});
 
     move(position);

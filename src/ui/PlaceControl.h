@@ -27,7 +27,7 @@ class QTabWidget;
 //
 // The keyboard's Tab walks the controls in the order they are seen: top to bottom, left to
 // right along a row, the controls of a group before what follows the group (OrderTabs),
-// unless the window's Part gives another order.
+// unless the window defines another order.
 class ControlKit {
 public:
     // The controls of a page, which is named where it is placed.
@@ -59,7 +59,7 @@ public:
 
     // Sets the Tab order of the whole window by what the user sees.
     void OrderTabs() const;
-    // Sets the Tab order of these controls as the window's Part gives it: each after the one
+    // Sets the Tab order of these controls as the window defines it: each after the one
     // before, the first where it was.
     static void OrderTabs(std::initializer_list<QWidget*> controls);
 

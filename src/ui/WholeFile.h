@@ -22,11 +22,11 @@ bool SaveWholeFile(OperationHost& host, const QString& path, const QByteArray& b
 
 // How a window reads a file the user chose, and what it says when that fails.
 struct FileLoad {
-    // The file cannot be opened: empty only where the window's Part says that the window
-    // stays silent then.
+    // The file cannot be opened: empty only for a window that stays
+    // silent then.
     QString cannotOpen;
-    // An opened file cannot be read to its end (a disk error, a special file). The Parts say
-    // nothing of it: it is always reported.
+    // An opened file cannot be read to its end (a disk error, a special file). It is always
+    // reported.
     QString cannotRead;
     // Only the first bytes are read (what a format or the editor can take); -1: all.
     qint64 readLimit = -1;
@@ -36,7 +36,7 @@ struct FileLoad {
 };
 
 // Reads the file whole (or its first `readLimit` bytes). A failure gives nothing, after
-// the window's message (or, where its Part says so, in silence).
+// the window's message (or, for a window that stays silent, nothing).
 std::optional<QByteArray> LoadWholeFile(OperationHost& host, const QString& path,
                                         const FileLoad& load);
 

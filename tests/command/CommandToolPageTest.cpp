@@ -131,7 +131,7 @@ TEST_F(CommandTool, FilesThatBreakOffAreReportedAndNotTakenForRead) {
     EXPECT_EQ(prompter.Messages(), QStringList(2, QStringLiteral("Open file Error!!!")));
     EXPECT_TRUE(printer.Received().empty());
 
-    // A file that cannot be opened at all stays silent, as the Part says.
+    // A file that cannot be opened at all stays silent, as the tool always has.
     Load(dir.filePath(QStringLiteral("none")));
     EXPECT_EQ(prompter.Messages().size(), 2);
 }

@@ -259,7 +259,7 @@ TEST_F(FontPageTest, ATableFileThatBreaksOffIsReportedAndChangesNothing) {
     EXPECT_FALSE(page->CheckBoxFileTable->isChecked());
     EXPECT_TRUE(window->Records().TableFilePath.isEmpty());
 
-    // A table that cannot be opened at all: nothing, as the Part says.
+    // A table that cannot be opened at all: nothing, as the page always has.
     prompter.fileAnswers.push_back(Path("missing.txt"));
     page->ButtonFontTblLoad->click();
     EXPECT_EQ(prompter.Messages().size(), 1);
