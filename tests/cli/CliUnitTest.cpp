@@ -116,6 +116,9 @@ TEST(ResultOutputTest, JsonLinesCarryTheResultText) {
     const QString table = ResultTable({ok, refused});
     EXPECT_TRUE(table.contains(QStringLiteral("tcp:a      OK         ready")));
     EXPECT_TRUE(table.contains(QStringLiteral("Incorrect")));
+    // A link that itself reads "%1" is shown as written, not filled in.
+    PrinterResult scoped{QStringLiteral("tcp:[::%1]"), 0, {}, QStringLiteral("ready")};
+    EXPECT_TRUE(ResultTable({scoped}).contains(QStringLiteral("tcp:[::%1]  OK      ready")));
 }
 
 // The installed udev rule must open exactly the vendors the USB link looks for.

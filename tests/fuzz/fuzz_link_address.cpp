@@ -37,9 +37,10 @@ void CheckTcp(const LinkAddress& link) {
     const bool ipv6 =
         address.setAddress(host) && address.protocol() == QAbstractSocket::IPv6Protocol;
     Check(ipv6 || !host.contains(QLatin1Char(':')));
-    const QString canonical = QStringLiteral("tcp:%1:%2")
-                                  .arg(ipv6 ? QLatin1Char('[') + host + QLatin1Char(']') : host)
-                                  .arg(link.net.port);
+    // Joined, not put through QString::arg: an IPv6 scope may read "%1".
+    const QString canonical = QStringLiteral("tcp:") +
+                              (ipv6 ? QLatin1Char('[') + host + QLatin1Char(']') : host) +
+                              QLatin1Char(':') + QString::number(link.net.port);
     const std::optional<LinkAddress> again = ParseLinkAddress(canonical, nullptr);
     Check(again && again->kind == InterfaceEthernet && again->net.port == link.net.port &&
           std::strcmp(again->net.address, link.net.address) == 0);

@@ -13,20 +13,20 @@ QString ResultTable(const std::vector<PrinterResult>& results) {
         resultWidth =
             std::max(resultWidth, result.code == 0 ? qsizetype(2) : ResultText(result.code).size());
     }
-    QString table = QStringLiteral("%1  %2  %3\n")
-                        .arg(QStringLiteral("LINK"), -static_cast<int>(linkWidth))
-                        .arg(QStringLiteral("RESULT"), -static_cast<int>(resultWidth))
-                        .arg(QStringLiteral("DETAILS"));
+    // Texts are joined, not put through QString::arg: a link or a reply may itself hold "%1".
+    auto row = [&](const QString& link, const QString& outcome, const QString& details) {
+        return (link.leftJustified(linkWidth) + QStringLiteral("  ") +
+                outcome.leftJustified(resultWidth) + QStringLiteral("  ") + details)
+                   .trimmed() +
+               QLatin1Char('\n');
+    };
+    QString table =
+        row(QStringLiteral("LINK"), QStringLiteral("RESULT"), QStringLiteral("DETAILS"));
     for (const PrinterResult& result : results) {
         const QString outcome = result.code == 0 ? QStringLiteral("OK") : ResultText(result.code);
         const QString details =
             result.code == 0 || result.summary != outcome ? result.summary : QString();
-        table += QStringLiteral("%1  %2  %3")
-                     .arg(result.link, -static_cast<int>(linkWidth))
-                     .arg(outcome, -static_cast<int>(resultWidth))
-                     .arg(details)
-                     .trimmed() +
-                 QLatin1Char('\n');
+        table += row(result.link, outcome, details);
     }
     return table;
 }
