@@ -1,12 +1,12 @@
 #include "ConfigDiff.h"
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 #include "ProgressLine.h"
 #include "ResultOutput.h"
 
+#include "dispatch/PasswordCheck.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "link/SerialChoices.h"
-#include "operations/PasswordCheck.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,5 +1,5 @@
-#include "network/TFormEthernetSetup.h"
-#include "network/TFormNetSetup.h"
+#include "gui/network/TFormEthernetSetup.h"
+#include "gui/network/TFormNetSetup.h"
 
 #include "LanPrinters.h"
 #include "network/LanSetup.h"
@@ -269,6 +269,25 @@ TEST_F(NetSetupDialog, ChangeIpCancelledOrWithABadAddressWritesNothing) {
     EXPECT_EQ(front->responder->Received().size(), 2u);
     auto lock = front->printer.Lock();
     EXPECT_TRUE(front->net->dhcp);
+}
+
+TEST_F(NetSetupDialog, ChangeIpRefusesANameLongerThanTheRecordHolds) {
+    const QString name(kNetTextCapacity + 6, QLatin1Char('N'));
+    {
+        auto lock = front->printer.Lock();
+        front->net->name = name.toStdString();
+    }
+    auto dialog = Dialog();
+    dialog->Prepare();
+    ASSERT_GE(RowOf(*dialog, name), 0);
+    Select(*dialog, RowOf(*dialog, name));
+    bool shown = false;
+    dialog->SetEthernetDialogRunner([&](TFormEthernetSetup&) { shown = true; });
+    front->responder->ClearReceived();
+    Click(*dialog, "ButtonChangeIP");
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(prompter.errors.size(), 1);
+    EXPECT_TRUE(front->responder->Received().empty());
 }
 
 TEST_F(NetSetupDialog, WebSetupOpensOnlyAnHttpAddress) {

@@ -1,5 +1,5 @@
+#include "dispatch/Dispatch.h"
 #include "NetModule.h"
-#include "operations/Dispatch.h"
 #include "operations/PrinterNetConfig.h"
 #include "SimPeer.h"
 

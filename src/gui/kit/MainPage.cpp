@@ -1,0 +1,3 @@
+#include "gui/kit/MainPage.h"
+
+MainPage::MainPage(OperationHost& host, QWidget* parent) : QWidget(parent), host_(host) {}

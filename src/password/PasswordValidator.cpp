@@ -1,7 +1,0 @@
-#include "password/PasswordValidator.h"
-
-#include "operations/PasswordText.h"
-
-QValidator::State PasswordValidator::validate(QString& input, int&) const {
-    return input.toUtf8().size() <= kPasswordMaxLength ? Acceptable : Invalid;
-}

@@ -1,3 +1,0 @@
-#include "ui/MainPage.h"
-
-MainPage::MainPage(OperationHost& host, QWidget* parent) : QWidget(parent), host_(host) {}
