@@ -157,14 +157,22 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
     EXPECT_NE(ok.body.find("tarnvik_up 1"), std::string::npos) << ok.body;
     EXPECT_NE(ok.body.find("tarnvik_status{condition=\"head_open\"} 1"), std::string::npos);
     EXPECT_NE(ok.body.find("tarnvik_status{condition=\"paper_jam\"} 0"), std::string::npos);
+    // Without the extended status reply its two conditions are unknown: left out, not 0.
+    EXPECT_EQ(ok.body.find("out_of_ribbon"), std::string::npos) << ok.body;
+    EXPECT_EQ(ok.body.find("ribbon_encoder_error"), std::string::npos);
     EXPECT_EQ(ok.contentType.rfind("text/plain; version=0.0.4", 0), 0u);
     ASSERT_EQ(fixture.probed.size(), 1u);
     EXPECT_EQ(FixedText(fixture.probed[0].net.address, FixedTextKind::Local),
               QStringLiteral("10.20.1.5"));
 
+    headOpen.extendedKnown = true;
+    fixture.reading = headOpen;
+    EXPECT_NE(fixture.Get("/probe", "target=tcp:10.20.0.1")
+                  .body.find("tarnvik_status{condition=\"out_of_ribbon\"} 0"),
+              std::string::npos);
     fixture.Get("/probe", "module=full&target=tcp:10.20.0.1");
-    ASSERT_EQ(fixture.modules.size(), 2u);
-    EXPECT_EQ(fixture.modules[1], ProbeModule::Full);
+    ASSERT_EQ(fixture.modules.size(), 3u);
+    EXPECT_EQ(fixture.modules[2], ProbeModule::Full);
 
     struct Refusal {
         const char* query;
@@ -189,7 +197,7 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
         EXPECT_EQ(answer.status, r.status) << r.query;
         EXPECT_NE(answer.body.find(r.message), std::string::npos) << r.query << ": " << answer.body;
     }
-    EXPECT_EQ(fixture.probed.size(), 2u) << "no refused target is probed";
+    EXPECT_EQ(fixture.probed.size(), 3u) << "no refused target is probed";
 
     EXPECT_EQ(fixture.Get("/nothing", "").status, 404);
     EXPECT_EQ(fixture.Get("/", "").status, 200);
