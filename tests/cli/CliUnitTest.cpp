@@ -1,6 +1,7 @@
 #include "CanaryRollout.h"
 #include "ConfigDiff.h"
 #include "LinkAddress.h"
+#include "PrinterJobs.h"
 #include "ProgressLine.h"
 #include "ResultOutput.h"
 
@@ -187,6 +188,20 @@ TEST(CanaryRolloutTest, AFailedCanaryStopsTheRestWithItsReason) {
         EXPECT_EQ(results[i].data.value(QStringLiteral("stoppedBy")).toString(),
                   QStringLiteral("tcp:127.0.0.1:1"));
     }
+}
+
+// A write job refuses a record the configuration page could not hold before it opens
+// the link, whoever built the record.
+TEST(ConfigWriteJobTest, RefusesValuesOutOfRangeWithoutOpeningTheLink) {
+    ConfigFileContent content;
+    content.Config = DefaultPrinterConfig();
+    SetItem(content.Config.Density, 20);
+    // Port 1 on loopback refuses: a job that opened the link would fail with 1.
+    PrinterLink link;
+    const PrinterResult result = ConfigWriteJob(content, {ConfigTabCommon})(
+        link, *ParseLinkAddress(QStringLiteral("tcp:127.0.0.1:1"), nullptr));
+    EXPECT_EQ(result.code, 5);
+    EXPECT_EQ(result.summary, QStringLiteral("File Data Error (Density 20 is outside 0 to 15)"));
 }
 
 // The installed udev rule must open exactly the vendors the USB link looks for.

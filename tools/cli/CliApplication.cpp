@@ -17,9 +17,9 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace {
 
@@ -33,22 +33,20 @@ void Print(FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// Whether two links reach the same printer: the same kind and the same port, path or
-// host and port (host names compared without case).
-bool SamePrinter(const LinkAddress& a, const LinkAddress& b) {
-    if (a.kind != b.kind)
-        return false;
-    switch (a.kind) {
+// What names one printer: the kind and the port, path or host and port (host names
+// without case). Two links with the same key reach the same printer.
+QString PrinterKey(const LinkAddress& link) {
+    const QString kind = QString::number(link.kind) + QLatin1Char(':');
+    switch (link.kind) {
     case InterfaceCom:
-        return std::strcmp(a.com.portName, b.com.portName) == 0;
+        return kind + QString::fromLocal8Bit(link.com.portName);
     case InterfaceLpt:
-        return std::strcmp(a.lpt.text, b.lpt.text) == 0;
+        return kind + QString::fromLocal8Bit(link.lpt.text);
     case InterfaceEthernet:
-        return a.net.port == b.net.port &&
-               QString::fromLocal8Bit(a.net.address)
-                       .compare(QString::fromLocal8Bit(b.net.address), Qt::CaseInsensitive) == 0;
+        return kind + QString::number(link.net.port) + QLatin1Char(':') +
+               QString::fromLocal8Bit(link.net.address).toLower();
     default:
-        return true;
+        return kind;
     }
 }
 
@@ -130,6 +128,7 @@ bool CliApplication::CollectPrinters(const QCommandLineParser& parser,
                    ? link.second + QStringLiteral(" line ") + QString::number(link.first.number)
                    : link.second;
     };
+    std::unordered_map<QString, size_t> seen;
     for (size_t i = 0; i < given.size(); ++i) {
         QString error;
         std::optional<LinkAddress> spec = ParseLinkAddress(given[i].first.text, &error);
@@ -138,13 +137,13 @@ bool CliApplication::CollectPrinters(const QCommandLineParser& parser,
                 given[i].first.number > 0 ? where(given[i]) + QStringLiteral(": ") + error : error);
             return false;
         }
-        for (size_t j = 0; j < printers.size(); ++j) {
-            // Two jobs at once on one printer would race each other.
-            if (SamePrinter(printers[j], *spec)) {
-                *status = Usage(spec->text + QStringLiteral(" is given twice (") + where(given[j]) +
-                                QStringLiteral(", ") + where(given[i]) + QLatin1Char(')'));
-                return false;
-            }
+        // Two jobs at once on one printer would race each other.
+        const auto [first, added] = seen.try_emplace(PrinterKey(*spec), i);
+        if (!added) {
+            *status = Usage(spec->text + QStringLiteral(" is given twice (") +
+                            where(given[first->second]) + QStringLiteral(", ") + where(given[i]) +
+                            QLatin1Char(')'));
+            return false;
         }
         printers.push_back(*spec);
     }

@@ -3,6 +3,7 @@
 #include "ConfigDiff.h"
 #include "ConfigJson.h"
 
+#include "config/ConfigRanges.h"
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "operations/ClockOperations.h"
@@ -170,6 +171,14 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
 FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs,
                                 bool onlyDifferent) {
     return [content, tabs, onlyDifferent](PrinterLink& link, const LinkAddress& printer) {
+        // Whoever built the record, nothing the page could not hold goes out.
+        const std::vector<ConfigRangeFault> faults = CheckConfigRanges(content.Config);
+        if (!faults.empty()) {
+            PrinterResult refused = Failed(LinkUnknownError);
+            refused.summary = QStringLiteral("File Data Error (") +
+                              QString::fromStdString(ConfigRangeText(faults)) + QLatin1Char(')');
+            return refused;
+        }
         std::vector<int32_t> write = tabs;
         std::vector<ConfigDifference> differences;
         if (onlyDifferent) {
