@@ -46,7 +46,7 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
     // The status with the short wait for the extended reply that older firmware never sends.
     LinkError code = LinkReceivingError;
     if (const int left = MillisecondsLeft(deadline); left > 0) {
-        FitTimeouts(link.Timeouts(), left);
+        link.Timeouts().FitWithin(left);
         StatusReading status;
         code = ReadPrinterStatus(link, spec.kind, status);
         reading.status = status.status;
