@@ -3,7 +3,8 @@
 // Prometheus scrapes it, every printer once per interval at its own offset with a 10 s
 // scrape time-out.
 //
-//   bench_fleet [--interval S] [--scenario a|b]   (a) 1,000 printers, 900 off (half silent, half not
+//   bench_fleet [--interval S] [--scenario a|b]   (a) 1,000 printers, 900 off (half silent, half
+//   not
 //                                accepting), 5 rounds; every probe slot of an exporter
 //                                limited to 100 on silent printers: /metrics, a refused
 //                                probe and SIGTERM timed; (b) 10,000 printers, 10 % off,
@@ -50,6 +51,11 @@ using namespace std::chrono_literals;
 constexpr int kPrinters = 200;
 constexpr int kParallel = 64;
 constexpr int kReplyDelayMs = 20;
+// The fleets' ports, below the ephemeral range and apart, so a soak and the scenarios can
+// run at once.
+constexpr int kScenarioPorts = 10000;
+constexpr int kSoakPorts = 21000;
+constexpr int kLeakRunPorts = 31000;
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
@@ -270,7 +276,6 @@ int Benchmark(const Fleet& fleet, const ExporterProcess& exporter, const QString
     return 0;
 }
 
-
 // The fleet as its own process; knows which ports play which part.
 class FleetProcess {
 public:
@@ -488,7 +493,7 @@ int Scenarios(const QString& simPath, const QString& exporterPath, double interv
                     "%.0f s with a 10 s time-out, 5 rounds\n",
                     interval);
         std::fflush(stdout);
-        FleetProcess fleet(simPath, 1000, 21000, OffShares(45, 45));
+        FleetProcess fleet(simPath, 1000, kScenarioPorts, OffShares(45, 45));
         ExporterProcess exporter(exporterPath, {});
         Peaks peaks;
         const bool allUp = ScrapeRounds(fleet, exporter, 5, interval, peaks);
@@ -503,7 +508,7 @@ int Scenarios(const QString& simPath, const QString& exporterPath, double interv
                     "every %.0f s with a 10 s time-out, 5 rounds\n",
                     interval);
         std::fflush(stdout);
-        FleetProcess fleet(simPath, 10000, 21000, OffShares(5, 5));
+        FleetProcess fleet(simPath, 10000, kScenarioPorts, OffShares(5, 5));
         ExporterProcess exporter(exporterPath, {});
         Peaks peaks;
         const bool allUp = ScrapeRounds(fleet, exporter, 5, interval, peaks);
@@ -570,7 +575,7 @@ void ScrapeAtRate(const FleetProcess& fleet, const ExporterProcess& exporter, do
 }
 
 int Soak(const QString& simPath, const QString& exporterPath, double minutes, double rate) {
-    FleetProcess fleet(simPath, 1000, 21000, EveryKind());
+    FleetProcess fleet(simPath, 1000, kSoakPorts, EveryKind());
     ExporterProcess exporter(exporterPath, {});
     const double warmUp = std::min(300.0, minutes * 60 / 4);
     std::printf("soak: 1,000 printers (70 %% healthy; silent, refusing, not accepting, slow, "
@@ -626,7 +631,7 @@ int Soak(const QString& simPath, const QString& exporterPath, double minutes, do
 }
 
 int LeakRun(const QString& simPath, const QString& exporterPath, long count, double rate) {
-    FleetProcess fleet(simPath, 1000, 21000, EveryKind());
+    FleetProcess fleet(simPath, 1000, kLeakRunPorts, EveryKind());
     ExporterProcess exporter(exporterPath, {});
     std::printf("%ld probes of every kind of printer through %s at %.0f a second\n", count,
                 qPrintable(exporterPath), rate);

@@ -205,13 +205,13 @@ SimOptions ParseSimOptions(int argc, char** argv) {
             o.lanStatus = NumberOption(option, value(), 0, 255);
         } else if (option == "--lan-flags") {
             o.lanFlags = NumberOption(option, value(), 0, 255);
-        } else if (option == "--o.media") {
+        } else if (option == "--media") {
             o.media = value();
-        } else if (option == "--o.edition") {
+        } else if (option == "--edition") {
             o.edition = NumberOption(option, value(), 100, 9999);
-        } else if (option == "--o.dpi") {
+        } else if (option == "--dpi") {
             o.dpi = NumberOption(option, value(), 100, 1200);
-        } else if (option == "--o.password") {
+        } else if (option == "--password") {
             o.password = value();
         } else if (option == "--no-card") {
             o.noCard = true;
