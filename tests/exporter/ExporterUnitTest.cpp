@@ -2,6 +2,7 @@
 // without printers.
 
 #include "AllowList.h"
+#include "BoundedResolve.h"
 #include "ExporterMetrics.h"
 #include "ExporterOptions.h"
 #include "HttpHead.h"
@@ -406,6 +407,30 @@ TEST(ExporterScheduler, OneProbePerPrinterAndALimit) {
     stopper.join();
     EXPECT_FALSE(scheduler.Launch([] {})) << "stopped";
     hold = false;
+}
+
+TEST(ExporterResolve, ANameIsWaitedForOnlyUntilTheDeadline) {
+    // A resolver that hangs (a DNS server that does not answer) for longer than the probe.
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    const HostResolver hanging = [release](const std::string& host, QString* error) {
+        while (!*release)
+            std::this_thread::sleep_for(1ms);
+        return TableResolver(host, error);
+    };
+    QString error;
+    const auto start = ProbeClock::now();
+    EXPECT_TRUE(ResolveBefore(hanging, "dock-1", start + 100ms, nullptr, &error).empty());
+    EXPECT_NE(error.indexOf(QStringLiteral("did not resolve in time")), -1) << error.toStdString();
+    std::atomic<bool> stop{true};
+    EXPECT_TRUE(ResolveBefore(hanging, "dock-1", ProbeClock::now() + 30s, &stop, &error).empty());
+    EXPECT_LT(ProbeClock::now() - start, 10s);
+    // Numeric addresses need no resolver; a quick one answers.
+    ASSERT_EQ(ResolveBefore(hanging, "10.1.2.3", start, nullptr, &error).size(), 1u);
+    *release = true;
+    const std::vector<IpAddress> found =
+        ResolveBefore(&TableResolver, "dock-1", ProbeClock::now() + 5s, nullptr, &error);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Text(), "10.20.1.5");
 }
 
 TEST(ExporterHttpHead, RequestLinesHeadersAndLimits) {
