@@ -361,13 +361,15 @@ bool ScrapeRounds(const FleetProcess& fleet, ExporterProcess& exporter, int roun
     const auto step =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(interval));
     for (int r = 0; r < rounds; ++r) {
-        for (size_t i = 0; i < printers.size(); ++i) {
-            // Spread over the interval in a shuffled order, as Prometheus spreads targets.
-            const size_t slot = (i * 7919) % printers.size();
-            scraper.Add(start + r * step +
-                            step * static_cast<long>(slot) / static_cast<long>(printers.size()),
+        // Spread over the interval in a shuffled order, as Prometheus spreads targets; the
+        // scraper takes them in time order.
+        std::vector<std::pair<long, size_t>> order;
+        for (size_t i = 0; i < printers.size(); ++i)
+            order.emplace_back(static_cast<long>((i * 7919) % printers.size()), i);
+        std::sort(order.begin(), order.end());
+        for (const auto& [slot, i] : order)
+            scraper.Add(start + r * step + step * slot / static_cast<long>(printers.size()),
                         r * 1000000 + static_cast<int>(i), ProbePath(printers[i].first));
-        }
     }
     std::vector<std::vector<FleetScraper::Result>> results(static_cast<size_t>(rounds));
     auto lastSample = Clock::now();

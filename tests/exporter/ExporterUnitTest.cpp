@@ -407,6 +407,18 @@ TEST(ExporterScheduler, OneProbePerPrinterAndALimit) {
     stopper.join();
     EXPECT_FALSE(scheduler.Launch([] {})) << "stopped";
     hold = false;
+
+    // A task whose answer is ready gives its slot back before its thread ends.
+    ProbeScheduler one(1);
+    std::atomic<bool> go{false};
+    ASSERT_TRUE(one.Launch([&] {
+        one.ReleaseSlot();
+        while (!go)
+            std::this_thread::sleep_for(1ms);
+    }));
+    EXPECT_TRUE(WaitUntil([&] { return one.Running() == 0; }));
+    EXPECT_TRUE(one.Launch([] {}));
+    go = true;
 }
 
 TEST(ExporterResolve, ANameIsWaitedForOnlyUntilTheDeadline) {

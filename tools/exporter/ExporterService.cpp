@@ -52,6 +52,10 @@ void ExporterService::Dispatch(HttpRequest request, HttpServer::Respond respond)
     // leaves them here.
     auto shared = std::make_shared<std::pair<HttpRequest, HttpServer::Respond>>(std::move(request),
                                                                                 std::move(respond));
-    if (!scheduler_.Launch([this, shared] { shared->second(handler_.Handle(shared->first)); }))
+    if (!scheduler_.Launch([this, shared] {
+            HttpResponse response = handler_.Handle(shared->first);
+            scheduler_.ReleaseSlot();
+            shared->second(std::move(response));
+        }))
         shared->second(handler_.Busy());
 }

@@ -12,6 +12,9 @@ struct Task {
     std::function<void()> done;
 };
 
+// Whether this thread is a task still holding its slot.
+thread_local bool holdsSlot = false;
+
 } // namespace
 
 ProbeScheduler::ProbeScheduler(int limit) : limit_(std::max(1, limit)) {}
@@ -23,7 +26,16 @@ ProbeScheduler::~ProbeScheduler() {
 
 void ProbeScheduler::WaitIdle() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return running_ == 0; });
+    changed_.wait(lock, [this] { return threads_ == 0; });
+}
+
+void ProbeScheduler::ReleaseSlot() {
+    if (!holdsSlot)
+        return;
+    std::lock_guard lock(mutex_);
+    holdsSlot = false;
+    --running_;
+    changed_.notify_all();
 }
 
 bool ProbeScheduler::Launch(std::function<void()> task) {
@@ -32,10 +44,14 @@ bool ProbeScheduler::Launch(std::function<void()> task) {
         if (stopping_ || running_ >= limit_)
             return false;
         ++running_;
+        ++threads_;
     }
     auto context = std::make_unique<Task>(Task{this, std::move(task), [this] {
                                                    std::lock_guard lock(mutex_);
-                                                   --running_;
+                                                   if (holdsSlot)
+                                                       --running_;
+                                                   holdsSlot = false;
+                                                   --threads_;
                                                    // Last: the destructor may return after it.
                                                    changed_.notify_all();
                                                }});
@@ -47,7 +63,10 @@ bool ProbeScheduler::Launch(std::function<void()> task) {
     const int failure = pthread_create(&thread, &attributes, &Trampoline, context.get());
     pthread_attr_destroy(&attributes);
     if (failure != 0) {
-        context->done();
+        std::lock_guard lock(mutex_);
+        --running_;
+        --threads_;
+        changed_.notify_all();
         return false;
     }
     context.release();
@@ -56,6 +75,7 @@ bool ProbeScheduler::Launch(std::function<void()> task) {
 
 void* ProbeScheduler::Trampoline(void* context) {
     std::unique_ptr<Task> task(static_cast<Task*>(context));
+    holdsSlot = true;
     task->work();
     const std::function<void()> done = std::move(task->done);
     task.reset();

@@ -43,12 +43,17 @@ public:
     std::optional<ProbeReading> Run(const std::string& printerKey, ProbeClock::time_point deadline,
                                     const Probe& probe);
 
+    // Called by a task on its own thread once its answer is ready: its slot counts as free
+    // from here, before the answer goes out, so a client that sends its next request as
+    // soon as it has the answer finds the slot free. The thread still counts for WaitIdle.
+    void ReleaseSlot();
+
     // Waiting probes give up; no task starts any more.
     void Stop();
     // Waits until every task has ended.
     void WaitIdle();
 
-    // Tasks running now.
+    // Tasks holding a slot now.
     int Running() const;
     // Printers with a probe running or waiting; entries go when their last probe ends.
     size_t PrintersTracked() const;
@@ -65,7 +70,9 @@ private:
     const int limit_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
+    // Slots taken, and task threads not yet ended.
     int running_ = 0;
+    int threads_ = 0;
     bool stopping_ = false;
     std::map<std::string, Printer> printers_;
 };
