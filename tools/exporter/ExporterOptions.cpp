@@ -28,7 +28,7 @@ const char* const kExporterUsage =
     "                           and USB printers are probed only where an entry names them,\n"
     "                           and only character devices that are no session terminal.\n"
     "  --max-probes N           at most N probe requests at once (default 4096, up to\n"
-    "                           32768; each waiting one costs about 40 KiB and two\n"
+    "                           32768; each waiting one costs about 45 KiB and two\n"
     "                           descriptors); more answer 503 at once. Two probes of one\n"
     "                           printer never run at once: the second waits for the first\n"
     "  --default-timeout SEC    a probe's time when Prometheus sends no scrape time-out\n"
