@@ -27,6 +27,11 @@ QString ConfigFileFor(const QString& filePattern, const QString& link);
 // Writes the configuration of the given tabs, in order, stopping at the first failure.
 // With onlyDifferent the printer's configuration is read first and only the tabs holding
 // a setting that differs from the file are written; "changed" says whether any was.
+// The printer does not answer configuration commands, so the written tabs are read back:
+// a setting the printer does not hold afterwards is listed in "notTaken" and fails the
+// printer with kNotTaken; only settings it holds are listed as written ("differences").
+// A record that fails CheckConfigRanges is refused with result 5 ("File Data Error" and
+// the value in the summary) before the link is opened.
 FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs,
                                 bool onlyDifferent = false);
 // Reads the configuration and lists the settings of the given tabs that differ from the

@@ -22,7 +22,10 @@ constexpr int kRefusedByPassword = 6;
 constexpr int kNotStarted = 7;
 constexpr int kNotBack = 8;
 constexpr int kWrongVersion = 9;
+// A configuration write: a setting sent is not what the printer holds when read back
+// ("Not Taken").
+constexpr int kNotTaken = 10;
 
 // The text of a result code: "" for 0, the operations' fixed texts for 1 to 5,
-// "Incorrect" for a refused password, then the rollout's texts.
+// "Incorrect" for a refused password, then the rollout's texts and "Not Taken".
 QString ResultText(int code);
