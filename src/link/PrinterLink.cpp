@@ -42,7 +42,14 @@ PrinterLink::PrinterLink() {
         return std::make_unique<EthernetBackend>(*link.Settings().net, link.Timeouts(),
                                                  link.Waits());
     };
-    usbSource_ = std::make_unique<LibUsbDeviceSource>();
+}
+
+UsbDeviceSource* PrinterLink::UsbSource() const {
+    if (!usbSourceChosen_) {
+        usbSource_ = std::make_unique<LibUsbDeviceSource>();
+        usbSourceChosen_ = true;
+    }
+    return usbSource_.get();
 }
 
 PrinterLink::~PrinterLink() {
@@ -54,6 +61,7 @@ PrinterLink::~PrinterLink() {
 
 void PrinterLink::SetUsbDeviceSource(std::unique_ptr<UsbDeviceSource> source) {
     usbSource_ = std::move(source);
+    usbSourceChosen_ = true;
 }
 
 void PrinterLink::SetBackendFactory(InterfaceKind kind, BackendFactory factory) {
@@ -67,8 +75,8 @@ bool PrinterLink::ValidKind(InterfaceKind kind) const {
 
 std::string PrinterLink::FindUsbDevice(const std::string& vendorId) {
     usbDevices_.clear();
-    if (usbSource_) {
-        usbDevices_ = usbSource_->Enumerate();
+    if (UsbDeviceSource* source = UsbSource()) {
+        usbDevices_ = source->Enumerate();
         // The list holds 256 devices; the ones enumerated after that are not considered.
         if (usbDevices_.size() > kMaxUsbDevices)
             usbDevices_.resize(kMaxUsbDevices);

@@ -67,7 +67,9 @@ public:
     const LinkWait& Waits() const { return waits_; }
 
     void SetUsbDeviceSource(std::unique_ptr<UsbDeviceSource> source);
-    UsbDeviceSource* UsbSource() const { return usbSource_.get(); }
+    // The USB library's context is made on first use: a link that never looks for a USB
+    // printer costs the library nothing (it keeps a thread-local key per context).
+    UsbDeviceSource* UsbSource() const;
     // Replaces how a kind's channel is made (tests put scripted backends here).
     void SetBackendFactory(InterfaceKind kind, BackendFactory factory);
 
@@ -93,7 +95,8 @@ private:
     LinkTimeouts timeouts_;
     ProgressWindow* progress_ = nullptr;
     LinkWait waits_;
-    std::unique_ptr<UsbDeviceSource> usbSource_;
+    mutable std::unique_ptr<UsbDeviceSource> usbSource_;
+    mutable bool usbSourceChosen_ = false;
     std::vector<UsbDeviceEntry> usbDevices_;
     std::array<BackendFactory, kInterfaceKindCount> factories_;
     std::array<std::unique_ptr<LinkBackend>, kInterfaceKindCount> open_;

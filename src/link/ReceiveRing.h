@@ -18,7 +18,9 @@ public:
     bool Take(uint8_t& byte);
 
 private:
-    std::array<uint8_t, kCapacity> bytes_{};
+    // Left uninitialised: only bytes appended are ever read, and a link that never
+    // receives much touches few of its pages (thousands of links wait at once).
+    std::array<uint8_t, kCapacity> bytes_;
     size_t writeIndex_ = 0;
     size_t readIndex_ = 0;
     size_t count_ = 0;

@@ -1,12 +1,10 @@
 // The exporter against virtual printers on loopback: probes through the engine, and the
 // HTTP server answering /probe and /metrics.
 
-#include "ExporterMetrics.h"
+#include "ExporterService.h"
 #include "HttpGet.h"
-#include "HttpServer.h"
 #include "PrinterProbe.h"
-#include "ProbeScheduler.h"
-#include "RequestHandler.h"
+#include "SimPeer.h"
 
 #include "StandardPrinter.h"
 #include "TcpServer.h"
@@ -14,8 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <future>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,32 +79,58 @@ TEST(ExporterProbe, SilentPrinterEndsAtTheDeadline) {
     EXPECT_LT(took, 3s);
 }
 
+// Two more names of the loopback printer; nothing reaches a real resolver.
+std::vector<IpAddress> AliasResolver(const std::string& host, QString* error) {
+    if (const std::optional<IpAddress> numeric = IpAddress::FromText(host))
+        return {*numeric};
+    if (host == "dock-a" || host == "dock-b")
+        return {*IpAddress::FromText("127.0.0.1")};
+    *error = QStringLiteral("no such host");
+    return {};
+}
+
 struct Exporter {
-    explicit Exporter(std::initializer_list<const char*> allowed) {
+    explicit Exporter(std::initializer_list<const char*> allowed, int maxProbes = 4) {
         QString error;
         for (const char* entry : allowed)
             EXPECT_TRUE(allow.Add(QString::fromLatin1(entry), &error));
-        EXPECT_TRUE(server.Start("127.0.0.1:0", 6, &error)) << error.toStdString();
+        ExporterService::Settings settings;
+        settings.maxProbes = maxProbes;
+        settings.limits.headerTime = 300ms;
+        service = std::make_unique<ExporterService>(settings, allow, &AliasResolver);
+        EXPECT_TRUE(service->Start("127.0.0.1:0", &error)) << error.toStdString();
     }
     HttpAnswer Get(const std::string& path, double scrapeTimeout = 3) const {
-        return HttpGet(server.Port(), path,
+        return HttpGet(service->Port(), path,
                        {{"X-Prometheus-Scrape-Timeout-Seconds", std::to_string(scrapeTimeout)}},
                        10000);
     }
 
     AllowList allow;
-    ProbeScheduler scheduler{4};
-    ExporterMetrics metrics{[this] { return scheduler.Running(); }};
-    RequestHandler handler{
-        RequestHandler::Settings{}, allow, &ResolveHost,
-        [this](const LinkAddress& target, ProbeModule module, ProbeClock::time_point deadline) {
-            return scheduler.Run(PrinterKey(target), deadline, [target, module, deadline] {
-                return ProbePrinter(target, module, deadline);
-            });
-        },
-        metrics};
-    HttpServer server{handler};
+    std::unique_ptr<ExporterService> service;
 };
+
+// A connection to the exporter that sends `bytes` and reads whatever comes back.
+std::string RawExchange(int port, const std::string& bytes) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval wait{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    std::string answer;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(bytes.size())) {
+        char buffer[4096];
+        ssize_t got = 0;
+        while ((got = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+            answer.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    return answer;
+}
 
 TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
     ServedPrinter headOpen(1);
@@ -118,6 +146,7 @@ TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
     const HttpAnswer full = exporter.Get("/probe?module=full&target=" + headOpen.Link());
     EXPECT_NE(full.body.find("tarnvik_printer_info{"), std::string::npos) << full.body;
     EXPECT_NE(full.body.find("serial=\"VP2030105\""), std::string::npos);
+    EXPECT_NE(full.body.find("tarnvik_probe_step_success{step=\"memory\"} 1"), std::string::npos);
 
     const HttpAnswer refused = exporter.Get("/probe?target=tcp:192.0.2.1");
     EXPECT_EQ(refused.status, 403);
@@ -126,29 +155,90 @@ TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
     EXPECT_EQ(notALink.status, 400);
     EXPECT_NE(notALink.body.find("tcp: needs a host"), std::string::npos) << notALink.body;
 
-    // Two probes of the silent printer: the second waits for the first and both answer
-    // within the scrape time-out; /metrics answers while they run.
+    // Every slot waits on the silent printer (one name written three ways is still one
+    // printer): a further probe is refused at once, /metrics and refusals answer meanwhile,
+    // and the waiting probes answer at their deadline.
+    const std::string port = std::to_string(silent.server.Port());
     const auto start = ProbeClock::now();
-    auto first = std::async(std::launch::async,
-                            [&] { return exporter.Get("/probe?target=" + silent.Link(), 1.5); });
-    auto second = std::async(std::launch::async,
-                             [&] { return exporter.Get("/probe?target=" + silent.Link(), 1.5); });
-    std::this_thread::sleep_for(200ms);
+    std::vector<std::future<HttpAnswer>> waiting;
+    for (const std::string& name : {"127.0.0.1", "dock-a", "dock-b", "127.0.0.1"})
+        waiting.push_back(std::async(std::launch::async, [&exporter, name, port] {
+            return exporter.Get("/probe?target=tcp:" + name + ":" + port, 1.5);
+        }));
+    EXPECT_TRUE(WaitUntil([&] { return exporter.service->Scheduler().Running() == 4; }));
+    EXPECT_EQ(exporter.service->Scheduler().PrintersTracked(), 1u)
+        << "one printer, however it is named";
+    const HttpAnswer busy = exporter.Get("/probe?target=" + headOpen.Link());
+    EXPECT_EQ(busy.status, 503);
+    EXPECT_EQ(exporter.Get("/probe?target=com:/dev/pts/0").status, 403);
     const HttpAnswer own = exporter.Get("/metrics");
     EXPECT_EQ(own.status, 200);
-    EXPECT_NE(own.body.find("tarnvik_exporter_probes_in_flight 1"), std::string::npos) << own.body;
-    for (auto* answer : {&first, &second}) {
-        const HttpAnswer down = answer->get();
+    EXPECT_NE(own.body.find("tarnvik_exporter_probes_in_flight 4"), std::string::npos) << own.body;
+    EXPECT_LT(ProbeClock::now() - start, 1s) << "an answer waited behind the probes";
+    for (auto& answer : waiting) {
+        const HttpAnswer down = answer.get();
         EXPECT_EQ(down.status, 200);
         EXPECT_NE(down.body.find("tarnvik_up 0"), std::string::npos) << down.body;
     }
-    // Both answers come at the probe time (1 s), long before the silent printer's 30 s wait
-    // would end; the bound leaves room for a busy test machine.
+    // Each waited for the one before it on the same printer, all within their own time;
+    // the bound leaves room for a busy test machine.
     EXPECT_LT(ProbeClock::now() - start, 3s) << "an answer waited for the printer";
     const std::string after = exporter.Get("/metrics").body;
-    EXPECT_NE(after.find("tarnvik_exporter_probes_failed_total{module=\"status\"} 2"),
+    EXPECT_NE(after.find("tarnvik_exporter_probes_failed_total{module=\"status\"} 4"),
               std::string::npos)
         << after;
+    EXPECT_NE(after.find("tarnvik_exporter_requests_refused_total{code=\"503\"} 1"),
+              std::string::npos);
+}
+
+TEST(ExporterHttp, HalfSentManyHeadersAndHeadRequests) {
+    ServedPrinter printer;
+    Exporter exporter({"127.0.0.0/8"});
+    // A head that never ends is answered 408 after the header time, and holds nothing.
+    const auto start = ProbeClock::now();
+    const std::string slow = RawExchange(exporter.service->Port(), "GET /metrics HTTP/1.1\r\n");
+    EXPECT_EQ(slow.rfind("HTTP/1.1 408 ", 0), 0u) << slow;
+    EXPECT_LT(ProbeClock::now() - start, 3s);
+
+    std::string many = "GET /probe?target=" + printer.Link() + " HTTP/1.1\r\n";
+    for (int i = 0; i < 70; ++i)
+        many += "X-" + std::to_string(i) + ": 1\r\n";
+    const std::string tooMany = RawExchange(exporter.service->Port(), many + "\r\n");
+    EXPECT_EQ(tooMany.rfind("HTTP/1.1 431 ", 0), 0u) << tooMany;
+
+    const std::string head = RawExchange(
+        exporter.service->Port(), "HEAD /probe?target=" + printer.Link() + " HTTP/1.1\r\n\r\n");
+    EXPECT_EQ(head.rfind("HTTP/1.1 200 ", 0), 0u) << head;
+    EXPECT_EQ(printer.server.Accepted(), 0) << "HEAD probes nothing";
+    const std::string own = exporter.Get("/metrics").body;
+    for (const char* code : {"408", "431"})
+        EXPECT_NE(own.find(std::string("requests_refused_total{code=\"") + code + "\"} 1"),
+                  std::string::npos)
+            << code << own;
+}
+
+TEST(ExporterHttp, StopEndsWaitingProbesAtOnce) {
+    std::vector<std::unique_ptr<ServedPrinter>> more;
+    Exporter exporter({"127.0.0.0/8"}, 64);
+    std::vector<std::future<HttpAnswer>> waiting;
+    for (int i = 0; i < 8; ++i) {
+        more.push_back(std::make_unique<ServedPrinter>());
+        more.back()->printer.faults.silent = true;
+        const std::string link = more.back()->Link();
+        waiting.push_back(std::async(std::launch::async, [&exporter, link] {
+            return exporter.Get("/probe?target=" + link, 60);
+        }));
+    }
+    EXPECT_TRUE(WaitUntil([&] { return exporter.service->Scheduler().Running() == 8; }));
+    const auto start = ProbeClock::now();
+    exporter.service->Stop();
+    EXPECT_LT(ProbeClock::now() - start, 3s) << "the probes' 60 s waits were not ended";
+    for (auto& answer : waiting) {
+        // An answer (the printer not reached) or a closed connection, never a hang.
+        const HttpAnswer got = answer.get();
+        if (got.status != 0)
+            EXPECT_NE(got.body.find("tarnvik_up 0"), std::string::npos) << got.body;
+    }
 }
 
 } // namespace

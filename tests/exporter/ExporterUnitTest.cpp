@@ -2,8 +2,10 @@
 // without printers.
 
 #include "AllowList.h"
+#include "BoundedResolve.h"
 #include "ExporterMetrics.h"
 #include "ExporterOptions.h"
+#include "HttpHead.h"
 #include "ProbeMetrics.h"
 #include "ProbeScheduler.h"
 #include "RequestHandler.h"
@@ -54,10 +56,15 @@ TEST(ExporterAllowList, NetworksDevicesAndUsb) {
     AllowList allow;
     QString error;
     EXPECT_TRUE(allow.Empty());
-    LinkAddress anything = Link("tcp:203.0.113.9");
-    EXPECT_TRUE(allow.Permits(anything, &TableResolver, &error)) << "an empty list permits all";
+    // An empty list permits any TCP printer, and no device or USB printer.
+    for (const char* link : {"tcp:203.0.113.9", "com:/dev/null", "lpt:/dev/null", "usb"}) {
+        LinkAddress target = Link(link);
+        QString reason;
+        EXPECT_EQ(allow.Permits(target, &TableResolver, &reason), link[0] == 't') << link;
+    }
 
-    for (const char* entry : {"10.20.0.0/16", "fd00::/8", "127.0.0.1", "/dev/ttyUSB*", "usb"})
+    for (const char* entry : {"10.20.0.0/16", "fd00::/8", "127.0.0.1", "/dev/ttyUSB*", "/dev/null",
+                              "/dev/ptmx", "/dev/tty", "/etc/passwd", "/proc/self/*", "usb"})
         EXPECT_TRUE(allow.Add(QString::fromLatin1(entry), &error)) << entry;
     for (const char* entry :
          {"10.20.0.0/33", "10.20.0.0/", "10.20.0.0/x", "dock", "/dev/../etc/x", "fd00::/129", ""})
@@ -66,19 +73,29 @@ TEST(ExporterAllowList, NetworksDevicesAndUsb) {
     struct Case {
         const char* link;
         bool permitted;
+        const char* reason;
     };
     for (const Case& c :
-         {Case{"tcp:10.20.4.4", true}, Case{"tcp:10.21.0.1", false}, Case{"tcp:dock-1:9101", true},
-          Case{"tcp:split", false}, Case{"tcp:nowhere", false}, Case{"tcp:v6", true},
-          Case{"tcp:[fd00::1]:9100", true}, Case{"tcp:[fe80::1]", false},
-          Case{"tcp:127.0.0.1", true}, Case{"tcp:127.0.0.2", false},
-          Case{"com:/dev/ttyUSB0,9600", true}, Case{"com:/dev/ttyS0", false},
-          Case{"com:COM1", false}, Case{"com:/dev/ttyUSB0/../ttyS0", false},
-          Case{"lpt:/dev/ttyUSB3", true}, Case{"lpt:/dev/lp0", false}, Case{"usb", true}}) {
+         {Case{"tcp:10.20.4.4", true, ""}, Case{"tcp:10.21.0.1", false, "outside"},
+          Case{"tcp:dock-1:9101", true, ""}, Case{"tcp:split", false, "192.168.7.7"},
+          Case{"tcp:nowhere", false, "does not resolve"}, Case{"tcp:v6", true, ""},
+          Case{"tcp:[fd00::1]:9100", true, ""}, Case{"tcp:[fe80::1]", false, "outside"},
+          Case{"tcp:127.0.0.1", true, ""}, Case{"tcp:127.0.0.2", false, "outside"},
+          Case{"com:/dev/null,9600", true, ""}, Case{"lpt:/dev/null", true, ""},
+          Case{"com:/dev/ttyUSB0", false, "does not exist"},
+          Case{"com:/dev/ttyS0", false, "not an allowed device"},
+          Case{"com:/dev/null/../ttyS0", false, "not an allowed device"},
+          // Session terminals, files and the process's own memory, even when listed.
+          Case{"com:/dev/ptmx", false, "terminal of a session"},
+          Case{"com:/dev/tty", false, "terminal of a session"},
+          Case{"lpt:/etc/passwd", false, "not a character device"},
+          Case{"com:/proc/self/mem", false, "not a character device"}, Case{"usb", true, ""}}) {
         LinkAddress target = Link(c.link);
         QString reason;
         EXPECT_EQ(allow.Permits(target, &TableResolver, &reason), c.permitted) << c.link;
-        EXPECT_EQ(reason.isEmpty(), c.permitted) << c.link << ": " << reason.toStdString();
+        EXPECT_NE(reason.indexOf(QString::fromLatin1(c.reason)), -1)
+            << c.link << ": " << reason.toStdString();
+        EXPECT_EQ(reason.isEmpty(), c.permitted) << c.link;
     }
 
     // The probe connects to the address that was checked, not to the name.
@@ -86,18 +103,17 @@ TEST(ExporterAllowList, NetworksDevicesAndUsb) {
     ASSERT_TRUE(allow.Permits(named, &TableResolver, &error));
     EXPECT_EQ(FixedText(named.net.address, FixedTextKind::Local), QStringLiteral("10.20.1.5"));
     EXPECT_EQ(named.net.port, 9101);
-    QString reason;
-    LinkAddress split = Link("tcp:split");
-    allow.Permits(split, &TableResolver, &reason);
-    EXPECT_NE(reason.indexOf(QStringLiteral("192.168.7.7")), -1) << reason.toStdString();
 
     AllowList serialOnly;
     ASSERT_TRUE(serialOnly.Add(QStringLiteral("/dev/ttyS0"), &error));
     LinkAddress usb = Link("usb");
     LinkAddress com1 = Link("com:COM1");
     LinkAddress tcp = Link("tcp:127.0.0.1");
+    QString reason;
     EXPECT_FALSE(serialOnly.Permits(usb, &TableResolver, &error));
-    EXPECT_TRUE(serialOnly.Permits(com1, &TableResolver, &error)) << "COM1 opens /dev/ttyS0";
+    serialOnly.Permits(com1, &TableResolver, &reason);
+    EXPECT_EQ(reason.indexOf(QStringLiteral("not an allowed")), -1)
+        << "COM1 opens /dev/ttyS0: " << reason.toStdString();
     EXPECT_FALSE(serialOnly.Permits(tcp, &TableResolver, &error));
 }
 
@@ -191,19 +207,30 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
           Refusal{"target=tcp:192.168.1.1", 403, "outside the allowed networks"},
           Refusal{"target=tcp:nowhere", 403, "does not resolve"},
           Refusal{"target=com:/dev/ttyS0", 403, "not an allowed device"},
+          Refusal{"target=lpt:/dev/pts/0", 403, "not an allowed device"},
           Refusal{"target=usb", 403, "USB link is not allowed"}}) {
         const HttpResponse answer = fixture.Get("/probe", r.query);
         EXPECT_EQ(answer.status, r.status) << r.query;
         EXPECT_NE(answer.body.find(r.message), std::string::npos) << r.query << ": " << answer.body;
     }
     EXPECT_EQ(fixture.probed.size(), 2u) << "no refused target is probed";
+    const HttpResponse device = fixture.Get("/probe", "target=com:/dev/null");
+    EXPECT_EQ(device.status, 403) << "devices only where --allow names them";
 
     EXPECT_EQ(fixture.Get("/nothing", "").status, 404);
     EXPECT_EQ(fixture.Get("/", "").status, 200);
     HttpRequest post;
     post.method = "POST";
     post.path = "/probe";
+    EXPECT_FALSE(RequestHandler::NeedsProbe(post));
     EXPECT_EQ(fixture.handler->Handle(post).status, 405);
+    HttpRequest head;
+    head.method = "HEAD";
+    head.path = "/probe";
+    head.query = "target=tcp:10.20.0.1";
+    EXPECT_FALSE(RequestHandler::NeedsProbe(head));
+    EXPECT_EQ(fixture.handler->Handle(head).status, 200);
+    EXPECT_EQ(fixture.handler->Busy().status, 503);
 
     const std::string own = fixture.Get("/metrics", "").body;
     EXPECT_NE(own.find("tarnvik_exporter_probes_total{module=\"status\"} 1"), std::string::npos)
@@ -211,8 +238,11 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
     EXPECT_NE(own.find("tarnvik_exporter_probes_total{module=\"full\"} 1"), std::string::npos);
     EXPECT_NE(own.find("tarnvik_exporter_requests_refused_total{code=\"400\"} 10"),
               std::string::npos);
-    EXPECT_NE(own.find("tarnvik_exporter_requests_refused_total{code=\"403\"} 4"),
-              std::string::npos);
+    for (const char* line :
+         {"{code=\"403\"} 6", "{code=\"404\"} 1", "{code=\"405\"} 1", "{code=\"503\"} 1"})
+        EXPECT_NE(own.find(std::string("tarnvik_exporter_requests_refused_total") + line),
+                  std::string::npos)
+            << line;
 }
 
 TEST(ExporterRequests, ProbeTimeFollowsTheScrapeTimeout) {
@@ -225,7 +255,7 @@ TEST(ExporterRequests, ProbeTimeFollowsTheScrapeTimeout) {
     EXPECT_DOUBLE_EQ(seconds({}), 9.5);
     EXPECT_DOUBLE_EQ(seconds({{"x-prometheus-scrape-timeout-seconds", "4"}}), 3.5);
     EXPECT_DOUBLE_EQ(seconds({{"X-Prometheus-Scrape-Timeout-Seconds", "0.6"}}), 0.3);
-    EXPECT_DOUBLE_EQ(seconds({{"X-Prometheus-Scrape-Timeout-Seconds", "100000"}}), 299.5);
+    EXPECT_DOUBLE_EQ(seconds({{"X-Prometheus-Scrape-Timeout-Seconds", "100000"}}), 59.5);
     for (const char* bad : {"", "abc", "-3", "0", "nan", "inf", "4s"})
         EXPECT_DOUBLE_EQ(seconds({{"X-Prometheus-Scrape-Timeout-Seconds", bad}}), 9.5) << bad;
 
@@ -233,6 +263,14 @@ TEST(ExporterRequests, ProbeTimeFollowsTheScrapeTimeout) {
     fixture.Get("/probe", "target=tcp:127.0.0.1", {{"X-Prometheus-Scrape-Timeout-Seconds", "2"}});
     EXPECT_GT(fixture.budget, 1400ms);
     EXPECT_LE(fixture.budget, 1500ms);
+    // The time counts from the request's arrival, not from when it is handled.
+    HttpRequest queued;
+    queued.path = "/probe";
+    queued.query = "target=tcp:127.0.0.1";
+    queued.arrival = ProbeClock::now() - 4s;
+    fixture.handler->Handle(queued);
+    EXPECT_GT(fixture.budget, 5000ms);
+    EXPECT_LE(fixture.budget, 5500ms);
     const HttpResponse down = fixture.Get("/probe", "target=tcp:127.0.0.1");
     EXPECT_EQ(down.status, 200);
     EXPECT_NE(down.body.find("tarnvik_up 0"), std::string::npos) << down.body;
@@ -285,23 +323,28 @@ TEST(ExporterOptionsParsing, DefaultsAndMistakes) {
     const std::optional<ExporterOptions> defaults = ParseExporterOptions({}, &error);
     ASSERT_TRUE(defaults);
     EXPECT_EQ(defaults->listen, "127.0.0.1:9854");
-    EXPECT_EQ(defaults->maxProbes, 64);
+    EXPECT_EQ(defaults->maxProbes, 4096);
+    EXPECT_DOUBLE_EQ(defaults->maxTimeoutSeconds, 60);
     EXPECT_TRUE(defaults->allow.Empty());
 
-    const std::optional<ExporterOptions> set =
-        ParseExporterOptions({"--listen", "0.0.0.0:0", "--allow", "10.0.0.0/8", "--max-probes", "8",
-                              "--default-timeout", "3", "--timeout-offset", "0.2"},
-                             &error);
+    const std::optional<ExporterOptions> set = ParseExporterOptions(
+        {"--listen", "0.0.0.0:0", "--allow", "10.0.0.0/8", "--max-probes", "8", "--default-timeout",
+         "3", "--timeout-offset", "0.2", "--max-timeout", "20"},
+        &error);
     ASSERT_TRUE(set) << error.toStdString();
     EXPECT_EQ(set->listen, "0.0.0.0:0");
     EXPECT_FALSE(set->allow.Empty());
     EXPECT_EQ(set->maxProbes, 8);
     EXPECT_DOUBLE_EQ(set->defaultTimeoutSeconds, 3);
     EXPECT_DOUBLE_EQ(set->timeoutOffsetSeconds, 0.2);
+    EXPECT_DOUBLE_EQ(set->maxTimeoutSeconds, 20);
+    EXPECT_TRUE(ParseExporterOptions({"--listen", "[::1]:9854"}, &error));
 
     for (const QStringList& bad :
          {QStringList{"--listen"}, QStringList{"--listen", "9854"}, QStringList{"--listen", ":1"},
-          QStringList{"--listen", "x:70000"}, QStringList{"--listen", "[::1]:9854"},
+          QStringList{"--listen", "x:70000"}, QStringList{"--listen", "127.0.0.1:70000"},
+          QStringList{"--listen", "127.0.0.1:1,0.0.0.0:2"}, QStringList{"--listen", "localhost:1"},
+          QStringList{"--max-timeout", "0"}, QStringList{"--max-probes", "40000"},
           QStringList{"--allow", "everything"}, QStringList{"--max-probes", "0"},
           QStringList{"--default-timeout", "0"}, QStringList{"--timeout-offset", "-1"},
           QStringList{"--bogus"}}) {
@@ -312,64 +355,125 @@ TEST(ExporterOptionsParsing, DefaultsAndMistakes) {
 }
 
 TEST(ExporterScheduler, OneProbePerPrinterAndALimit) {
-    ProbeScheduler scheduler(2);
+    ProbeScheduler scheduler(6);
     std::atomic<int> running{0};
-    std::atomic<int> most{0};
     std::map<std::string, std::atomic<int>> perPrinter;
     perPrinter["a"];
     perPrinter["b"];
     perPrinter["c"];
     std::atomic<bool> overlap{false};
-    auto probe = [&](const std::string& key) {
+    std::atomic<int> answered{0};
+    std::atomic<bool> release{false};
+    auto task = [&](const std::string& key) {
         return [&, key] {
-            if (++perPrinter[key] > 1)
-                overlap = true;
-            const int now = ++running;
-            int seen = most.load();
-            while (now > seen && !most.compare_exchange_weak(seen, now)) {
-            }
-            std::this_thread::sleep_for(30ms);
-            --running;
-            --perPrinter[key];
-            ProbeReading reading;
-            reading.up = true;
-            return reading;
+            const auto reading = scheduler.Run(key, ProbeClock::now() + 5s, [&] {
+                if (++perPrinter[key] > 1)
+                    overlap = true;
+                ++running;
+                while (!release)
+                    std::this_thread::sleep_for(1ms);
+                --running;
+                --perPrinter[key];
+                return ProbeReading{};
+            });
+            answered += reading.has_value();
         };
     };
-    std::vector<std::thread> callers;
-    std::atomic<int> answered{0};
-    for (int i = 0; i < 9; ++i) {
-        const std::string key = std::string(1, static_cast<char>('a' + i % 3));
-        callers.emplace_back([&, key] {
-            if (scheduler.Run(key, ProbeClock::now() + 5s, probe(key)))
-                ++answered;
-        });
-    }
-    for (std::thread& caller : callers)
-        caller.join();
-    EXPECT_EQ(answered, 9);
-    EXPECT_FALSE(overlap) << "two probes of one printer ran at once";
-    EXPECT_EQ(most, 2);
-    // A caller has its reading a moment before its probe's thread lets the printer go.
+    // Six tasks on three printers: the limit takes them all, the seventh is refused at once.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(scheduler.Launch(task(std::string(1, static_cast<char>('a' + i % 3)))));
+    EXPECT_FALSE(scheduler.Launch([] {})) << "over the limit";
+    EXPECT_TRUE(WaitUntil([&] { return running == 3; }));
+    EXPECT_EQ(scheduler.Running(), 6);
+    release = true;
     EXPECT_TRUE(WaitUntil([&] { return scheduler.Running() == 0; }));
+    EXPECT_EQ(answered, 6);
+    EXPECT_FALSE(overlap) << "two probes of one printer ran at once";
     EXPECT_EQ(scheduler.PrintersTracked(), 0u);
 
-    // A probe that outlives its caller's deadline keeps its printer until it ends: the next
-    // probe of that printer waits, and gets nothing when its own time runs out first.
-    std::atomic<bool> release{false};
-    const auto slow = [&] {
-        while (!release)
-            std::this_thread::sleep_for(1ms);
-        return ProbeReading{};
-    };
+    // A printer held past another probe's deadline: that probe gets nothing in time; Stop
+    // ends a wait at once.
+    std::atomic<bool> hold{true};
+    ASSERT_TRUE(scheduler.Launch([&] {
+        scheduler.Run("a", ProbeClock::now() + 10s, [&] {
+            while (hold)
+                std::this_thread::sleep_for(1ms);
+            return ProbeReading{};
+        });
+    }));
+    EXPECT_TRUE(WaitUntil([&] { return scheduler.PrintersTracked() == 1; }));
+    EXPECT_FALSE(scheduler.Run("a", ProbeClock::now() + 50ms, [] { return ProbeReading{}; }));
+    EXPECT_TRUE(scheduler.Run("b", ProbeClock::now() + 50ms, [] { return ProbeReading{}; }));
     const auto start = ProbeClock::now();
-    EXPECT_FALSE(scheduler.Run("a", start + 50ms, slow));
-    EXPECT_FALSE(scheduler.Run("a", ProbeClock::now() + 50ms, probe("a")));
-    EXPECT_LT(ProbeClock::now() - start, 1s);
-    EXPECT_EQ(scheduler.Running(), 1);
-    EXPECT_TRUE(scheduler.Run("b", ProbeClock::now() + 1s, probe("b"))) << "others go on";
-    release = true;
-    EXPECT_TRUE(scheduler.Run("a", ProbeClock::now() + 2s, probe("a")));
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(50ms);
+        scheduler.Stop();
+    });
+    EXPECT_FALSE(scheduler.Run("a", ProbeClock::now() + 20s, [] { return ProbeReading{}; }));
+    EXPECT_LT(ProbeClock::now() - start, 10s);
+    stopper.join();
+    EXPECT_FALSE(scheduler.Launch([] {})) << "stopped";
+    hold = false;
+
+    // A task whose answer is ready gives its slot back before its thread ends.
+    ProbeScheduler one(1);
+    std::atomic<bool> go{false};
+    ASSERT_TRUE(one.Launch([&] {
+        one.ReleaseSlot();
+        while (!go)
+            std::this_thread::sleep_for(1ms);
+    }));
+    EXPECT_TRUE(WaitUntil([&] { return one.Running() == 0; }));
+    EXPECT_TRUE(one.Launch([] {}));
+    go = true;
+}
+
+TEST(ExporterResolve, ANameIsWaitedForOnlyUntilTheDeadline) {
+    // A resolver that hangs (a DNS server that does not answer) for longer than the probe.
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    const HostResolver hanging = [release](const std::string& host, QString* error) {
+        while (!*release)
+            std::this_thread::sleep_for(1ms);
+        return TableResolver(host, error);
+    };
+    QString error;
+    const auto start = ProbeClock::now();
+    EXPECT_TRUE(ResolveBefore(hanging, "dock-1", start + 100ms, nullptr, &error).empty());
+    EXPECT_NE(error.indexOf(QStringLiteral("did not resolve in time")), -1) << error.toStdString();
+    std::atomic<bool> stop{true};
+    EXPECT_TRUE(ResolveBefore(hanging, "dock-1", ProbeClock::now() + 30s, &stop, &error).empty());
+    EXPECT_LT(ProbeClock::now() - start, 10s);
+    // Numeric addresses need no resolver; a quick one answers.
+    ASSERT_EQ(ResolveBefore(hanging, "10.1.2.3", start, nullptr, &error).size(), 1u);
+    *release = true;
+    const std::vector<IpAddress> found =
+        ResolveBefore(&TableResolver, "dock-1", ProbeClock::now() + 5s, nullptr, &error);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Text(), "10.20.1.5");
+}
+
+TEST(ExporterHttpHead, RequestLinesHeadersAndLimits) {
+    HttpRequest request;
+    ASSERT_EQ(ParseHttpHead("GET /probe?target=tcp:a HTTP/1.1\r\nHost: x\r\n"
+                            "X-Prometheus-Scrape-Timeout-Seconds:  4 \r\n",
+                            64, request),
+              0);
+    EXPECT_EQ(request.method, "GET");
+    EXPECT_EQ(request.path, "/probe");
+    EXPECT_EQ(request.query, "target=tcp:a");
+    ASSERT_EQ(request.headers.size(), 2u);
+    EXPECT_EQ(request.headers[1].second, "4");
+
+    std::string many = "GET /metrics HTTP/1.1\r\n";
+    for (int i = 0; i < 64; ++i)
+        many += "X-" + std::to_string(i) + ": 1\r\n";
+    EXPECT_EQ(ParseHttpHead(many, 64, request), 0);
+    EXPECT_EQ(ParseHttpHead(many + "X-Prometheus-Scrape-Timeout-Seconds: 4\r\n", 64, request), 431)
+        << "a header past the limit is not dropped silently";
+    for (const char* broken :
+         {"", "GET", "GET /", "GET / HTTP/2", "GET probe HTTP/1.1", "G(T / HTTP/1.1",
+          "GET / HTTP/1.1\r\nno colon", "GET / HTTP/1.1\r\n folded: x", "GET /a b HTTP/1.1"})
+        EXPECT_EQ(ParseHttpHead(broken, 64, request), 400) << broken;
 }
 
 } // namespace

@@ -15,6 +15,7 @@ source "$(dirname "$0")/exporter_test_lib.sh"
 (cd "$example" && timeout 60 promtool check config prometheus.yml)
 (cd "$example" && timeout 60 promtool check rules tarnvik-alerts.yml)
 (cd "$example" && timeout 60 promtool test rules tarnvik-alerts.test.yml)
+(cd "$example/sharding" && timeout 60 promtool check config shard-0.yml && timeout 60 promtool check config global.yml)
 
 start_printer head-open --status 1
 start_exporter --allow 127.0.0.0/8

@@ -1,11 +1,13 @@
 // The exporter's request handling with requests of any content: every request gets one of
 // the answers the handler knows, never an internal error, and only targets that pass the
 // allow list reach the probe. The input is the path, the query and the scrape time-out
-// header, separated by newlines; names resolve from a fixed table, nothing is opened.
+// header, separated by newlines; names resolve from a fixed table, nothing is opened. The
+// same input read as a request head parses, or is refused with 400 or 431, within bounds.
 
 #include "AllowList.h"
 #include "ExporterMetrics.h"
 #include "FuzzCheck.h"
+#include "HttpHead.h"
 #include "RequestHandler.h"
 
 #include "link/FixedText.h"
@@ -40,6 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const AllowList allow = MakeAllowList();
     static ExporterMetrics metrics;
     const std::string input(reinterpret_cast<const char*>(data), size);
+    HttpRequest head;
+    const int headStatus = ParseHttpHead(input, 8, head);
+    Check(headStatus == 0 || headStatus == 400 || headStatus == 431);
+    Check(headStatus != 0 || (head.path.rfind('/', 0) == 0 && head.headers.size() <= 8));
     const size_t first = input.find('\n');
     const size_t second = first == std::string::npos ? first : input.find('\n', first + 1);
     HttpRequest request;

@@ -45,6 +45,8 @@ protected:
     // Starts libusb on the devices added so far.
     void Connect() {
         link = std::make_unique<PrinterLink>();
+        // The link makes its USB context on first use; here, before descriptors are counted.
+        link->UsbSource();
         LinkTimeouts& t = link->Timeouts();
         t.usbReadMs = t.usbWriteMs = kShortWaitMs;
         t.listFramePauseMs = 1;

@@ -5,7 +5,11 @@
 
 #include <QDir>
 
+#include <climits>
+#include <cstdlib>
 #include <fnmatch.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 
@@ -71,8 +75,6 @@ bool AllowList::Add(const QString& entry, QString* error) {
 }
 
 bool AllowList::Permits(LinkAddress& target, const HostResolver& resolve, QString* reason) const {
-    if (Empty())
-        return true;
     switch (target.kind) {
     case InterfaceUsb:
         if (!usb_)
@@ -104,6 +106,8 @@ bool AllowList::PermitsHost(LinkAddress& target, const HostResolver& resolve,
         return false;
     }
     for (const IpAddress& address : addresses) {
+        if (Empty())
+            break;
         const bool inside = std::any_of(networks_.begin(), networks_.end(),
                                         [&](const Network& n) { return n.Contains(address); });
         if (!inside) {
@@ -128,7 +132,39 @@ bool AllowList::PermitsDevice(const QString& device, QString* reason) const {
         clean && std::any_of(devices_.begin(), devices_.end(), [&](const std::string& p) {
             return ::fnmatch(p.c_str(), path.c_str(), FNM_PATHNAME | FNM_PERIOD) == 0;
         });
-    if (!listed)
-        SetReason(reason, QStringLiteral("%1 is not an allowed device").arg(device));
-    return listed;
+    if (!listed) {
+        SetReason(reason,
+                  QStringLiteral("%1 is not an allowed device%2")
+                      .arg(device, devices_.empty() ? QStringLiteral(" (serial and parallel "
+                                                                     "printers need --allow)")
+                                                    : QString()));
+        return false;
+    }
+    return PrinterDevice(path, reason);
+}
+
+bool AllowList::PrinterDevice(const std::string& path, QString* reason) {
+    const QString shown = QString::fromStdString(path);
+    char real[PATH_MAX];
+    struct stat info {};
+    if (!::realpath(path.c_str(), real) || ::stat(real, &info) != 0) {
+        SetReason(reason, QStringLiteral("%1 does not exist").arg(shown));
+        return false;
+    }
+    const std::string target = real;
+    const auto under = [&](const char* folder) { return target.rfind(folder, 0) == 0; };
+    if (under("/proc/") || under("/sys/") || !S_ISCHR(info.st_mode)) {
+        SetReason(reason, QStringLiteral("%1 is not a character device").arg(shown));
+        return false;
+    }
+    // Session terminals: pseudo-terminals (136..143), virtual consoles (4, below 64),
+    // /dev/tty, /dev/console and /dev/ptmx (5, 0..2).
+    const unsigned major = major(info.st_rdev);
+    const unsigned minor = minor(info.st_rdev);
+    if (under("/dev/pts/") || (major >= 136 && major <= 143) || (major == 4 && minor < 64) ||
+        (major == 5 && minor <= 2)) {
+        SetReason(reason, QStringLiteral("%1 is a terminal of a session").arg(shown));
+        return false;
+    }
+    return true;
 }

@@ -12,7 +12,9 @@
 // The targets an exporter may probe (--allow). Entries are networks for TCP printers
 // ("10.20.0.0/16", "fd00::/8", a single address), device paths for serial and parallel
 // printers, exact or with shell wildcards ("/dev/ttyUSB*"), and "usb" for the USB link.
-// An empty list permits every target.
+// An empty list permits every TCP target; serial, parallel and USB printers are probed only
+// where an entry names them, and a device only when it is a character device that is no
+// terminal of a session (never a regular file, nothing under /proc or /sys).
 class AllowList {
 public:
     // Adds one entry; false with a reason when it is none of the above.
@@ -20,10 +22,10 @@ public:
     bool Empty() const { return networks_.empty() && devices_.empty() && !usb_; }
 
     // Whether the target may be probed; the reason when not. A TCP host is resolved first
-    // and every address it has must lie in an allowed network; the target's address is then
-    // replaced by the first of them, so the probe connects to an address that was checked
-    // and not to whatever the name resolves to next. Serial and parallel ports are checked
-    // as the device they open, which must be a clean absolute path.
+    // and every address it has must lie in an allowed network (any, for an empty list);
+    // the target's address is then replaced by the first of them, so the probe connects to an
+    // address that was checked and not to whatever the name resolves to next. Serial and parallel
+    // ports are checked as the device they open, which must be a clean absolute path.
     bool Permits(LinkAddress& target, const HostResolver& resolve, QString* reason) const;
 
 private:
@@ -35,6 +37,8 @@ private:
 
     bool PermitsHost(LinkAddress& target, const HostResolver& resolve, QString* reason) const;
     bool PermitsDevice(const QString& device, QString* reason) const;
+    // Whether the path (links followed) is a device a printer can be on.
+    static bool PrinterDevice(const std::string& path, QString* reason);
 
     std::vector<Network> networks_;
     std::vector<std::string> devices_;

@@ -35,15 +35,15 @@ ExporterMetrics::ExporterMetrics(std::function<int()> inFlight) : inFlight_(std:
         failed_[m] = &failed.Add(labels);
         durations_[m] = &durations.Add(labels, buckets);
     }
-    auto& refused = prometheus::BuildCounter()
-                        .Name("tarnvik_exporter_requests_refused_total")
-                        .Help("Requests answered with an HTTP error, by status code")
-                        .Register(registry_);
-    refused400_ = &refused.Add({{"code", "400"}});
-    refused403_ = &refused.Add({{"code", "403"}});
+    refused_ = &prometheus::BuildCounter()
+                    .Name("tarnvik_exporter_requests_refused_total")
+                    .Help("Requests answered with an HTTP error, by status code")
+                    .Register(registry_);
+    for (const int code : {400, 403, 503})
+        refused_->Add({{"code", std::to_string(code)}});
     inFlightGauge_ = &prometheus::BuildGauge()
                           .Name("tarnvik_exporter_probes_in_flight")
-                          .Help("Probes running now")
+                          .Help("Probe requests being answered now")
                           .Register(registry_)
                           .Add({});
 }
@@ -57,7 +57,7 @@ void ExporterMetrics::ProbeDone(ProbeModule module, bool up, double seconds) {
 }
 
 void ExporterMetrics::Refused(int httpStatus) {
-    (httpStatus == 403 ? refused403_ : refused400_)->Increment();
+    refused_->Add({{"code", std::to_string(httpStatus)}}).Increment();
 }
 
 std::string ExporterMetrics::Text() {

@@ -11,6 +11,7 @@ namespace prometheus {
 class Counter;
 class Gauge;
 class Histogram;
+template <typename T> class Family;
 } // namespace prometheus
 
 // The exporter's own metrics, answered at /metrics: probes run and failed per module,
@@ -21,6 +22,7 @@ public:
     explicit ExporterMetrics(std::function<int()> inFlight = {});
 
     void ProbeDone(ProbeModule module, bool up, double seconds);
+    // Thread-safe, as are ProbeDone and Text.
     void Refused(int httpStatus);
 
     std::string Text();
@@ -31,7 +33,6 @@ private:
     prometheus::Gauge* inFlightGauge_ = nullptr;
     prometheus::Counter* probes_[2] = {};
     prometheus::Counter* failed_[2] = {};
-    prometheus::Counter* refused400_ = nullptr;
-    prometheus::Counter* refused403_ = nullptr;
+    prometheus::Family<prometheus::Counter>* refused_ = nullptr;
     prometheus::Histogram* durations_[2] = {};
 };

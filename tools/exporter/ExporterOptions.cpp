@@ -1,5 +1,7 @@
 #include "ExporterOptions.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 const char* const kExporterUsage =
@@ -13,21 +15,25 @@ const char* const kExporterUsage =
     "configuration and the memories.\n"
     "\n"
     "Options:\n"
-    "  --listen ADDR:PORT       where to serve HTTP: an IPv4 address and a port (default\n"
-    "                           127.0.0.1:9854; 0.0.0.0 for every interface; port 0 takes a\n"
-    "                           free one and prints it)\n"
+    "  --listen ADDR:PORT       where to serve HTTP: one address and a port (default\n"
+    "                           127.0.0.1:9854; [::1]:9854 for IPv6; 0.0.0.0 for every\n"
+    "                           interface; port 0 takes a free one and prints it)\n"
     "  --allow ENTRY            probe only these targets (repeatable): a network for TCP\n"
     "                           printers (10.20.0.0/16, fd00::/8, one address), a device\n"
     "                           path for serial and parallel printers (/dev/ttyUSB0, or with\n"
     "                           wildcards: /dev/ttyUSB*), or usb. A host name is resolved\n"
-    "                           and every address must be allowed. Without --allow every\n"
-    "                           target is probed: anyone who reaches the exporter can make\n"
-    "                           it connect to any host and port and open any serial or\n"
-    "                           parallel device it may open.\n"
-    "  --max-probes N           at most N probes at once (default 64); two probes of one\n"
-    "                           printer never run at once, the second waits for the first\n"
+    "                           and every address must be allowed. Without a network entry\n"
+    "                           every TCP target is probed: anyone who reaches the exporter\n"
+    "                           can make it connect to any host and port. Serial, parallel\n"
+    "                           and USB printers are probed only where an entry names them,\n"
+    "                           and only character devices that are no session terminal.\n"
+    "  --max-probes N           at most N probe requests at once (default 4096, up to\n"
+    "                           32768; each waiting one costs about 45 KiB and two\n"
+    "                           descriptors); more answer 503 at once. Two probes of one\n"
+    "                           printer never run at once: the second waits for the first\n"
     "  --default-timeout SEC    a probe's time when Prometheus sends no scrape time-out\n"
     "                           (default 10)\n"
+    "  --max-timeout SEC        the longest probe a scrape time-out can ask for (default 60)\n"
     "  --timeout-offset SEC     taken off the scrape time-out to leave time for the answer\n"
     "                           (default 0.5)\n"
     "  --version                show the version\n"
@@ -65,13 +71,14 @@ std::optional<ExporterOptions> ParseExporterOptions(const QStringList& arguments
             const std::optional<QString> text = value();
             if (!text)
                 return std::nullopt;
+            // One numeric address and a port: "ADDR:PORT" or "[IPv6]:PORT".
+            static const QRegularExpression kOneAddress(
+                QStringLiteral("^(?:\\d{1,3}(?:\\.\\d{1,3}){3}|\\[[0-9A-Fa-f:.]+\\]):\\d{1,5}$"));
             const qsizetype colon = text->lastIndexOf(QLatin1Char(':'));
-            bool ok = false;
-            const int port = colon < 0 ? -1 : text->mid(colon + 1).toInt(&ok);
-            // The HTTP library of the distribution is built without IPv6.
-            if (colon <= 0 || !ok || port < 0 || port > 65535 ||
-                text->startsWith(QLatin1Char('['))) {
-                *error = QStringLiteral("--listen takes an IPv4 ADDR:PORT, such as 127.0.0.1:9854");
+            const int port = text->mid(colon + 1).toInt();
+            if (!kOneAddress.match(*text).hasMatch() || port > 65535) {
+                *error = QStringLiteral("--listen takes one ADDR:PORT, such as 127.0.0.1:9854 "
+                                        "or [::1]:9854");
                 return std::nullopt;
             }
             options.listen = text->toStdString();
@@ -85,20 +92,23 @@ std::optional<ExporterOptions> ParseExporterOptions(const QStringList& arguments
                 return std::nullopt;
             bool ok = false;
             options.maxProbes = text->toInt(&ok);
-            if (!ok || options.maxProbes < 1 || options.maxProbes > 4096) {
-                *error = QStringLiteral("--max-probes takes 1 to 4096");
+            if (!ok || options.maxProbes < 1 || options.maxProbes > ExporterOptions::kMostProbes) {
+                *error =
+                    QStringLiteral("--max-probes takes 1 to %1").arg(ExporterOptions::kMostProbes);
                 return std::nullopt;
             }
         } else if (option == QLatin1String("--default-timeout") ||
+                   option == QLatin1String("--max-timeout") ||
                    option == QLatin1String("--timeout-offset")) {
             const std::optional<QString> text = value();
             if (!text)
                 return std::nullopt;
-            double& target = option == QLatin1String("--default-timeout")
-                                 ? options.defaultTimeoutSeconds
-                                 : options.timeoutOffsetSeconds;
+            double& target =
+                option == QLatin1String("--default-timeout") ? options.defaultTimeoutSeconds
+                : option == QLatin1String("--max-timeout")   ? options.maxTimeoutSeconds
+                                                             : options.timeoutOffsetSeconds;
             if (!Seconds(*text, target) ||
-                (&target == &options.defaultTimeoutSeconds && target == 0)) {
+                (&target != &options.timeoutOffsetSeconds && target == 0)) {
                 *error = QStringLiteral("%1 takes seconds from 0 to 3600").arg(option);
                 return std::nullopt;
             }

@@ -14,8 +14,11 @@ struct ExporterOptions {
 
     std::string listen = "127.0.0.1:9854";
     AllowList allow;
-    int maxProbes = 64;
+    static constexpr int kMostProbes = 32768;
+
+    int maxProbes = 4096;
     double defaultTimeoutSeconds = 10;
+    double maxTimeoutSeconds = 60;
     double timeoutOffsetSeconds = 0.5;
     bool help = false;
     bool version = false;

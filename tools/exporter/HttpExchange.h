@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,8 @@ struct HttpRequest {
     // The raw query after "?", still percent-encoded.
     std::string query;
     std::vector<std::pair<std::string, std::string>> headers;
+    // When the connection carrying it was accepted: a probe's time counts from here.
+    std::chrono::steady_clock::time_point arrival = std::chrono::steady_clock::now();
 };
 
 struct HttpResponse {

@@ -35,37 +35,47 @@ LinkError RunWithin(PrinterLink& link, ProbeClock::time_point deadline, Interfac
 } // namespace
 
 ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
-                          ProbeClock::time_point deadline) {
+                          ProbeClock::time_point deadline, const std::atomic<bool>* stop) {
     const ProbeClock::time_point start = ProbeClock::now();
     ProbeReading reading;
-    // The link reads its settings records at every open; they live as long as it.
-    LinkAddress spec = printer;
-    PrinterLink link;
-    link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
+    reading.module = module;
+    // The link reads its settings records at every open; they live as long as it. Both on
+    // the heap: the probe's thread has a small stack.
+    auto spec = std::make_unique<LinkAddress>(printer);
+    auto owned = std::make_unique<PrinterLink>();
+    PrinterLink& link = *owned;
+    link.SetLinkSettings(LinkSettings{&spec->com, &spec->lpt, &spec->net});
+    link.Waits().SetSharedCancel(stop);
+    // Several waits of one operation each get the time left at its start; the deadline
+    // ends whichever of them is running when it passes.
+    link.Waits().SetBetweenSlices([&link, deadline] {
+        if (ProbeClock::now() >= deadline)
+            link.Waits().Cancel();
+    });
 
     // The status with the short wait for the extended reply that older firmware never sends.
     LinkError code = LinkReceivingError;
     if (const int left = MillisecondsLeft(deadline); left > 0) {
         link.Timeouts().FitWithin(left);
         StatusReading status;
-        code = ReadPrinterStatus(link, spec.kind, status);
+        code = ReadPrinterStatus(link, spec->kind, status);
         reading.status = status.status;
         reading.extendedKnown = status.extendedKnown;
     }
     reading.up = code == LinkOk;
     if (code == LinkOk && module == ProbeModule::Full) {
-        PrinterConfig config;
-        std::memset(&config, 0, sizeof config);
-        SetConfigDefaults(config);
-        code = RunWithin<Op::ReadConfiguration>(link, deadline, spec.kind, config, 0);
+        auto config = std::make_unique<PrinterConfig>();
+        std::memset(config.get(), 0, sizeof(PrinterConfig));
+        SetConfigDefaults(*config);
+        code = RunWithin<Op::ReadConfiguration>(link, deadline, spec->kind, *config, 0);
         if (code == LinkOk)
-            reading.config = config;
+            reading.config = *config;
     }
     if (code == LinkOk && module == ProbeModule::Full) {
         // About 192 KiB: on the heap, for the length of the read.
         auto info = std::make_unique<MemoryInfo>();
         std::memset(info.get(), 0, sizeof(MemoryInfo));
-        code = RunWithin<Op::ReadMemoryInfo>(link, deadline, spec.kind, *info);
+        code = RunWithin<Op::ReadMemoryInfo>(link, deadline, spec->kind, *info);
         if (code == LinkOk) {
             std::array<MemorySpace, kMemoryDeviceCount> spaces;
             for (int m = 0; m < kMemoryDeviceCount; ++m) {

@@ -101,6 +101,17 @@ void AddMemories(prometheus::Registry& registry,
     }
 }
 
+// Whether each step of the full module read its part; a step after a failed one counts
+// as failed.
+void AddSteps(prometheus::Registry& registry, const ProbeReading& reading) {
+    auto& steps = prometheus::BuildGauge()
+                      .Name("tarnvik_probe_step_success")
+                      .Help("1 when the step of the full probe read its part, 0 otherwise")
+                      .Register(registry);
+    steps.Add({{"step", "config"}}).Set(reading.config ? 1 : 0);
+    steps.Add({{"step", "memory"}}).Set(reading.memories ? 1 : 0);
+}
+
 } // namespace
 
 std::string ProbeMetricsText(const ProbeReading& reading) {
@@ -123,6 +134,8 @@ std::string ProbeMetricsText(const ProbeReading& reading) {
                 .Set(reading.status.flags[condition.flag] ? 1 : 0);
         }
     }
+    if (reading.module == ProbeModule::Full)
+        AddSteps(registry, reading);
     if (reading.config)
         AddConfig(registry, *reading.config);
     if (reading.memories)

@@ -23,6 +23,7 @@ struct MemorySpace {
 // What one probe found out. `up` is true when the status query was answered; the
 // configuration and memories are there only when the full module read them.
 struct ProbeReading {
+    ProbeModule module = ProbeModule::Status;
     bool up = false;
     // The operation's code of the first failure (0 when everything was read).
     int code = 0;

@@ -4,34 +4,56 @@
 #include "ProbeReading.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
-// Runs probes on threads of their own with two bounds: at most `limit` at once, and never
-// two of the same printer at once (a printer serves one connection). A probe that finds its
-// printer or every slot busy waits for them until its deadline. The caller gets the reading
-// by the deadline or nothing; a probe still running then finishes on its own thread, holding
-// its printer and its slot until its (already shortened) waits end, so the next probe of
-// that printer still waits for it. The destructor waits for every probe to end.
+// Runs the exporter's probes. Each request that needs a printer gets a thread of its own
+// with a small stack (Launch), at most `limit` at once: the rest are refused at once, so a
+// refused scrape answers 503 instead of queueing. On its thread a probe waits for its
+// printer, never for another printer's probe (Run): two probes of one printer never run
+// at once, the second waits until the first ends or its own deadline passes. Stop ends the
+// waits; the destructor waits for every thread to end.
 class ProbeScheduler {
 public:
     using Probe = std::function<ProbeReading()>;
+
+    // A probe thread's stack: what a probe through the engine uses, with room to spare
+    // (the sanitizer build's frames are several times larger).
+#if defined(__SANITIZE_ADDRESS__)
+    static constexpr size_t kStackBytes = 4u << 20;
+#else
+    static constexpr size_t kStackBytes = 256u << 10;
+#endif
 
     explicit ProbeScheduler(int limit);
     ~ProbeScheduler();
     ProbeScheduler(const ProbeScheduler&) = delete;
     ProbeScheduler& operator=(const ProbeScheduler&) = delete;
 
-    // nullopt when the printer or a slot did not come free, or the probe did not end,
-    // before the deadline.
-    std::optional<ProbeReading> Run(const std::string& printerKey, ProbeClock::time_point deadline,
-                                    Probe probe);
+    // Runs the task on a new thread; false (nothing runs) when `limit` tasks run already,
+    // when stopping, or when no thread can be had.
+    bool Launch(std::function<void()> task);
 
-    // Probes running now (including ones whose caller has stopped waiting).
+    // On the calling thread: waits until no other probe uses the printer, then runs the
+    // probe. nullopt when the printer did not come free before the deadline, or on Stop.
+    std::optional<ProbeReading> Run(const std::string& printerKey, ProbeClock::time_point deadline,
+                                    const Probe& probe);
+
+    // Called by a task on its own thread once its answer is ready: its slot counts as free
+    // from here, before the answer goes out, so a client that sends its next request as
+    // soon as it has the answer finds the slot free. The thread still counts for WaitIdle.
+    void ReleaseSlot();
+
+    // Waiting probes give up; no task starts any more.
+    void Stop();
+    // Waits until every task has ended.
+    void WaitIdle();
+
+    // Tasks holding a slot now.
     int Running() const;
     // Printers with a probe running or waiting; entries go when their last probe ends.
     size_t PrintersTracked() const;
@@ -41,17 +63,16 @@ private:
         bool busy = false;
         int users = 0;
     };
-    struct Outcome {
-        std::mutex mutex;
-        std::condition_variable done;
-        std::optional<ProbeReading> reading;
-    };
 
-    void Finish(const std::string& printerKey);
+    static void* Trampoline(void* context);
+    void Release(const std::string& printerKey);
 
     const int limit_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
+    // Slots taken, and task threads not yet ended.
     int running_ = 0;
+    int threads_ = 0;
+    bool stopping_ = false;
     std::map<std::string, Printer> printers_;
 };

@@ -1,5 +1,6 @@
 #include "RequestHandler.h"
 
+#include "BoundedResolve.h"
 #include "ProbeMetrics.h"
 
 #include "link/FixedText.h"
@@ -25,7 +26,8 @@ const char* const kIndexPage =
     "GET /probe?target=LINK[&module=status|full]   probe one printer\n"
     "GET /metrics                                   the exporter's own metrics\n"
     "\n"
-    "LINK is a tarnvik-cli --link address: tcp:HOST[:PORT], usb, com:PORT[,...], lpt:PATH\n";
+    "LINK is a tarnvik-cli --link address: tcp:HOST[:PORT], usb, com:PORT[,...], lpt:PATH\n"
+    "(usb, com: and lpt: only where --allow names them)\n";
 
 // Valid UTF-8 without control characters: a target is one line of text.
 bool PrintableText(const std::string& text) {
@@ -150,17 +152,45 @@ RequestHandler::RequestHandler(Settings settings, const AllowList& allow, HostRe
     : settings_(settings), allow_(allow), resolve_(std::move(resolve)), probe_(std::move(probe)),
       metrics_(metrics) {}
 
+bool RequestHandler::NeedsProbe(const HttpRequest& request) {
+    return request.method == "GET" && request.path == "/probe";
+}
+
+HttpResponse RequestHandler::Busy() const {
+    return Refuse(503, QStringLiteral("every probe slot is taken; try again"));
+}
+
+std::optional<HttpResponse> RequestHandler::Screen(const HttpRequest& request) const {
+    QString error;
+    const std::optional<ProbeQuery> query = ParseProbeQuery(request.query, &error);
+    if (!query)
+        return Refuse(400, error);
+    std::optional<LinkAddress> target =
+        ParseLinkAddress(QString::fromStdString(*query->target), &error);
+    if (!target)
+        return Refuse(400, error);
+    const std::string host =
+        target->kind == InterfaceEthernet
+            ? FixedText(target->net.address, FixedTextKind::Local).toStdString()
+            : std::string();
+    if (target->kind == InterfaceEthernet && !IpAddress::FromText(host))
+        return std::nullopt;
+    if (!allow_.Permits(*target, resolve_, &error))
+        return Refuse(403, error);
+    return std::nullopt;
+}
+
 HttpResponse RequestHandler::Handle(const HttpRequest& request) const {
     try {
         if (request.method != "GET" && request.method != "HEAD")
-            return {405, "text/plain; charset=utf-8", "only GET\n"};
+            return Refuse(405, QStringLiteral("only GET"));
         if (request.path == "/probe")
-            return Probe(request);
+            return request.method == "HEAD" ? HttpResponse{200, kMetricsType, {}} : Probe(request);
         if (request.path == "/metrics")
             return {200, kMetricsType, metrics_.Text()};
         if (request.path == "/")
             return {200, "text/plain; charset=utf-8", kIndexPage};
-        return {404, "text/plain; charset=utf-8", "not found; see /\n"};
+        return Refuse(404, QStringLiteral("not found; see /"));
     } catch (const std::exception& failure) {
         return {500, "text/plain; charset=utf-8", std::string(failure.what()) + "\n"};
     }
@@ -180,7 +210,7 @@ double RequestHandler::ProbeSeconds(const HttpRequest& request) const {
 }
 
 HttpResponse RequestHandler::Probe(const HttpRequest& request) const {
-    const ProbeClock::time_point start = ProbeClock::now();
+    const ProbeClock::time_point start = request.arrival;
     QString error;
     const std::optional<ProbeQuery> query = ParseProbeQuery(request.query, &error);
     if (!query)
@@ -189,14 +219,33 @@ HttpResponse RequestHandler::Probe(const HttpRequest& request) const {
         ParseLinkAddress(QString::fromStdString(*query->target), &error);
     if (!target)
         return Refuse(400, error);
-    if (!allow_.Permits(*target, resolve_, &error))
-        return Refuse(403, error);
-
     const auto budget = std::chrono::duration_cast<ProbeClock::duration>(
         std::chrono::duration<double>(ProbeSeconds(request)));
-    std::optional<ProbeReading> reading = probe_(*target, query->module, start + budget);
+    const ProbeClock::time_point deadline = start + budget;
+    // A host name is resolved once, within the probe's time: the allow list checks those
+    // addresses, the probe connects to the first and the scheduler knows the printer by it.
+    std::vector<IpAddress> addresses;
+    QString unresolved;
+    if (target->kind == InterfaceEthernet)
+        addresses = ResolveBefore(
+            resolve_, FixedText(target->net.address, FixedTextKind::Local).toStdString(), deadline,
+            settings_.stop, &unresolved);
+    const HostResolver resolved = [&](const std::string&, QString* failure) {
+        if (failure)
+            *failure = unresolved;
+        return addresses;
+    };
+    std::optional<ProbeReading> reading;
+    if (target->kind == InterfaceEthernet && addresses.empty() && allow_.Empty()) {
+        // Without an allow list a name that does not resolve is a printer not reached.
+    } else if (!allow_.Permits(*target, resolved, &error)) {
+        return Refuse(403, error);
+    } else {
+        reading = probe_(*target, query->module, deadline);
+    }
     if (!reading) {
         reading.emplace();
+        reading->module = query->module;
         reading->durationSeconds = std::chrono::duration<double>(ProbeClock::now() - start).count();
     }
     metrics_.ProbeDone(query->module, reading->up, reading->durationSeconds);

@@ -1,25 +1,40 @@
 // tarnvik-exporter: printer health for Prometheus, one printer per request.
 
-#include "ExporterMetrics.h"
 #include "ExporterOptions.h"
-#include "HttpServer.h"
-#include "PrinterProbe.h"
-#include "ProbeScheduler.h"
-#include "RequestHandler.h"
+#include "ExporterService.h"
+#include "HostResolver.h"
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
+#include <sys/resource.h>
 
 namespace {
 
-// Worker threads besides the probes' own, so /metrics answers while every probe slot is busy.
-constexpr int kSpareHttpThreads = 8;
+// Descriptors kept for the listener, the server's own and the process's.
+constexpr rlim_t kSpareDescriptors = 64;
 
 bool LoopbackListen(const std::string& listen) {
-    return listen.rfind("127.", 0) == 0;
+    return listen.rfind("127.", 0) == 0 || listen.rfind("[::1]:", 0) == 0;
+}
+
+// Takes every descriptor the hard limit allows: each probe in flight holds two (the
+// scrape's connection and the printer's). Returns how many probes fit.
+int FitProbesToDescriptors(int wanted) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return wanted;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > kSpareDescriptors + 2 * rlim_t(wanted))
+        return wanted;
+    return static_cast<int>(std::max<rlim_t>(1, (limit.rlim_cur - kSpareDescriptors) / 2));
 }
 
 } // namespace
@@ -54,33 +69,31 @@ int main(int argc, char* argv[]) {
     if (options->allow.Empty() && !LoopbackListen(options->listen))
         std::fprintf(stderr,
                      "tarnvik-exporter: warning: no --allow: whoever reaches %s can make this "
-                     "exporter connect to any host and port and open any device it may\n",
+                     "exporter connect to any host and port\n",
                      options->listen.c_str());
 
-    ProbeScheduler scheduler(options->maxProbes);
-    ExporterMetrics metrics([&scheduler] { return scheduler.Running(); });
-    RequestHandler::Settings settings;
-    settings.defaultTimeoutSeconds = options->defaultTimeoutSeconds;
-    settings.timeoutOffsetSeconds = options->timeoutOffsetSeconds;
-    const RequestHandler handler(
-        settings, options->allow, &ResolveHost,
-        [&scheduler](const LinkAddress& target, ProbeModule module,
-                     ProbeClock::time_point deadline) {
-            return scheduler.Run(PrinterKey(target), deadline, [target, module, deadline] {
-                return ProbePrinter(target, module, deadline);
-            });
-        },
-        metrics);
-    HttpServer server(handler);
-    if (!server.Start(options->listen, options->maxProbes + kSpareHttpThreads, &error)) {
+    ExporterService::Settings settings;
+    settings.request.defaultTimeoutSeconds = options->defaultTimeoutSeconds;
+    settings.request.longestTimeoutSeconds = options->maxTimeoutSeconds;
+    settings.request.timeoutOffsetSeconds = options->timeoutOffsetSeconds;
+    settings.maxProbes = FitProbesToDescriptors(options->maxProbes);
+    if (settings.maxProbes < options->maxProbes)
+        std::fprintf(stderr,
+                     "tarnvik-exporter: warning: the open-file limit allows %d probes at once, "
+                     "not %d\n",
+                     settings.maxProbes, options->maxProbes);
+    settings.limits.answerTime = std::chrono::milliseconds(
+        static_cast<long long>(options->maxTimeoutSeconds * 1000) + 10000);
+    ExporterService exporter(settings, options->allow, &ResolveHost);
+    if (!exporter.Start(options->listen, &error)) {
         std::fprintf(stderr, "tarnvik-exporter: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("listening on port %d\n", server.Port());
+    std::printf("listening on port %d\n", exporter.Port());
     std::fflush(stdout);
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
-    server.Stop();
+    exporter.Stop();
     return 0;
 }
