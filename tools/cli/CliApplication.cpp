@@ -209,9 +209,13 @@ int CliApplication::Run(const QStringList& arguments) {
         results = std::move(*rows);
     }
 
-    if (parser.isSet(QStringLiteral("json"))) {
-        const QByteArray lines = ResultJsonLines(results);
-        std::fwrite(lines.constData(), 1, static_cast<size_t>(lines.size()), out_);
+    std::optional<QByteArray> text;
+    if (parser.isSet(QStringLiteral("json")))
+        text = ResultJsonLines(results);
+    else if (command->output)
+        text = command->output(input, results);
+    if (text) {
+        std::fwrite(text->constData(), 1, static_cast<size_t>(text->size()), out_);
         std::fflush(out_);
     } else {
         Print(out_, ResultTable(results));

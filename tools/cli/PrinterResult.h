@@ -22,7 +22,11 @@ constexpr int kRefusedByPassword = 6;
 constexpr int kNotStarted = 7;
 constexpr int kNotBack = 8;
 constexpr int kWrongVersion = 9;
+// A settings document: the printer cannot take one of its settings, so nothing was sent
+// ("Refused"), or a written setting did not read back as written ("Not Taken").
+constexpr int kRefusedSetting = 10;
+constexpr int kNotTaken = 11;
 
 // The text of a result code: "" for 0, the operations' fixed texts for 1 to 5,
-// "Incorrect" for a refused password, then the rollout's texts.
+// "Incorrect" for a refused password, then the rollout's and the settings' texts.
 QString ResultText(int code);
