@@ -132,7 +132,7 @@ configs = [json.loads(line) for line in open(sys.argv[1]) if line.strip()]
 files = [json.loads(line) for line in open(sys.argv[2])]
 assert len(configs) == 3 and len(files) == 3
 for row in configs:
-    assert (row["density"], row["speed"], row["code_page"], row["gap"]) == (12, 6, "1252", "3.00 mm"), row
+    assert (row["density"], row["speed"], row["code_page"], row["gap"]) == (12, 6, 1252, "3.00 mm"), row
 for row in files:
     # The third printer had the font already; it keeps its own (empty) file.
     assert row["data"]["FLASH"]["files"] == ["LABEL24.FNT"], row

@@ -13,8 +13,8 @@ short_description: Set a label printer's settings by name
 description:
   - Reads the printer's configuration and writes only the settings given that differ,
     with the commands the configuration page of the Tarnvik window program sends for them.
-  - Runs C(tarnvik-cli config apply --json) on the control machine; the printer needs
-    nothing but its usual link (use C(connection: local)).
+  - "Runs C(tarnvik-cli config apply --json) on the control machine; the printer needs
+    nothing but its usual link (use C(connection: local))."
   - A settings document that is not right (an unknown name, a value out of range, a length
     without a unit) fails the task before anything is sent.
   - "The settings, their units and choices are those of C(tarnvik-cli config read --format
@@ -28,8 +28,8 @@ options:
     required: true
   settings:
     description:
-      - The settings by name, for example C({density: 10, speed: 4, gap: 3 mm}).
-      - Lengths carry their unit (C(104 mm), C(4.1 in)), lists their item's name (C(sensor: gap)).
+      - "The settings by name, for example C({density: 10, speed: 4, gap: 3 mm})."
+      - "Lengths carry their unit (C(104 mm), C(4.1 in)), lists their item's name (C(sensor: gap))."
       - Mutually exclusive with I(src).
     type: dict
   src:
