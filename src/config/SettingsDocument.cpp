@@ -241,21 +241,20 @@ std::optional<std::string> ReadValue(const ConfigField& field, const YAML::Node&
         setting.unit = unit;
         return std::nullopt;
     }
-    if (IsReal(field)) {
-        const std::optional<double> number = WholeNumber<double>(text);
-        if (!number)
-            return "'" + text + "' is not a number";
-        if (field.HasRange() && (*number < field.low || *number > field.high))
-            return text + " is out of range (" + RangeText(field) + ")";
-        setting.real = *number;
-        return std::nullopt;
+    const bool real = IsReal(field);
+    std::optional<double> number = WholeNumber<double>(text);
+    if (!real) {
+        const std::optional<int32_t> whole = WholeNumber<int32_t>(text);
+        number = whole ? std::optional<double>(*whole) : std::nullopt;
     }
-    const std::optional<int32_t> number = WholeNumber<int32_t>(text);
     if (!number)
-        return "'" + text + "' is not a whole number";
+        return "'" + text + (real ? "' is not a number" : "' is not a whole number");
     if (field.HasRange() && (*number < field.low || *number > field.high))
         return text + " is out of range (" + RangeText(field) + ")";
-    setting.integer = *number;
+    if (real)
+        setting.real = *number;
+    else
+        setting.integer = static_cast<int32_t>(*number);
     return std::nullopt;
 }
 
@@ -361,6 +360,14 @@ std::string FloatText(float value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
+}
+
+// Dots as the page shows them in inch or millimetres ("0.00"), or as they are.
+std::string LengthText(double dots, const PrinterConfig& config, LengthUnit unit) {
+    if (unit == LengthUnit::Dots)
+        return FloatText(static_cast<float>(dots)) + " dots";
+    const double factor = unit == LengthUnit::Inch ? config.Dpi : config.DotsPerMm;
+    return FormatFixed(dots / factor, 2) + " " + UnitName(unit);
 }
 
 } // namespace
@@ -472,18 +479,10 @@ std::string SettingValueText(const ConfigField& field, const PrinterConfig& conf
             } else if constexpr (std::is_same_v<Item, ConfigFloat>) {
                 if (!IsLength(field))
                     return FloatText(item.value);
-                if (unit == LengthUnit::Dots)
-                    return FloatText(item.value) + " dots";
-                const double factor = unit == LengthUnit::Inch ? config.Dpi : config.DotsPerMm;
-                return FormatFixed(static_cast<double>(item.value) / factor, 2) + " " +
-                       UnitName(unit);
+                return LengthText(item.value, config, unit);
             } else {
-                if (IsLength(field)) {
-                    if (unit == LengthUnit::Dots)
-                        return std::to_string(item.value) + " dots";
-                    const double factor = unit == LengthUnit::Inch ? config.Dpi : config.DotsPerMm;
-                    return FormatFixed(item.value / factor, 2) + " " + UnitName(unit);
-                }
+                if (IsLength(field))
+                    return LengthText(item.value, config, unit);
                 if (IsCombo(field) && field.IsChoice()) {
                     const int32_t index = field.ChoiceIndex(item.value);
                     return index < 0 ? std::string() : field.choices[static_cast<size_t>(index)];
