@@ -39,11 +39,14 @@ SettingsPlan PlanSettings(const SettingsDocument& document, const PrinterConfig&
                 {field.name, setting.line, "is too large for this printer's resolution"});
             continue;
         }
-        if (ConfigCommandTexts(probe, field.tab) == ConfigCommandTexts(wanted, field.tab))
-            continue;
+        // The same value as the page shows it (a length to two decimals in its unit) is
+        // no change, even where a command carries more digits (the longest feed in dots).
         const LengthUnit unit = setting.unit == LengthUnit::None ? document.unit : setting.unit;
-        plan.changes.push_back(
-            {&field, SettingValueText(field, printer, unit), SettingValueText(field, probe, unit)});
+        const std::string value = SettingValueText(field, probe, unit);
+        if (value == SettingValueText(field, wanted, unit) ||
+            ConfigCommandTexts(probe, field.tab) == ConfigCommandTexts(wanted, field.tab))
+            continue;
+        plan.changes.push_back({&field, SettingValueText(field, printer, unit), value});
         wanted = probe;
         changedTabs[static_cast<size_t>(field.tab)] = true;
     }

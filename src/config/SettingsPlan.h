@@ -25,8 +25,9 @@ struct SettingsPlan {
 };
 
 // Compares a document with a printer's configuration as read. A setting differs when
-// putting it into the record changes the commands that write its tab, so a length that
-// rounds to the text the printer already holds is no change. The texts are those the
+// its value as the page shows it differs and putting it into the record changes the
+// commands that write its tab, so a length that rounds to what the printer already
+// holds is no change. The texts are those the
 // page's "Set" sends for the changed record that the printer's record does not already
 // send: a command that carries several settings carries the others as read.
 SettingsPlan PlanSettings(const SettingsDocument& document, const PrinterConfig& printer);

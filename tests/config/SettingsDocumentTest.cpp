@@ -1,8 +1,8 @@
 // Settings documents: reading and checking, writing, and what applying one sends.
 
+#include "config/SettingsDocument.h"
 #include "config/ConfigCommands.h"
 #include "config/ConfigFields.h"
-#include "config/SettingsDocument.h"
 #include "config/SettingsPlan.h"
 
 #include <gtest/gtest.h>
@@ -145,8 +145,8 @@ TEST(SettingsDocument, FaultsNameTheSettingTheLineAndWhatIsWrong) {
     std::vector<SettingsFault> faults;
     EXPECT_FALSE(ParseSettingsDocument(text, faults));
     const std::vector<std::pair<std::string, int>> expected = {
-        {"densty", 1}, {"density", 2}, {"gap", 3},           {"edition", 4},
-        {"sensor", 5}, {"z_control_prefix", 6}, {"speed", 7}, {"speed", 8},
+        {"densty", 1},        {"density", 2},          {"gap", 3},   {"edition", 4},
+        {"sensor", 5},        {"z_control_prefix", 6}, {"speed", 7}, {"speed", 8},
         {"d_print_speed", 9}, {"facts.colour", 12},
     };
     ASSERT_EQ(faults.size(), expected.size());
@@ -184,6 +184,15 @@ TEST(SettingsPlan, SendsOnlyTheChangedSettingsWithTheirTabsOtherValuesAsRead) {
     ASSERT_EQ(plan.changes.size(), 1u);
     EXPECT_EQ(plan.changes[0].printer, "4.00 in");
     EXPECT_EQ(plan.texts, std::vector<std::string>{"SIZE 3.00,2.50\r\n"});
+
+    // The longest feed goes in dots with two decimals; the same millimetres are no change.
+    PrinterConfig fine = printer;
+    fine.Dpi = 300.0f;
+    fine.DotsPerMm = 11.8f;
+    SetItem(fine.MaxLength, 3000.0f);
+    EXPECT_TRUE(PlanSettings(Parse("maximum_length: 254.24 mm"), fine).changes.empty());
+    EXPECT_EQ(PlanSettings(Parse("maximum_length: 254.4 mm"), fine).texts,
+              std::vector<std::string>{"LIMITFEED 3001.92 dot\r\n"});
 
     // The cut piece meets the post-print action already changed, whatever the order.
     plan = PlanSettings(Parse("cut_piece: 3\npost_print_action: cutter\n"), printer);
