@@ -94,38 +94,45 @@ std::vector<std::string> AllTexts(const PrinterConfig& config) {
 } // namespace
 
 TEST(SettingsDocument, WrittenDocumentsReadBackAsNoChangeAndAsTheSameCommands) {
-    const PrinterConfig printer = ReadRecord();
-    for (const bool inch : {true, false}) {
-        for (const bool json : {false, true}) {
-            SCOPED_TRACE(std::string(inch ? "inch " : "mm ") + (json ? "json" : "yaml"));
-            const std::string text = WriteSettingsDocument(printer, inch, json);
-            const SettingsDocument document = Parse(text);
-            // Every setting the page shows is in the document; the base values are facts.
-            size_t settings = 0;
-            for (const ConfigField& field : ConfigFieldTable())
-                settings += field.rule != FieldRule::Base;
-            EXPECT_EQ(document.settings.size(), settings) << text;
-            const SettingsPlan plan = PlanSettings(document, printer);
-            EXPECT_TRUE(plan.changes.empty()) << plan.changes.front().field->name;
-            EXPECT_TRUE(plan.refusals.empty());
-            EXPECT_TRUE(plan.texts.empty());
+    PrinterConfig printer300 = ReadRecord();
+    printer300.Dpi = 300.0f;
+    printer300.DotsPerMm = 11.8f;
+    for (const PrinterConfig& printer : {ReadRecord(), printer300}) {
+        for (const bool inch : {true, false}) {
+            for (const bool json : {false, true}) {
+                SCOPED_TRACE(std::to_string(printer.Dpi) + (inch ? " inch " : " mm ") +
+                             (json ? "json" : "yaml"));
+                const std::string text = WriteSettingsDocument(printer, inch, json);
+                const SettingsDocument document = Parse(text);
+                // Every setting the page shows is in the document; the base values are facts.
+                size_t settings = 0;
+                for (const ConfigField& field : ConfigFieldTable())
+                    settings += field.rule != FieldRule::Base;
+                EXPECT_EQ(document.settings.size(), settings) << text;
+                const SettingsPlan plan = PlanSettings(document, printer);
+                EXPECT_TRUE(plan.changes.empty()) << plan.changes.front().field->name;
+                EXPECT_TRUE(plan.refusals.empty());
+                EXPECT_TRUE(plan.texts.empty());
 
-            // Without a printer, from the facts alone: the same record as far as the
-            // commands, the edition, the resolution and the base values go.
-            PrinterConfig expected = printer;
-            expected.InchUnit = inch ? 1 : 0;
-            const PrinterConfig converted = SettingsDocumentRecord(document);
-            EXPECT_EQ(AllTexts(converted), AllTexts(expected));
-            EXPECT_EQ(converted.Edition, 105);
-            EXPECT_EQ(converted.Dpi, 203.0f);
-            EXPECT_EQ(converted.DotsPerMm, 8.0f);
-            EXPECT_EQ(converted.DensityBase.value, 8);
-            EXPECT_STREQ(converted.Serial, printer.Serial);
+                // Without a printer, from the facts alone: the same record as far as the
+                // document, the edition, the resolution and the base values go.
+                const PrinterConfig converted = SettingsDocumentRecord(document);
+                EXPECT_EQ(WriteSettingsDocument(converted, inch, json), text);
+                EXPECT_EQ(converted.Edition, 105);
+                EXPECT_EQ(converted.Dpi, printer.Dpi);
+                EXPECT_EQ(converted.DotsPerMm, printer.DotsPerMm);
+                EXPECT_EQ(converted.DensityBase.value, 8);
+                if (printer.Dpi == 203.0f) {
+                    PrinterConfig expected = printer;
+                    expected.InchUnit = inch ? 1 : 0;
+                    EXPECT_EQ(AllTexts(converted), AllTexts(expected));
+                }
+            }
         }
     }
-    EXPECT_NE(WriteSettingsDocument(printer, false, false).find("paper_width: 101.50 mm\n"),
+    EXPECT_NE(WriteSettingsDocument(ReadRecord(), false, false).find("paper_width: 101.50 mm\n"),
               std::string::npos);
-    EXPECT_NE(WriteSettingsDocument(printer, false, true).find("\"sensor\": \"gap\""),
+    EXPECT_NE(WriteSettingsDocument(ReadRecord(), false, true).find("\"sensor\": \"gap\""),
               std::string::npos);
 }
 
