@@ -1,9 +1,9 @@
 #include "config/ConfigPage.h"
 
 #include "config/ConfigCaptions.h"
-#include "config/ConfigFields.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigTables.h"
+#include "config/SettingsTable.h"
 #include "link/FixedText.h"
 #include "numbers/NumberText.h"
 #include "operations/OperationCode.h"
@@ -204,7 +204,7 @@ void BaseEdit(QLineEdit* edit) {
 
 // The numbers a list of the named setting offers, after the empty first item.
 QStringList NumberItems(const char* setting) {
-    const ConfigField* field = FindConfigField(setting);
+    const PageSetting* field = FindPageSetting(setting);
     QStringList items{QString()};
     for (int32_t i = field->low; i <= field->high; ++i)
         items << QString::number(i);
@@ -213,7 +213,7 @@ QStringList NumberItems(const char* setting) {
 
 // The hint beside an edit of the named setting: its range, "0 to 30".
 QString RangeHint(const char* setting) {
-    const ConfigField* field = FindConfigField(setting);
+    const PageSetting* field = FindPageSetting(setting);
     return QString::number(field->low) + QStringLiteral(" to ") + QString::number(field->high);
 }
 
@@ -263,7 +263,7 @@ ConfigPage::ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* 
         connect(this->*b.member, &QPushButton::clicked, this, b.click);
     }
 
-    for (const ConfigField& binding : ConfigFieldTable()) {
+    for (const PageSetting& binding : PageSettingTable()) {
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
         Q_ASSERT(control);
         fieldControls_.push_back(control);
@@ -489,9 +489,9 @@ void ConfigPage::ShowConfig(const PrinterConfig& config) {
     // The table lists ComboBoxPrintOut before EditCutterPiece, which depends on it.
     const ShowContext cx{UnitFactor(config), QLocale(),
                          findChild<QComboBox*>(QStringLiteral("ComboBoxPrintOut"))};
-    const std::span<const ConfigField> fields = ConfigFieldTable();
+    const std::span<const PageSetting> fields = PageSettingTable();
     for (size_t i = 0; i < fields.size(); ++i) {
-        const ConfigField& binding = fields[i];
+        const PageSetting& binding = fields[i];
         std::visit(
             [&](auto member) { ShowField(config.*member, binding.rule, fieldControls_[i], cx); },
             binding.field);
@@ -502,9 +502,9 @@ bool ConfigPage::CollectConfig(PrinterConfig& into) {
     into.InchUnit = Host().UnitIndex() == 0 ? 1 : 0;
     const ShowContext cx{UnitFactor(into), QLocale(), nullptr};
     QString failure;
-    const std::span<const ConfigField> fields = ConfigFieldTable();
+    const std::span<const PageSetting> fields = PageSettingTable();
     for (size_t i = 0; i < fields.size() && failure.isEmpty(); ++i) {
-        const ConfigField& binding = fields[i];
+        const PageSetting& binding = fields[i];
         std::visit(
             [&](auto member) {
                 CollectField(into.*member, binding.rule, fieldControls_[i], cx, failure);

@@ -67,24 +67,24 @@ const Fact* FindFact(std::string_view name) {
 }
 
 // Base values are facts too, under the name of their table entry.
-const ConfigField* FindBase(std::string_view name) {
-    const ConfigField* field = FindConfigField(name);
+const PageSetting* FindBase(std::string_view name) {
+    const PageSetting* field = FindPageSetting(name);
     return field && field->rule == FieldRule::Base ? field : nullptr;
 }
 
-bool IsLength(const ConfigField& field) {
+bool IsLength(const PageSetting& field) {
     return field.rule == FieldRule::Length || field.rule == FieldRule::LengthDots;
 }
 
-bool IsReal(const ConfigField& field) {
+bool IsReal(const PageSetting& field) {
     return field.rule == FieldRule::Real || field.rule == FieldRule::Speed;
 }
 
-bool IsCombo(const ConfigField& field) {
+bool IsCombo(const PageSetting& field) {
     return field.rule == FieldRule::ComboShifted || field.rule == FieldRule::ComboDirect;
 }
 
-bool IsOffOn(const ConfigField& field) {
+bool IsOffOn(const PageSetting& field) {
     return field.choices.size() == 2 && std::strcmp(field.choices[0], "off") == 0 &&
            std::strcmp(field.choices[1], "on") == 0;
 }
@@ -162,7 +162,7 @@ size_t EditDistance(std::string_view a, std::string_view b) {
 std::string ClosestSetting(std::string_view name) {
     std::string best;
     size_t bestDistance = std::numeric_limits<size_t>::max();
-    for (const ConfigField& field : ConfigFieldTable()) {
+    for (const PageSetting& field : PageSettingTable()) {
         if (field.rule == FieldRule::Base)
             continue;
         const size_t distance = EditDistance(Lower(name), field.name);
@@ -174,14 +174,14 @@ std::string ClosestSetting(std::string_view name) {
     return best;
 }
 
-std::string ChoiceList(const ConfigField& field) {
+std::string ChoiceList(const PageSetting& field) {
     std::string list;
     for (const char* name : field.choices)
         list += (list.empty() ? "" : ", ") + std::string(name);
     return list;
 }
 
-std::string RangeText(const ConfigField& field) {
+std::string RangeText(const PageSetting& field) {
     return std::to_string(field.low) + " to " + std::to_string(field.high);
 }
 
@@ -190,7 +190,7 @@ int LineOf(const YAML::Node& node) {
 }
 
 // Reads one setting's value; the fault's text when it is not right.
-std::optional<std::string> ReadValue(const ConfigField& field, const YAML::Node& value,
+std::optional<std::string> ReadValue(const PageSetting& field, const YAML::Node& value,
                                      LengthUnit documentUnit, DocumentSetting& setting) {
     if (value.IsNull())
         return field.rule == FieldRule::Character
@@ -270,7 +270,7 @@ void ReadFacts(const YAML::Node& facts, DocumentFacts& into, std::vector<Setting
         const int line = LineOf(pair.first);
         const YAML::Node& value = pair.second;
         const Fact* fact = FindFact(name);
-        const ConfigField* base = FindBase(name);
+        const PageSetting* base = FindBase(name);
         if ((!fact && !base) || !value.IsScalar()) {
             faults.push_back(
                 {"facts." + name, line, fact || base ? "takes a single value" : "is not a fact"});
@@ -346,7 +346,7 @@ void EmitKey(YAML::Emitter& out, const char* key, bool json) {
     out << key << YAML::Value;
 }
 
-OutValue FieldOut(const ConfigField& field, const PrinterConfig& config, LengthUnit unit) {
+OutValue FieldOut(const PageSetting& field, const PrinterConfig& config, LengthUnit unit) {
     const std::string text = SettingValueText(field, config, unit);
     const bool number = !IsLength(field) && field.rule != FieldRule::Character &&
                         !(IsCombo(field) && field.IsChoice());
@@ -433,7 +433,7 @@ std::optional<SettingsDocument> ParseSettingsDocument(std::string_view text,
                 ReadFacts(pair.second, document.facts, faults);
                 continue;
             }
-            const ConfigField* field = FindConfigField(name);
+            const PageSetting* field = FindPageSetting(name);
             if (FindFact(name) || (field && field->rule == FieldRule::Base)) {
                 faults.push_back({name, line,
                                   "is a fact the printer reports, not a setting: it belongs "
@@ -466,7 +466,7 @@ std::optional<SettingsDocument> ParseSettingsDocument(std::string_view text,
     return document;
 }
 
-std::string SettingValueText(const ConfigField& field, const PrinterConfig& config,
+std::string SettingValueText(const PageSetting& field, const PrinterConfig& config,
                              LengthUnit unit) {
     return std::visit(
         [&](auto member) -> std::string {
@@ -494,7 +494,7 @@ std::string SettingValueText(const ConfigField& field, const PrinterConfig& conf
 }
 
 bool PutSetting(const DocumentSetting& setting, PrinterConfig& config) {
-    const ConfigField& field = *setting.field;
+    const PageSetting& field = *setting.field;
     double value = setting.real;
     if (IsLength(field) && setting.unit != LengthUnit::Dots) {
         const double factor = setting.unit == LengthUnit::Inch ? config.Dpi : config.DotsPerMm;
@@ -532,7 +532,7 @@ std::string WriteSettingsDocument(const PrinterConfig& config, bool inch, bool j
     out << YAML::BeginMap;
     EmitKey(out, "unit", json);
     Emit(out, {UnitName(unit)}, json);
-    for (const ConfigField& field : ConfigFieldTable()) {
+    for (const PageSetting& field : PageSettingTable()) {
         if (field.rule == FieldRule::Base)
             continue;
         const OutValue value = FieldOut(field, config, unit);
@@ -561,7 +561,7 @@ std::string WriteSettingsDocument(const PrinterConfig& config, bool inch, bool j
             Emit(out, {std::to_string(config.*fact.number), true}, json);
         }
     }
-    for (const ConfigField& field : ConfigFieldTable()) {
+    for (const PageSetting& field : PageSettingTable()) {
         if (field.rule != FieldRule::Base)
             continue;
         const std::string text = SettingValueText(field, config, unit);
@@ -593,7 +593,7 @@ PrinterConfig SettingsDocumentRecord(const SettingsDocument& document) {
     for (const auto& [name, number] : facts.numbers) {
         if (const Fact* fact = FindFact(name)) {
             config.*fact->number = number;
-        } else if (const ConfigField* base = FindBase(name)) {
+        } else if (const PageSetting* base = FindBase(name)) {
             SetItem(config.*std::get<ConfigInt PrinterConfig::*>(base->field), number);
         }
     }
@@ -617,7 +617,7 @@ std::string SettingsSchemaText() {
                 ? QJsonObject{{QStringLiteral("type"), QStringLiteral("string")}}
                 : QJsonObject{{QStringLiteral("type"), QStringLiteral("number")}};
     }
-    for (const ConfigField& field : ConfigFieldTable()) {
+    for (const PageSetting& field : PageSettingTable()) {
         if (field.rule == FieldRule::Base)
             facts[QLatin1String(field.name)] =
                 QJsonObject{{QStringLiteral("type"), QStringLiteral("integer")}};
@@ -630,7 +630,7 @@ std::string SettingsSchemaText() {
         {QStringLiteral("additionalProperties"), false},
     };
     static const char* const kTabs[] = {"Common", "Z", "D", "Interface"};
-    for (const ConfigField& field : ConfigFieldTable()) {
+    for (const PageSetting& field : PageSettingTable()) {
         if (field.rule == FieldRule::Base)
             continue;
         QJsonObject schema;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/ConfigFields.h"
 #include "config/PrinterConfig.h"
+#include "config/SettingsTable.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +10,7 @@
 #include <vector>
 
 // A printer's settings as a readable document: YAML (JSON is YAML too) with the settings
-// of the configuration page by name (ConfigFieldTable), lengths with their unit, lists by
+// of the configuration page by name (PageSettingTable), lengths with their unit, lists by
 // the names of their items, and what the printer only reports under "facts:". It is one
 // more form of the PrinterConfig record: reading it puts values into a record the way the
 // page collects them, writing it takes them from a record the way the page shows them.
@@ -20,7 +20,7 @@ enum class LengthUnit { None, Inch, Mm, Dots };
 // One setting a document names, checked against the page's limits but not yet put into a
 // record (lengths need the printer's resolution).
 struct DocumentSetting {
-    const ConfigField* field = nullptr;
+    const PageSetting* field = nullptr;
     int line = 0;        // from 1
     int32_t integer = 0; // whole numbers and lists: the record value
     double real = 0.0;   // reals and lengths as written
@@ -73,7 +73,7 @@ PrinterConfig SettingsDocumentRecord(const SettingsDocument& document);
 
 // A setting's value in a record as a document writes it ("12", "gap", "101.50 mm");
 // empty when the record does not hold it or holds no value the page can show.
-std::string SettingValueText(const ConfigField& field, const PrinterConfig& config,
+std::string SettingValueText(const PageSetting& field, const PrinterConfig& config,
                              LengthUnit unit);
 
 // Puts one setting into a record as the page collects it, lengths with the record's

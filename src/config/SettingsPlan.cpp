@@ -9,7 +9,7 @@ namespace {
 
 constexpr int32_t kTabCount = 4;
 
-bool Reported(const ConfigField& field, const PrinterConfig& config) {
+bool Reported(const PageSetting& field, const PrinterConfig& config) {
     return std::visit([&config](auto member) { return (config.*member).valid == 1; }, field.field);
 }
 
@@ -24,7 +24,7 @@ SettingsPlan PlanSettings(const SettingsDocument& document, const PrinterConfig&
     // In the page's order, so that a setting whose command depends on another (the cut
     // piece on the post-print action, the gap on the sensor) meets it already changed.
     for (const DocumentSetting& setting : document.settings) {
-        const ConfigField& field = *setting.field;
+        const PageSetting& field = *setting.field;
         if (!Reported(field, printer)) {
             std::string what = "this printer does not report it";
             if (printer.Edition < field.edition)

@@ -8,7 +8,7 @@
 
 // One setting a document changes at a printer, as the document writes values.
 struct SettingChange {
-    const ConfigField* field = nullptr;
+    const PageSetting* field = nullptr;
     std::string printer;
     std::string wanted;
 };

@@ -2,8 +2,8 @@
 
 #include "config/SettingsDocument.h"
 #include "config/ConfigCommands.h"
-#include "config/ConfigFields.h"
 #include "config/SettingsPlan.h"
+#include "config/SettingsTable.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +106,7 @@ TEST(SettingsDocument, WrittenDocumentsReadBackAsNoChangeAndAsTheSameCommands) {
                 const SettingsDocument document = Parse(text);
                 // Every setting the page shows is in the document; the base values are facts.
                 size_t settings = 0;
-                for (const ConfigField& field : ConfigFieldTable())
+                for (const PageSetting& field : PageSettingTable())
                     settings += field.rule != FieldRule::Base;
                 EXPECT_EQ(document.settings.size(), settings) << text;
                 const SettingsPlan plan = PlanSettings(document, printer);

@@ -25,11 +25,12 @@ enum class FieldRule {
 using FieldMember = std::variant<ConfigInt PrinterConfig::*, ConfigFloat PrinterConfig::*,
                                  ConfigChar PrinterConfig::*>;
 
-// One setting of the page's four tabs: the record field, the page control, the name a
-// settings document gives it, the page's limits and the edition from which the printer
+// One setting of the page's four tabs: the record field and its name, the page control,
+// the name a settings document gives it, the page's limits and the edition from which the printer
 // reports it. The same entry drives the page, the settings document and its schema.
-struct ConfigField {
+struct PageSetting {
     FieldMember field;
+    const char* record; // the field's name in the record ("Density")
     const char* control;
     FieldRule rule;
     const char* name;
@@ -55,10 +56,10 @@ struct ConfigField {
 
 // Every field of the four tabs in the record's order, which is the page's order of
 // collection.
-std::span<const ConfigField> ConfigFieldTable();
+std::span<const PageSetting> PageSettingTable();
 
 // The entry with this document name, or nullptr.
-const ConfigField* FindConfigField(std::string_view name);
+const PageSetting* FindPageSetting(std::string_view name);
 
 // A typed length in the page's unit as record dots: times the unit factor (dots per inch
 // or per millimetre); whole dots to the nearest for LengthDots, since the two decimals
