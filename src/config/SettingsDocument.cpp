@@ -25,7 +25,6 @@ struct Fact {
     const char* name;
     FactKind kind;
     size_t textSize = 0;
-    int32_t PrinterConfig::*number = nullptr;
 };
 
 const Fact kFacts[] = {
@@ -37,8 +36,8 @@ const Fact kFacts[] = {
     {"checksum", FactKind::Text, sizeof(PrinterConfig::Checksum)},
     {"mileage", FactKind::Text, sizeof(PrinterConfig::Milage)},
     {"reset_mileage", FactKind::Text, sizeof(PrinterConfig::ResetMilage)},
-    {"cut_counter", FactKind::Number, 0, &PrinterConfig::CutCounter},
-    {"reset_cut_counter", FactKind::Number, 0, &PrinterConfig::ResetCutCounter},
+    {"cut_counter", FactKind::Number},
+    {"reset_cut_counter", FactKind::Number},
 };
 
 char* FactText(const Fact& fact, PrinterConfig& config) {
@@ -56,6 +55,20 @@ char* FactText(const Fact& fact, PrinterConfig& config) {
 
 const char* FactText(const Fact& fact, const PrinterConfig& config) {
     return FactText(fact, const_cast<PrinterConfig&>(config));
+}
+
+// The counters by name, through the record's own members: the record is packed, and a
+// pointer to an int32_t member would not know that its field may be unaligned.
+int32_t FactNumber(const Fact& fact, const PrinterConfig& config) {
+    return std::string_view(fact.name) == "cut_counter" ? config.CutCounter
+                                                        : config.ResetCutCounter;
+}
+
+void SetFactNumber(const Fact& fact, PrinterConfig& config, int32_t value) {
+    if (std::string_view(fact.name) == "cut_counter")
+        config.CutCounter = value;
+    else
+        config.ResetCutCounter = value;
 }
 
 const Fact* FindFact(std::string_view name) {
@@ -558,7 +571,7 @@ std::string WriteSettingsDocument(const PrinterConfig& config, bool inch, bool j
             out << YAML::DoubleQuoted << std::string(text, strnlen(text, fact.textSize));
         } else if (fact.kind == FactKind::Number) {
             EmitKey(out, fact.name, json);
-            Emit(out, {std::to_string(config.*fact.number), true}, json);
+            Emit(out, {std::to_string(FactNumber(fact, config)), true}, json);
         }
     }
     for (const PageSetting& field : PageSettingTable()) {
@@ -592,7 +605,7 @@ PrinterConfig SettingsDocumentRecord(const SettingsDocument& document) {
     }
     for (const auto& [name, number] : facts.numbers) {
         if (const Fact* fact = FindFact(name)) {
-            config.*fact->number = number;
+            SetFactNumber(*fact, config, number);
         } else if (const PageSetting* base = FindBase(name)) {
             SetItem(config.*std::get<ConfigInt PrinterConfig::*>(base->field), number);
         }

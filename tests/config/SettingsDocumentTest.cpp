@@ -119,9 +119,10 @@ TEST(SettingsDocument, WrittenDocumentsReadBackAsNoChangeAndAsTheSameCommands) {
                 const PrinterConfig converted = SettingsDocumentRecord(document);
                 EXPECT_EQ(WriteSettingsDocument(converted, inch, json), text);
                 EXPECT_EQ(converted.Edition, 105);
-                EXPECT_EQ(converted.Dpi, printer.Dpi);
-                EXPECT_EQ(converted.DotsPerMm, printer.DotsPerMm);
-                EXPECT_EQ(converted.DensityBase.value, 8);
+                // Copies: the packed record's fields may be unaligned.
+                EXPECT_EQ(float{converted.Dpi}, float{printer.Dpi});
+                EXPECT_EQ(float{converted.DotsPerMm}, float{printer.DotsPerMm});
+                EXPECT_EQ(int32_t{converted.DensityBase.value}, 8);
                 if (printer.Dpi == 203.0f) {
                     PrinterConfig expected = printer;
                     expected.InchUnit = inch ? 1 : 0;
