@@ -250,9 +250,7 @@ const PageSetting kFields[] = {
 } // namespace
 
 int32_t PageSetting::ChoiceValue(int32_t index) const {
-    const int32_t count =
-        IsChoice() ? static_cast<int32_t>(choices.size()) : (HasRange() ? high - low + 1 : 0);
-    if (index < 0 || index >= count)
+    if (index < 0 || index >= static_cast<int32_t>(choices.size()))
         return -1;
     return rule == FieldRule::ComboDirect ? index + 1 : index;
 }

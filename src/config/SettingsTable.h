@@ -49,7 +49,8 @@ struct PageSetting {
     bool HasRange() const { return low <= high; }
     // A list of named items, as opposed to a number or a list of numbers.
     bool IsChoice() const { return !choices.empty(); }
-    // The record value of choice number index (from 0), and back; -1 when out of the list.
+    // The record value of named choice number index (from 0), and back; -1 when out of
+    // the list.
     int32_t ChoiceValue(int32_t index) const;
     int32_t ChoiceIndex(int32_t value) const;
 };
