@@ -52,9 +52,11 @@ SettingsPlan PlanSettings(const SettingsDocument& document, const PrinterConfig&
     }
     if (!plan.refusals.empty())
         return plan;
+    plan.wanted = wanted;
     for (int32_t tab = 0; tab < kTabCount; ++tab) {
         if (!changedTabs[static_cast<size_t>(tab)])
             continue;
+        plan.tabs.push_back(tab);
         const std::vector<std::string> held = ConfigCommandTexts(base, tab);
         for (std::string& text : ConfigCommandTexts(wanted, tab)) {
             if (std::find(held.begin(), held.end(), text) == held.end())

@@ -22,6 +22,9 @@ struct SettingsPlan {
     std::vector<SettingsFault> refusals;
     // The command texts to send, in the order the page's "Set" sends them tab by tab.
     std::vector<std::string> texts;
+    // The printer's record with the changes, and the tabs they are in.
+    PrinterConfig wanted{};
+    std::vector<int32_t> tabs;
 };
 
 // Compares a document with a printer's configuration as read. A setting differs when

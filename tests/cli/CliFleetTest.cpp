@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -34,8 +35,8 @@
 namespace {
 
 struct ServedPrinter {
-    explicit ServedPrinter(const sim::FirmwareProfile& profile = sim::FirmwareProfile::Of(
-                               sim::FirmwareProfile::kStandardEdition)) {
+    explicit ServedPrinter(const sim::FirmwareProfile& profile =
+                               sim::FirmwareProfile::Of(sim::FirmwareProfile::kStandardEdition)) {
         sim::InstallStandardModules(printer, profile);
         std::string error;
         EXPECT_TRUE(server.Start(&error)) << error;
@@ -287,6 +288,288 @@ TEST_F(CliFleetTest, FirmwareCanariesStopTheRunWhenOneDoesNotComeBack) {
               QStringLiteral("Wrong Version"));
 }
 
+// Whatever way the canary fails, the run ends with status 1, every other printer is "Not
+// Started" naming the canary and why, and none of them received a byte.
+TEST_F(CliFleetTest, EachWayACanaryFailsStopsTheRestUntouched) {
+    WriteFile(Path("fw.NEW"), QByteArray::fromStdString(sim::FirmwareModule::FileHeader("2.10", 6) +
+                                                        std::string("IMAGE\0", 6)));
+    WriteFile(Path("label.txt"), "SIZE 50 mm,30 mm\r\n");
+    struct Way {
+        const char* name;
+        const char* file;
+        const char* expectVersion;
+        bool deadAfterFirmware;
+        int code;
+        const char* reason;
+    };
+    const Way ways[] = {
+        {"never back", "fw.NEW", "2.10", true, kNotBack, "did not answer again"},
+        {"wrong version", "fw.NEW", "9.99", false, kWrongVersion, "expected 9.99"},
+        {"not firmware", "label.txt", "", false, kNotBack, "without a restart"},
+    };
+    for (const Way& way : ways) {
+        printers.clear();
+        Serve(3);
+        for (const auto& printer : printers) {
+            auto lock = printer->printer.Lock();
+            printer->printer.Module<sim::FirmwareModule>()->restartMs = 300;
+        }
+        {
+            auto lock = printers[0]->printer.Lock();
+            printers[0]->printer.faults.deadAfterFirmware = way.deadAfterFirmware;
+        }
+        QStringList arguments =
+            Args({QStringLiteral("firmware"), Path(way.file), QStringLiteral("--wait"),
+                  QStringLiteral("1500"), QStringLiteral("--canary"), QStringLiteral("1")});
+        if (*way.expectVersion)
+            arguments << QStringLiteral("--expect-version") << QLatin1String(way.expectVersion);
+        const CliRun json = Run(arguments + QStringList{QStringLiteral("--json")});
+        EXPECT_EQ(json.exitCode, 1) << way.name << json.err.toStdString();
+        const std::vector<QJsonObject> rows = json.Objects();
+        ASSERT_EQ(rows.size(), 3u) << way.name << json.out.toStdString();
+        EXPECT_EQ(rows[0][QStringLiteral("result")].toInt(), way.code) << way.name;
+        for (size_t i = 1; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), kNotStarted) << way.name;
+            EXPECT_EQ(rows[i][QStringLiteral("data")][QStringLiteral("stoppedBy")].toString(),
+                      printers[0]->Link())
+                << way.name;
+            auto lock = printers[i]->printer.Lock();
+            EXPECT_EQ(printers[i]->printer.ReceivedCount(), 0u) << way.name << i;
+        }
+        if (way.deadAfterFirmware)
+            continue;
+        // The table names the canary and its reason on every printer it stopped.
+        const CliRun table = Run(arguments);
+        EXPECT_EQ(table.exitCode, 1) << way.name;
+        const QList<QByteArray> lines = table.out.trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 5) << table.out.toStdString();
+        EXPECT_TRUE(lines[2].contains("Not Started") &&
+                    lines[2].contains("not started: canary " + printers[0]->Link().toLatin1() +
+                                      " failed ("))
+            << lines[2].toStdString();
+        EXPECT_TRUE(lines[3].contains(way.reason)) << lines[3].toStdString();
+        EXPECT_TRUE(lines[4].startsWith("Total 3: ")) << lines[4].toStdString();
+        for (size_t i = 1; i < printers.size(); ++i) {
+            auto lock = printers[i]->printer.Lock();
+            EXPECT_EQ(printers[i]->printer.ReceivedCount(), 0u) << way.name << i;
+        }
+    }
+}
+
+// An interrupt while the canary is busy: the canary fails with the code of its step, the
+// rest are not started and never contacted; with one printer at a time, printers the run
+// had not reached are "Not Started (interrupted)", not a link failure.
+TEST_F(CliFleetTest, AnInterruptLeavesPrintersNotYetReachedUntouched) {
+    Serve(3);
+    {
+        auto lock = printers[0]->printer.Lock();
+        printers[0]->printer.faults.silent = true;
+    }
+    WriteFile(Path("fw.NEW"), QByteArray::fromStdString(sim::FirmwareModule::FileHeader("2.10", 6) +
+                                                        std::string("IMAGE\0", 6)));
+    const auto interrupted = [&](QStringList arguments) {
+        for (const auto& served : printers)
+            arguments << QStringLiteral("--link") << served->Link();
+        QProcess process;
+        process.start(QStringLiteral(TARNVIK_CLI_PATH), arguments);
+        EXPECT_TRUE(process.waitForStarted(10000));
+        // The product's own 30 s read wait holds the first printer.
+        EXPECT_TRUE(WaitUntil([&] { return printers[0]->printer.ReceivedCount() > 0; },
+                              std::chrono::milliseconds(10000)));
+        process.terminate();
+        EXPECT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitCode(), 1);
+        CliRun run;
+        run.out = process.readAllStandardOutput();
+        return run.Objects();
+    };
+    std::vector<QJsonObject> rows =
+        interrupted({QStringLiteral("firmware"), Path("fw.NEW"), QStringLiteral("--canary"),
+                     QStringLiteral("1"), QStringLiteral("--json")});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][QStringLiteral("result")].toInt(), 3);
+    for (size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][QStringLiteral("result")].toInt(), kNotStarted);
+        EXPECT_EQ(rows[i][QStringLiteral("data")][QStringLiteral("stoppedBy")].toString(),
+                  printers[0]->Link());
+    }
+
+    for (const auto& served : printers) {
+        auto lock = served->printer.Lock();
+        served->printer.ClearReceived();
+    }
+    rows = interrupted({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("1"),
+                        QStringLiteral("--json")});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][QStringLiteral("result")].toInt(), 3);
+    for (size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][QStringLiteral("resultText")].toString(), QStringLiteral("Not Started"));
+        EXPECT_TRUE(rows[i][QStringLiteral("data")][QStringLiteral("interrupted")].toBool());
+        auto lock = printers[i]->printer.Lock();
+        EXPECT_EQ(printers[i]->printer.ReceivedCount(), 0u) << i;
+    }
+}
+
+// A setting counts as written only when it was sent and the printer holds it afterwards;
+// a file the configuration page could not have made is refused before anything is sent.
+TEST_F(CliFleetTest, ConfigWriteReportsOnlyWhatWasSentAndTaken) {
+    Serve(1);
+    ASSERT_EQ(Run(Args({QStringLiteral("config"), QStringLiteral("read"), QStringLiteral("--out"),
+                        Path("model.dcf")}))
+                  .exitCode,
+              0);
+    QFile modelFile(Path("model.dcf"));
+    ASSERT_TRUE(modelFile.open(QIODevice::ReadOnly));
+    const ConfigFileContent model = *DecodeConfigFile(modelFile.readAll());
+    {
+        auto lock = printers[0]->printer.Lock();
+        printers[0]->printer.ClearReceived();
+    }
+
+    QByteArray random = EncodeConfigFile(model);
+    for (qsizetype i = 12 + 389; i < 12 + 661; ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 251);
+    WriteFile(Path("random.dcf"), random);
+    const auto withConfig = [&](const char* name, void (*change)(PrinterConfig&)) {
+        ConfigFileContent content = model;
+        change(content.Config);
+        WriteFile(Path(name), EncodeConfigFile(content));
+    };
+    withConfig("density.dcf", [](PrinterConfig& c) { SetItem(c.Density, 20); });
+    withConfig("negative.dcf", [](PrinterConfig& c) { SetItem(c.Density, -1); });
+    withConfig("sensor.dcf", [](PrinterConfig& c) { SetItem(c.SensorMode, 7); });
+    for (const char* name : {"random.dcf", "density.dcf", "negative.dcf", "sensor.dcf"}) {
+        const CliRun refused = Run(Args({QStringLiteral("config"), QStringLiteral("write"),
+                                         Path(name), QStringLiteral("--if-different")}));
+        EXPECT_EQ(refused.exitCode, 2) << name;
+        EXPECT_TRUE(refused.err.contains("File Data Error")) << name << refused.err.toStdString();
+        auto lock = printers[0]->printer.Lock();
+        EXPECT_EQ(printers[0]->printer.ReceivedCount(), 0u) << name;
+    }
+
+    // This printer ignores DENSITY; the other settings it takes.
+    {
+        auto lock = printers[0]->printer.Lock();
+        printers[0]->printer.AddLineHandler(
+            "DENSITY ", [](sim::VirtualPrinter&, std::string_view, std::string&) {});
+    }
+    withConfig("wanted.dcf", [](PrinterConfig& c) {
+        SetItem(c.Density, 12);
+        SetItem(c.ZDarkness, 22);
+    });
+    const QStringList write =
+        Args({QStringLiteral("config"), QStringLiteral("write"), Path("wanted.dcf"),
+              QStringLiteral("--if-different"), QStringLiteral("--json")});
+    for (int round = 0; round < 2; ++round) {
+        const CliRun written = Run(write);
+        EXPECT_EQ(written.exitCode, 1) << written.out.toStdString();
+        ASSERT_EQ(written.Objects().size(), 1u);
+        const QJsonObject row = written.Objects()[0];
+        EXPECT_EQ(row[QStringLiteral("resultText")].toString(), QStringLiteral("Not Taken"));
+        const QJsonObject data = row[QStringLiteral("data")].toObject();
+        const QJsonArray notTaken = data[QStringLiteral("notTaken")].toArray();
+        ASSERT_EQ(notTaken.size(), 1);
+        EXPECT_EQ(notTaken[0][QStringLiteral("name")].toString(), QStringLiteral("Density"));
+        // Reported written: only what went out and is held now.
+        QStringList reported;
+        for (const QJsonValue& d : data[QStringLiteral("differences")].toArray())
+            reported << d[QStringLiteral("name")].toString();
+        EXPECT_EQ(reported, round == 0 ? QStringList{QStringLiteral("ZDarkness")} : QStringList{});
+        auto lock = printers[0]->printer.Lock();
+        const std::string received = printers[0]->printer.Received();
+        EXPECT_NE(received.find("DENSITY 12\r\n"), std::string::npos);
+        EXPECT_EQ(received.find("SD22") != std::string::npos, round == 0);
+        EXPECT_EQ(printers[0]->printer.Module<sim::ConfigModule>()->Settings().zDarkness, 22);
+        EXPECT_NE(printers[0]->printer.Module<sim::ConfigModule>()->Settings().density, 12);
+        printers[0]->printer.ClearReceived();
+    }
+}
+
+// Texts from the printer are escaped in the table and kept in JSON; the name is stored
+// and read in the printer's Latin-1, and a name it cannot hold is refused before any
+// printer is contacted.
+TEST_F(CliFleetTest, PrinterNamesTravelInLatin1AndReachTheTerminalEscaped) {
+    Serve(1);
+    {
+        auto lock = printers[0]->printer.Lock();
+        printers[0]->printer.Module<sim::NetModule>()->name =
+            "X\ntcp:10.9.9.9:9100  OK  forged\x1b]0;owned\x07";
+    }
+    const CliRun table = Run(Args({QStringLiteral("net"), QStringLiteral("read")}));
+    EXPECT_EQ(table.exitCode, 0);
+    EXPECT_EQ(table.out.count('\n'), 3) << table.out.toStdString();
+    EXPECT_FALSE(table.out.contains('\x1b'));
+    EXPECT_TRUE(table.out.contains("name X\\ntcp:10.9.9.9:9100  OK  forged\\x1b]0;owned\\x07"))
+        << table.out.toStdString();
+    const CliRun json =
+        Run(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
+    ASSERT_EQ(json.Objects().size(), 1u);
+    EXPECT_EQ(json.Objects()[0][QStringLiteral("data")][QStringLiteral("name")].toString(),
+              QStringLiteral("X\ntcp:10.9.9.9:9100  OK  forged\x1b]0;owned\x07"));
+
+    const QString zurich = QStringLiteral("Z\u00fcrich");
+    ASSERT_EQ(
+        Run(Args({QStringLiteral("net"), QStringLiteral("set"), QStringLiteral("--name"), zurich}))
+            .exitCode,
+        0);
+    {
+        auto lock = printers[0]->printer.Lock();
+        EXPECT_EQ(printers[0]->printer.Module<sim::NetModule>()->name, "Z\xfcrich");
+        printers[0]->printer.ClearReceived();
+    }
+    const CliRun back =
+        Run(Args({QStringLiteral("net"), QStringLiteral("read"), QStringLiteral("--json")}));
+    ASSERT_EQ(back.Objects().size(), 1u);
+    EXPECT_EQ(back.Objects()[0][QStringLiteral("data")][QStringLiteral("name")].toString(), zurich);
+
+    {
+        auto lock = printers[0]->printer.Lock();
+        printers[0]->printer.ClearReceived();
+    }
+    const CliRun euro = Run(Args({QStringLiteral("net"), QStringLiteral("set"),
+                                  QStringLiteral("--name"), QStringLiteral("Pay\u20ac")}));
+    EXPECT_EQ(euro.exitCode, 2);
+    EXPECT_TRUE(euro.err.contains("Printer Name (--name) contains characters that cannot be "
+                                  "stored."))
+        << euro.err.toStdString();
+    auto lock = printers[0]->printer.Lock();
+    EXPECT_EQ(printers[0]->printer.ReceivedCount(), 0u);
+}
+
+// A printer that never answers the extended status query costs the short wait, not the
+// read time-out, and the two flags only that reply tells are unknown.
+TEST_F(CliFleetTest, StatusWithoutTheExtendedReplyLeavesItsFlagsUnknown) {
+    Serve(2);
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.answersExtendedStatus = false;
+        printers[1]->printer.extendedStatus[4] = 0x04;
+        printers[0]->printer.extendedStatus[4] = 0x04;
+    }
+    // No --timeout: the product's 30 s read wait.
+    QStringList arguments = {QStringLiteral("status"), QStringLiteral("--json")};
+    for (const auto& printer : printers)
+        arguments << QStringLiteral("--link") << printer->Link();
+    QElapsedTimer timer;
+    timer.start();
+    const CliRun json = Run(arguments);
+    EXPECT_LT(timer.elapsed(), 15000);
+    EXPECT_EQ(json.exitCode, 0);
+    const std::vector<QJsonObject> rows = json.Objects();
+    ASSERT_EQ(rows.size(), 2u);
+    const QJsonObject known = rows[0][QStringLiteral("data")][QStringLiteral("flags")].toObject();
+    EXPECT_EQ(known[QStringLiteral("outOfRibbon")], QJsonValue(true));
+    EXPECT_EQ(known[QStringLiteral("ribbonEncoderError")], QJsonValue(false));
+    const QJsonObject unknown = rows[1][QStringLiteral("data")][QStringLiteral("flags")].toObject();
+    EXPECT_TRUE(unknown[QStringLiteral("outOfRibbon")].isNull());
+    EXPECT_TRUE(unknown[QStringLiteral("ribbonEncoderError")].isNull());
+    EXPECT_EQ(unknown[QStringLiteral("headOpen")], QJsonValue(false));
+    arguments.removeOne(QStringLiteral("--json"));
+    const CliRun table = Run(arguments);
+    EXPECT_TRUE(table.out.contains("ready; ribbon encoder error ?, out of ribbon ?"))
+        << table.out.toStdString();
+}
+
 TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
     Serve(4);
     {
@@ -319,7 +602,8 @@ TEST_F(CliFleetTest, RefusingAndSilentPrintersFailAloneWhileTheOthersSucceed) {
         Run(Args({QStringLiteral("status"), QStringLiteral("-j"), QStringLiteral("2")}));
     EXPECT_EQ(table.exitCode, 1);
     const QList<QByteArray> lines = table.out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 5);
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[5], "Total 4: 2 OK, 1 Port Open Error, 1 Data Receiving Error");
     EXPECT_TRUE(lines[2].startsWith(printers[1]->Link().toLatin1()));
     EXPECT_TRUE(lines[2].contains("Port Open Error"));
     EXPECT_TRUE(lines[4].contains("Data Receiving Error"));
@@ -470,8 +754,32 @@ TEST_F(CliFleetTest, CommandLinesThatCannotRunExitWithTwo) {
     const CliRun fromFile =
         Run({QStringLiteral("status"), QStringLiteral("--links"), Path("links.txt")});
     EXPECT_EQ(fromFile.exitCode, 2);
-    EXPECT_TRUE(fromFile.err.contains("tcp:printer:+80: the port '+80'"))
+    EXPECT_TRUE(fromFile.err.contains("links.txt line 3: tcp:printer:+80: the port '+80'"))
         << fromFile.err.toStdString();
+    // A comment may follow a link; a printer named twice is refused with both places.
+    WriteFile(Path("twice.txt"), "tcp:127.0.0.1:9100  # left\n\ntcp:127.0.0.1:9101\n"
+                                 "TCP:127.0.0.1:9100 # again\n");
+    const CliRun twice =
+        Run({QStringLiteral("status"), QStringLiteral("--links"), Path("twice.txt")});
+    EXPECT_EQ(twice.exitCode, 2);
+    EXPECT_TRUE(twice.err.contains("TCP:127.0.0.1:9100 is given twice (" +
+                                   Path("twice.txt").toLocal8Bit() + " line 1, " +
+                                   Path("twice.txt").toLocal8Bit() + " line 4)"))
+        << twice.err.toStdString();
+    // With --json a command line that cannot run is told as one JSON object.
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("status"), QStringLiteral("--json")},
+          QStringList{QStringLiteral("--json")},
+          QStringList{QStringLiteral("status"), QStringLiteral("--json"), QStringLiteral("--links"),
+                      Path("twice.txt")}}) {
+        const CliRun json = Run(arguments);
+        EXPECT_EQ(json.exitCode, 2);
+        EXPECT_TRUE(json.out.isEmpty());
+        EXPECT_EQ(json.err.count('\n'), 1) << json.err.toStdString();
+        const QJsonObject error = QJsonDocument::fromJson(json.err).object();
+        EXPECT_FALSE(error[QStringLiteral("error")].toString().isEmpty()) << json.err.toStdString();
+        EXPECT_EQ(error[QStringLiteral("exitStatus")].toInt(), 2);
+    }
     for (const auto& command : {QStringList{QStringLiteral("--help")},
                                 QStringList{QStringLiteral("files"), QStringLiteral("download"),
                                             QStringLiteral("--help")}}) {
@@ -618,9 +926,9 @@ TEST_F(CliFleetTest, SettingsDocumentsWriteOnlyTheNamedSettingsThatDiffer) {
 
     // --check reads and reports, on every printer, and writes nothing.
     WriteFile(Path("density.yaml"), "{density: 12}\n");
-    const QStringList apply = Args({QStringLiteral("config"), QStringLiteral("apply"),
-                                    Path("density.yaml"), QStringLiteral("--json"),
-                                    QStringLiteral("-j"), QStringLiteral("3")});
+    const QStringList apply =
+        Args({QStringLiteral("config"), QStringLiteral("apply"), Path("density.yaml"),
+              QStringLiteral("--json"), QStringLiteral("-j"), QStringLiteral("3")});
     clearReceived();
     const CliRun check = Run(apply + QStringList{QStringLiteral("--check")});
     ASSERT_EQ(check.exitCode, 0) << check.out.toStdString();
@@ -663,21 +971,39 @@ TEST_F(CliFleetTest, SettingsDocumentsWriteOnlyTheNamedSettingsThatDiffer) {
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0][QStringLiteral("result")].toInt(), 0);
     EXPECT_EQ(rows[2][QStringLiteral("result")].toInt(), kRefusedSetting);
-    EXPECT_EQ(rows[2][QStringLiteral("data")][QStringLiteral("refused")][0]
-                  [QStringLiteral("setting")]
-                      .toString(),
-              QStringLiteral("threshold_detection"));
+    EXPECT_EQ(
+        rows[2][QStringLiteral("data")][QStringLiteral("refused")][0][QStringLiteral("setting")]
+            .toString(),
+        QStringLiteral("threshold_detection"));
     EXPECT_EQ(received(2).find("DENSITY "), std::string::npos);
 
     // A document that is not right: exit 2 with the file, line and setting; nothing sent.
     WriteFile(Path("bad.yaml"), "density: 12\ndensty: 3\nz_darkness: 31\n");
     clearReceived();
-    const CliRun bad = Run(
-        Args({QStringLiteral("config"), QStringLiteral("apply"), Path("bad.yaml")}));
+    const CliRun bad =
+        Run(Args({QStringLiteral("config"), QStringLiteral("apply"), Path("bad.yaml")}));
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains("bad.yaml:2: densty: unknown setting (did you mean density?)"))
         << bad.err.toStdString();
     EXPECT_TRUE(bad.err.contains("bad.yaml:3: z_darkness: 31 is out of range (0 to 30)"));
     for (size_t i = 0; i < printers.size(); ++i)
         EXPECT_TRUE(received(i).empty()) << i;
+
+    // A printer that ignores the density: read back, it is "Not Taken".
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.AddLineHandler(
+            "DENSITY ", [](sim::VirtualPrinter&, std::string_view, std::string&) {});
+    }
+    WriteFile(Path("five.yaml"), "density: 5\n");
+    const CliRun ignored = Run(Args({QStringLiteral("config"), QStringLiteral("apply"),
+                                     Path("five.yaml"), QStringLiteral("--json")}));
+    EXPECT_EQ(ignored.exitCode, 1);
+    const QJsonObject notTaken = ignored.Objects().at(1);
+    EXPECT_EQ(notTaken[QStringLiteral("result")].toInt(), kNotTaken);
+    EXPECT_EQ(
+        notTaken[QStringLiteral("data")][QStringLiteral("notTaken")][0][QStringLiteral("name")]
+            .toString(),
+        QStringLiteral("Density"));
+    EXPECT_EQ(ignored.Objects().at(0)[QStringLiteral("result")].toInt(), 0);
 }

@@ -1,5 +1,7 @@
+#include "CanaryRollout.h"
 #include "ConfigDiff.h"
 #include "LinkAddress.h"
+#include "PrinterJobs.h"
 #include "ProgressLine.h"
 #include "ResultOutput.h"
 
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -88,6 +91,14 @@ TEST(LinkAddressTest, LinksFileSkipsBlankAndCommentLines) {
     EXPECT_EQ(
         LinkLines(QStringLiteral("tcp:a\n\n  # spare\n usb \r\ncom:COM3\n")),
         QStringList({QStringLiteral("tcp:a"), QStringLiteral("usb"), QStringLiteral("com:COM3")}));
+    // A comment may follow a link; a "#" inside a path is the path's own.
+    const std::vector<LinkLine> lines = NumberedLinkLines(
+        QStringLiteral("# dock\ntcp:a:9100  # left bay\n\nlpt:/dev/lp#2\ttcp:b\t#x\n"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].number, 2);
+    EXPECT_EQ(lines[0].text, QStringLiteral("tcp:a:9100"));
+    EXPECT_EQ(lines[1].number, 4);
+    EXPECT_EQ(lines[1].text, QStringLiteral("lpt:/dev/lp#2\ttcp:b"));
 }
 
 TEST(PasswordCheckTest, JudgesAsTheGateDoes) {
@@ -119,6 +130,78 @@ TEST(ResultOutputTest, JsonLinesCarryTheResultText) {
     // A link that itself reads "%1" is shown as written, not filled in.
     PrinterResult scoped{QStringLiteral("tcp:[::%1]"), 0, {}, QStringLiteral("ready")};
     EXPECT_TRUE(ResultTable({scoped}).contains(QStringLiteral("tcp:[::%1]  OK      ready")));
+}
+
+// What a printer reports cannot forge a row or reach the terminal as control sequences;
+// the table ends with the count of each result.
+TEST(ResultOutputTest, TableEscapesPrinterTextsAndCountsResults) {
+    PrinterResult forged{QStringLiteral("tcp:a"),
+                         0,
+                         {},
+                         QStringLiteral("name X\ntcp:10.9.9.9:9100  OK  \x1b[2J\u009b1m\u202e")};
+    PrinterResult closed{QStringLiteral("tcp:b"), 1, {}, {}};
+    PrinterResult skipped{
+        QStringLiteral("tcp:c"), kNotStarted, {}, QStringLiteral("(interrupted)")};
+    const QString table = ResultTable({forged, closed, skipped, closed});
+    const QStringList lines = table.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 7) << table.toStdString();
+    EXPECT_TRUE(
+        lines[1].endsWith(QStringLiteral("name X\\ntcp:10.9.9.9:9100  OK  \\x1b[2J\\x9b1m\\u202e")))
+        << lines[1].toStdString();
+    EXPECT_EQ(lines[5], QStringLiteral("Total 4: 1 OK, 2 Port Open Error, 1 Not Started"));
+    EXPECT_TRUE(lines[6].isEmpty());
+    // JSON keeps the text as reported; its own escaping makes it safe.
+    forged.data[QStringLiteral("name")] = forged.summary;
+    const QByteArray json = ResultJsonLines({forged});
+    EXPECT_EQ(json.count('\n'), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(json)
+                  .object()[QStringLiteral("data")][QStringLiteral("name")]
+                  .toString(),
+              forged.summary);
+}
+
+// A canary that fails stops the rest, and every one of them names it and its reason. The
+// results grow while the reason is being handed out.
+TEST(CanaryRolloutTest, AFailedCanaryStopsTheRestWithItsReason) {
+    std::vector<LinkAddress> printers;
+    for (int i = 0; i < 4; ++i)
+        printers.push_back(
+            *ParseLinkAddress(QStringLiteral("tcp:127.0.0.1:%1").arg(1 + i), nullptr));
+    std::atomic<int> started{0};
+    const FleetRunner runner(2);
+    const std::vector<PrinterResult> results =
+        CanaryRollout(1).Run(runner, printers, [&](PrinterLink&, const LinkAddress&) {
+            ++started;
+            PrinterResult failed;
+            failed.code = 1;
+            failed.summary = QStringLiteral("Port Open Error");
+            return failed;
+        });
+    EXPECT_EQ(started, 1);
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(results[0].code, 1);
+    for (size_t i = 1; i < results.size(); ++i) {
+        EXPECT_EQ(results[i].link, printers[i].text);
+        EXPECT_EQ(results[i].code, kNotStarted);
+        EXPECT_EQ(results[i].summary,
+                  QStringLiteral("not started: canary tcp:127.0.0.1:1 failed (Port Open Error)"));
+        EXPECT_EQ(results[i].data.value(QStringLiteral("stoppedBy")).toString(),
+                  QStringLiteral("tcp:127.0.0.1:1"));
+    }
+}
+
+// A write job refuses a record the configuration page could not hold before it opens
+// the link, whoever built the record.
+TEST(ConfigWriteJobTest, RefusesValuesOutOfRangeWithoutOpeningTheLink) {
+    ConfigFileContent content;
+    content.Config = DefaultPrinterConfig();
+    SetItem(content.Config.Density, 20);
+    // Port 1 on loopback refuses: a job that opened the link would fail with 1.
+    PrinterLink link;
+    const PrinterResult result = ConfigWriteJob(content, {ConfigTabCommon})(
+        link, *ParseLinkAddress(QStringLiteral("tcp:127.0.0.1:1"), nullptr));
+    EXPECT_EQ(result.code, 5);
+    EXPECT_EQ(result.summary, QStringLiteral("File Data Error (Density 20 is outside 0 to 15)"));
 }
 
 // The installed udev rule must open exactly the vendors the USB link looks for.

@@ -1,4 +1,5 @@
 #include "config/ConfigFile.h"
+#include "config/ConfigRanges.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,47 @@ TEST(ConfigFile, RefusesWrongMagicShortFilesAndUnknownUnits) {
     tiny.Config.PaperWidth.valid = 1;
     tiny.Config.PaperWidth.value = 400.0f;
     EXPECT_FALSE(DecodeConfigFile(EncodeConfigFile(tiny)));
+}
+
+// What the page could not hold is refused before anything is sent: values outside a
+// choice or a hinted range, flags other than 0 and 1, control characters as Z prefixes.
+// Unset settings and free numbers pass.
+TEST(ConfigRanges, RefuseWhatThePageCouldNotHold) {
+    PrinterConfig c = DefaultPrinterConfig();
+    // The defaults leave SensorMode 0 and every flag 0; a free number of any size passes.
+    SetItem(c.Offset, -100000);
+    c.Density.value = 99; // not set: never sent
+    EXPECT_TRUE(CheckConfigRanges(c).empty());
+    for (int32_t density : {0, 15}) {
+        SetItem(c.Density, density);
+        EXPECT_TRUE(CheckConfigRanges(c).empty()) << density;
+    }
+
+    struct Case {
+        void (*change)(PrinterConfig&);
+        const char* text;
+    };
+    const Case cases[] = {
+        {[](PrinterConfig& r) { SetItem(r.Density, 20); }, "Density 20 is outside 0 to 15"},
+        {[](PrinterConfig& r) { SetItem(r.Density, -1); }, "Density -1 is outside 0 to 15"},
+        {[](PrinterConfig& r) { SetItem(r.SensorMode, 7); }, "SensorMode 7 is outside 0 to 2"},
+        {[](PrinterConfig& r) { SetItem(r.CodePage, 36); }, "CodePage 36 is outside 0 to 35"},
+        {[](PrinterConfig& r) { SetItem(r.ZPosition, 121); },
+         "ZPosition 121 is outside -120 to 120"},
+        {[](PrinterConfig& r) { SetItem(r.BaudRate, 0); }, "BaudRate 0 is outside 1 to 8"},
+        {[](PrinterConfig& r) { r.Mirror.valid = 7; }, "Mirror flag 7 is neither 0 nor 1"},
+        {[](PrinterConfig& r) { r.DSpeed.valid = 2; }, "DSpeed flag 2 is neither 0 nor 1"},
+        {[](PrinterConfig& r) { SetItem(r.ZControl, '\r'); },
+         "ZControl character 13 is a control character"},
+        {[](PrinterConfig& r) { r.InchUnit = 5; }, "InchUnit flag 5 is neither 0 nor 1"},
+    };
+    for (const Case& k : cases) {
+        PrinterConfig bad = DefaultPrinterConfig();
+        k.change(bad);
+        EXPECT_EQ(ConfigRangeText(CheckConfigRanges(bad)), k.text);
+    }
+    EXPECT_EQ(ConfigSettingRange("ZLabelShift")->lowest, -9999);
+    EXPECT_FALSE(ConfigSettingRange("Offset").has_value());
 }
 
 } // namespace

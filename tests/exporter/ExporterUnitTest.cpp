@@ -157,12 +157,19 @@ TEST(ExporterRequests, ProbeAnswersRefusesAndRoutes) {
     EXPECT_NE(ok.body.find("tarnvik_up 1"), std::string::npos) << ok.body;
     EXPECT_NE(ok.body.find("tarnvik_status{condition=\"head_open\"} 1"), std::string::npos);
     EXPECT_NE(ok.body.find("tarnvik_status{condition=\"paper_jam\"} 0"), std::string::npos);
+    // Without the extended status reply its two conditions are unknown: left out, not 0.
+    EXPECT_EQ(ok.body.find("out_of_ribbon"), std::string::npos) << ok.body;
+    EXPECT_EQ(ok.body.find("ribbon_encoder_error"), std::string::npos);
     EXPECT_EQ(ok.contentType.rfind("text/plain; version=0.0.4", 0), 0u);
     ASSERT_EQ(fixture.probed.size(), 1u);
     EXPECT_EQ(FixedText(fixture.probed[0].net.address, FixedTextKind::Local),
               QStringLiteral("10.20.1.5"));
 
-    fixture.Get("/probe", "module=full&target=tcp:10.20.0.1");
+    headOpen.extendedKnown = true;
+    fixture.reading = headOpen;
+    EXPECT_NE(fixture.Get("/probe", "module=full&target=tcp:10.20.0.1")
+                  .body.find("tarnvik_status{condition=\"out_of_ribbon\"} 0"),
+              std::string::npos);
     ASSERT_EQ(fixture.modules.size(), 2u);
     EXPECT_EQ(fixture.modules[1], ProbeModule::Full);
 

@@ -1,5 +1,7 @@
 #include "CanaryRollout.h"
 
+#include "CliInterrupt.h"
+
 #include <algorithm>
 
 std::vector<PrinterResult> CanaryRollout::Run(const FleetRunner& runner,
@@ -20,16 +22,21 @@ std::vector<PrinterResult> CanaryRollout::Run(const FleetRunner& runner,
         results.insert(results.end(), more.begin(), more.end());
         return results;
     }
-    const QString reason =
-        QStringLiteral("not started: canary %1 failed (%2)")
-            .arg(failed->link,
-                 failed->summary.isEmpty() ? ResultText(failed->code) : failed->summary);
+    // Copies: the results grow below, which moves them.
+    const QString canary = failed->link;
+    const QString canaryResult = ResultText(failed->code);
+    const QString why = failed->summary.isEmpty() ? canaryResult : failed->summary;
+    const QString reason = QStringLiteral("not started: canary ") + canary +
+                           QStringLiteral(" failed (") + why + QLatin1Char(')') +
+                           (CliInterrupted() ? QStringLiteral(", interrupted") : QString());
+    results.reserve(printers.size());
     for (const LinkAddress& printer : rest) {
         PrinterResult skipped;
         skipped.link = printer.text;
         skipped.code = kNotStarted;
         skipped.summary = reason;
-        skipped.data[QStringLiteral("stoppedBy")] = failed->link;
+        skipped.data[QStringLiteral("stoppedBy")] = canary;
+        skipped.data[QStringLiteral("canaryResult")] = canaryResult;
         results.push_back(skipped);
     }
     return results;

@@ -5,6 +5,7 @@
 #include "PrinterJobs.h"
 #include "ProgressLine.h"
 #include "ResultOutput.h"
+#include "TerminalText.h"
 
 #include "link/PrinterLink.h"
 
@@ -12,10 +13,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <memory>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace {
 
@@ -27,6 +31,23 @@ void Print(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
+}
+
+// What names one printer: the kind and the port, path or host and port (host names
+// without case). Two links with the same key reach the same printer.
+QString PrinterKey(const LinkAddress& link) {
+    const QString kind = QString::number(link.kind) + QLatin1Char(':');
+    switch (link.kind) {
+    case InterfaceCom:
+        return kind + QString::fromLocal8Bit(link.com.portName);
+    case InterfaceLpt:
+        return kind + QString::fromLocal8Bit(link.lpt.text);
+    case InterfaceEthernet:
+        return kind + QString::number(link.net.port) + QLatin1Char(':') +
+               QString::fromLocal8Bit(link.net.address).toLower();
+    default:
+        return kind;
+    }
 }
 
 } // namespace
@@ -72,8 +93,61 @@ QString CliApplication::GeneralHelp() const {
 }
 
 int CliApplication::Usage(const QString& message) const {
-    Print(err_, QStringLiteral("tarnvik-cli: %1\n").arg(message));
-    return kExitUsage;
+    return Fail(message, kExitUsage);
+}
+
+int CliApplication::Fail(const QString& message, int status) const {
+    if (json_) {
+        const QJsonObject error{{QStringLiteral("error"), message},
+                                {QStringLiteral("exitStatus"), status}};
+        Print(err_, QString::fromUtf8(QJsonDocument(error).toJson(QJsonDocument::Compact)) +
+                        QLatin1Char('\n'));
+    } else {
+        Print(err_, QStringLiteral("tarnvik-cli: ") + TerminalSafe(message) + QLatin1Char('\n'));
+    }
+    return status;
+}
+
+bool CliApplication::CollectPrinters(const QCommandLineParser& parser,
+                                     std::vector<LinkAddress>& printers, int* status) const {
+    // Each link with where it was given, for the messages.
+    std::vector<std::pair<LinkLine, QString>> given;
+    for (const QString& text : parser.values(QStringLiteral("link")))
+        given.push_back({{0, text}, QStringLiteral("--link")});
+    if (parser.isSet(QStringLiteral("links"))) {
+        QFile file(parser.value(QStringLiteral("links")));
+        if (!file.open(QIODevice::ReadOnly)) {
+            *status = Usage(file.fileName() + QStringLiteral(": Open File Error"));
+            return false;
+        }
+        for (const LinkLine& line : NumberedLinkLines(QString::fromLocal8Bit(file.readAll())))
+            given.push_back({line, file.fileName()});
+    }
+    const auto where = [](const std::pair<LinkLine, QString>& link) {
+        return link.first.number > 0
+                   ? link.second + QStringLiteral(" line ") + QString::number(link.first.number)
+                   : link.second;
+    };
+    std::unordered_map<QString, size_t> seen;
+    for (size_t i = 0; i < given.size(); ++i) {
+        QString error;
+        std::optional<LinkAddress> spec = ParseLinkAddress(given[i].first.text, &error);
+        if (!spec) {
+            *status = Usage(
+                given[i].first.number > 0 ? where(given[i]) + QStringLiteral(": ") + error : error);
+            return false;
+        }
+        // Two jobs at once on one printer would race each other.
+        const auto [first, added] = seen.try_emplace(PrinterKey(*spec), i);
+        if (!added) {
+            *status = Usage(spec->text + QStringLiteral(" is given twice (") +
+                            where(given[first->second]) + QStringLiteral(", ") + where(given[i]) +
+                            QLatin1Char(')'));
+            return false;
+        }
+        printers.push_back(*spec);
+    }
+    return true;
 }
 
 std::optional<QByteArray> CliApplication::Password(const QCommandLineParser& parser,
@@ -102,12 +176,15 @@ int CliApplication::Run(const QStringList& arguments) {
     QCommandLineParser first;
     AddGlobalOptions(first);
     first.parse(arguments);
+    json_ = first.isSet(QStringLiteral("json"));
     if (first.isSet(QStringLiteral("version"))) {
         Print(out_, QStringLiteral("tarnvik-cli %1\n").arg(QCoreApplication::applicationVersion()));
         return 0;
     }
     const CliCommand* command = FindCliCommand(first.positionalArguments());
     if (!command) {
+        if (first.positionalArguments().isEmpty() && json_ && !first.isSet(QStringLiteral("help")))
+            return Usage(QStringLiteral("name a command (see --help)"));
         if (first.positionalArguments().isEmpty()) {
             Print(first.isSet(QStringLiteral("help")) ? out_ : err_, GeneralHelp());
             return first.isSet(QStringLiteral("help")) ? 0 : kExitUsage;
@@ -130,21 +207,10 @@ int CliApplication::Run(const QStringList& arguments) {
         return 0;
     }
 
-    QStringList linkTexts = parser.values(QStringLiteral("link"));
-    if (parser.isSet(QStringLiteral("links"))) {
-        QFile file(parser.value(QStringLiteral("links")));
-        if (!file.open(QIODevice::ReadOnly))
-            return Usage(QStringLiteral("%1: Open File Error").arg(file.fileName()));
-        linkTexts += LinkLines(QString::fromLocal8Bit(file.readAll()));
-    }
     std::vector<LinkAddress> printers;
-    for (const QString& text : linkTexts) {
-        QString error;
-        std::optional<LinkAddress> spec = ParseLinkAddress(text, &error);
-        if (!spec)
-            return Usage(error);
-        printers.push_back(*spec);
-    }
+    int status = 0;
+    if (!CollectPrinters(parser, printers, &status))
+        return status;
 
     bool ok = false;
     const int parallel = parser.value(QStringLiteral("jobs")).toInt(&ok);
@@ -202,10 +268,8 @@ int CliApplication::Run(const QStringList& arguments) {
         if (!printers.empty())
             return Usage(QStringLiteral("%1 takes no --link").arg(command->Name()));
         std::optional<std::vector<PrinterResult>> rows = command->runLocal(input, &error);
-        if (!rows) {
-            Print(err_, QStringLiteral("tarnvik-cli: %1: %2\n").arg(command->Name(), error));
-            return kExitFailed;
-        }
+        if (!rows)
+            return Fail(command->Name() + QStringLiteral(": ") + error, kExitFailed);
         results = std::move(*rows);
     }
 

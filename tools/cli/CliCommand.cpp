@@ -7,6 +7,8 @@
 #include "SettingsCommands.h"
 
 #include "config/ConfigFile.h"
+#include "config/ConfigRanges.h"
+#include "link/FixedText.h"
 #include "operations/ClockOperations.h"
 #include "operations/MemoryRecords.h"
 
@@ -86,7 +88,9 @@ bool DottedAddress(const QString& text) {
 CliCommand Status() {
     CliCommand c;
     c.words = {QStringLiteral("status")};
-    c.summary = QStringLiteral("Query the printer status.");
+    c.summary =
+        QStringLiteral("Query the printer status (ribbon flags \"?\" if the extended reply does "
+                       "not come within 1 s).");
     c.options = [] { return QList<QCommandLineOption>{}; };
     c.prepare = [](const CommandInput& input, QString* error) -> std::optional<FleetRunner::Job> {
         if (!ArgumentCount(input, 0, {}, error))
@@ -173,7 +177,14 @@ std::optional<ConfigFileInput> ReadConfigFileInput(const CommandInput& input, co
         return std::nullopt;
     const std::optional<ConfigFileContent> content = DecodeConfigFile(*bytes);
     if (!content) {
-        *error = QStringLiteral("%1: File Data Error").arg(input.arguments[0]);
+        *error = input.arguments[0] + QStringLiteral(": File Data Error");
+        return std::nullopt;
+    }
+    // A value the configuration page could not hold is not sent, nor compared.
+    const std::vector<ConfigRangeFault> faults = CheckConfigRanges(content->Config);
+    if (!faults.empty()) {
+        *error = input.arguments[0] + QStringLiteral(": File Data Error (") +
+                 QString::fromStdString(ConfigRangeText(faults)) + QLatin1Char(')');
         return std::nullopt;
     }
     file.content = *content;
@@ -499,10 +510,20 @@ CliCommand NetSet() {
         }
         change.setAddress = dhcp || fixed;
         if (p.isSet(QStringLiteral("name"))) {
-            const QByteArray name = p.value(QStringLiteral("name")).toLocal8Bit();
-            if (!QuotableText(name, error, QStringLiteral("--name")))
+            // Kept as the printer keeps it and as the network window stores it: Latin-1,
+            // whole or not at all.
+            const QString name = p.value(QStringLiteral("name"));
+            if (!QuotableText(name.toLatin1(), error, QStringLiteral("--name")))
                 return std::nullopt;
-            StoreFixedBytes(change.config.printerName, name.constData());
+            const FixedTextResult stored =
+                StoreFixedText(change.config.printerName, name, FixedTextKind::Printer);
+            if (stored != FixedTextResult::Stored) {
+                *error = stored == FixedTextResult::TooLong
+                             ? QStringLiteral("Printer Name (--name) is too long.")
+                             : QStringLiteral("Printer Name (--name) contains characters that "
+                                              "cannot be stored.");
+                return std::nullopt;
+            }
             change.setName = true;
         }
         if (!change.setAddress && !change.setName) {

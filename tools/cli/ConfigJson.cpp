@@ -1,82 +1,18 @@
 #include "ConfigJson.h"
 
+#include "config/ConfigFields.h"
 #include "link/FixedText.h"
 
 #include <QJsonValue>
 #include <QString>
 
 #include <cstring>
-#include <utility>
 
 namespace {
 
-template <typename Item>
-using Fields = std::initializer_list<std::pair<const char*, Item PrinterConfig::*>>;
-
-const Fields<ConfigInt> kInts = {
-    {"Density", &PrinterConfig::Density},
-    {"DensityBase", &PrinterConfig::DensityBase},
-    {"SensorMode", &PrinterConfig::SensorMode},
-    {"PrintOut", &PrinterConfig::PrintOut},
-    {"CutterPiece", &PrinterConfig::CutterPiece},
-    {"ReferenceX", &PrinterConfig::ReferenceX},
-    {"ReferenceY", &PrinterConfig::ReferenceY},
-    {"Direction", &PrinterConfig::Direction},
-    {"Mirror", &PrinterConfig::Mirror},
-    {"Offset", &PrinterConfig::Offset},
-    {"OffsetBase", &PrinterConfig::OffsetBase},
-    {"Shift", &PrinterConfig::Shift},
-    {"ShiftBase", &PrinterConfig::ShiftBase},
-    {"ShiftX", &PrinterConfig::ShiftX},
-    {"ShiftXBase", &PrinterConfig::ShiftXBase},
-    {"Ribbon", &PrinterConfig::Ribbon},
-    {"RibbonSensor", &PrinterConfig::RibbonSensor},
-    {"RibbonEncoder", &PrinterConfig::RibbonEncoder},
-    {"CodePage", &PrinterConfig::CodePage},
-    {"Country", &PrinterConfig::Country},
-    {"Head", &PrinterConfig::Head},
-    {"Reprint", &PrinterConfig::Reprint},
-    {"GapInten", &PrinterConfig::GapInten},
-    {"BlineInten", &PrinterConfig::BlineInten},
-    {"ConInten", &PrinterConfig::ConInten},
-    {"AutoThreshold", &PrinterConfig::AutoThreshold},
-    {"ZDarkness", &PrinterConfig::ZDarkness},
-    {"ZSpeed", &PrinterConfig::ZSpeed},
-    {"ZPosition", &PrinterConfig::ZPosition},
-    {"ZPrintMode", &PrinterConfig::ZPrintMode},
-    {"ZLabelWidth", &PrinterConfig::ZLabelWidth},
-    {"ZFeedPowerUp", &PrinterConfig::ZFeedPowerUp},
-    {"ZFeedHeadClose", &PrinterConfig::ZFeedHeadClose},
-    {"ZLabelTop", &PrinterConfig::ZLabelTop},
-    {"ZLabelShift", &PrinterConfig::ZLabelShift},
-    {"DHeat", &PrinterConfig::DHeat},
-    {"DLabelWidth", &PrinterConfig::DLabelWidth},
-    {"DPresentSensor", &PrinterConfig::DPresentSensor},
-    {"DCutterEquipped", &PrinterConfig::DCutterEquipped},
-    {"DControlCodes", &PrinterConfig::DControlCodes},
-    {"DColumnOffset", &PrinterConfig::DColumnOffset},
-    {"DRowOffset", &PrinterConfig::DRowOffset},
-    {"BaudRate", &PrinterConfig::BaudRate},
-    {"DataBit", &PrinterConfig::DataBit},
-    {"Parity", &PrinterConfig::Parity},
-    {"StopBit", &PrinterConfig::StopBit},
-};
-
-const Fields<ConfigFloat> kFloats = {
-    {"Speed", &PrinterConfig::Speed},
-    {"PaperWidth", &PrinterConfig::PaperWidth},
-    {"PaperHeight", &PrinterConfig::PaperHeight},
-    {"GapSize", &PrinterConfig::GapSize},
-    {"GapOffset", &PrinterConfig::GapOffset},
-    {"MaxLength", &PrinterConfig::MaxLength},
-    {"DSpeed", &PrinterConfig::DSpeed},
-};
-
-const Fields<ConfigChar> kChars = {
-    {"ZControl", &PrinterConfig::ZControl},
-    {"ZFormat", &PrinterConfig::ZFormat},
-    {"ZDelimiter", &PrinterConfig::ZDelimiter},
-};
+const auto kInts = ConfigIntFields();
+const auto kFloats = ConfigFloatFields();
+const auto kChars = ConfigCharFields();
 
 } // namespace
 
@@ -115,11 +51,11 @@ QJsonObject ConfigToJson(const PrinterConfig& config) {
 QStringList ConfigSettingNames() {
     QStringList names;
     for (const auto& field : kInts)
-        names << QLatin1String(field.first);
+        names << QLatin1String(field.name);
     for (const auto& field : kFloats)
-        names << QLatin1String(field.first);
+        names << QLatin1String(field.name);
     for (const auto& field : kChars)
-        names << QLatin1String(field.first);
+        names << QLatin1String(field.name);
     return names;
 }
 

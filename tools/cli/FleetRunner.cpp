@@ -7,6 +7,15 @@
 #include <atomic>
 #include <thread>
 
+PrinterResult NotStartedByInterrupt(const LinkAddress& printer) {
+    PrinterResult result;
+    result.link = printer.text;
+    result.code = kNotStarted;
+    result.summary = QStringLiteral("(interrupted)");
+    result.data[QStringLiteral("interrupted")] = true;
+    return result;
+}
+
 FleetRunner::FleetRunner(int parallel, LinkSetup setup)
     : parallel_(std::max(1, parallel)), setup_(std::move(setup)) {}
 
@@ -16,6 +25,11 @@ std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkAddress>& prin
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < printers.size(); i = next++) {
+            // After an interrupt no printer is contacted any more.
+            if (CliInterrupted()) {
+                results[i] = NotStartedByInterrupt(printers[i]);
+                continue;
+            }
             // The link reads its settings records at every open; they live as long as it.
             LinkAddress spec = printers[i];
             PrinterLink link;

@@ -9,8 +9,13 @@
 class PrinterLink;
 struct LinkTimeouts;
 
+// The result of a printer that an interrupt kept from being contacted: "Not Started",
+// "(interrupted)".
+PrinterResult NotStartedByInterrupt(const LinkAddress& printer);
+
 // Runs one job on many printers, several at a time: every printer gets a PrinterLink of
 // its own on a worker thread of its own. Results come back in the order of the links.
+// Printers not yet begun when the run is interrupted are not contacted.
 class FleetRunner {
 public:
     using Job = std::function<PrinterResult(PrinterLink& link, const LinkAddress& printer)>;

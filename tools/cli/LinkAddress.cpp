@@ -256,12 +256,29 @@ std::optional<LinkAddress> ParseLinkAddress(const QString& text, QString* error)
     return std::nullopt;
 }
 
+std::vector<LinkLine> NumberedLinkLines(const QString& fileText) {
+    std::vector<LinkLine> links;
+    const QStringList lines = fileText.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        // "#" starts a comment at the start of a line or after white space; a path may
+        // hold one of its own.
+        for (qsizetype at = 0; at < line.size(); ++at) {
+            if (line[at] == QLatin1Char('#') && (at == 0 || line[at - 1].isSpace())) {
+                line.truncate(at);
+                break;
+            }
+        }
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty())
+            links.push_back({static_cast<int>(i + 1), trimmed});
+    }
+    return links;
+}
+
 QStringList LinkLines(const QString& fileText) {
     QStringList links;
-    for (const QString& line : fileText.split(QLatin1Char('\n'))) {
-        const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
-            links.append(trimmed);
-    }
+    for (const LinkLine& line : NumberedLinkLines(fileText))
+        links.append(line.text);
     return links;
 }

@@ -3,6 +3,7 @@
 #include "ConfigDiff.h"
 #include "ConfigJson.h"
 
+#include "config/ConfigRanges.h"
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "operations/ClockOperations.h"
@@ -10,6 +11,7 @@
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordCheck.h"
 #include "operations/PrinterStatus.h"
+#include "operations/StatusOperations.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -50,17 +52,30 @@ const FlagName kFlags[] = {
     {StatusOutOfRibbon, "outOfRibbon", "out of ribbon"},
 };
 
-QJsonObject StatusJson(const PrinterStatus& status, QString* summary) {
+// The flags; the two of the extended reply are null ("?" in the summary) when it did not
+// come.
+QJsonObject StatusJson(const StatusReading& reading, QString* summary) {
     QJsonObject flags;
     QStringList shown;
+    QStringList unknown;
     for (const FlagName& flag : kFlags) {
-        const bool set = status.flags[flag.flag] != 0;
+        const bool extendedFlag =
+            flag.flag == StatusRibbonEncoderError || flag.flag == StatusOutOfRibbon;
+        if (extendedFlag && !reading.extendedKnown) {
+            flags[QLatin1String(flag.key)] = QJsonValue();
+            unknown.append(QLatin1String(flag.text) + QStringLiteral(" ?"));
+            continue;
+        }
+        const bool set = reading.status.flags[flag.flag] != 0;
         flags[QLatin1String(flag.key)] = set;
         if (set && flag.text)
             shown.append(QLatin1String(flag.text));
     }
-    if (summary)
+    if (summary) {
         *summary = shown.isEmpty() ? QStringLiteral("ready") : shown.join(QStringLiteral(", "));
+        if (!unknown.isEmpty())
+            *summary += QStringLiteral("; ") + unknown.join(QStringLiteral(", "));
+    }
     return flags;
 }
 
@@ -108,12 +123,12 @@ QString ConfigFileFor(const QString& filePattern, const QString& link) {
 
 FleetRunner::Job StatusJob() {
     return [](PrinterLink& link, const LinkAddress& printer) {
-        PrinterStatus status{};
-        const LinkError code = Dispatch<Op::QueryStatus>(link, printer.kind, status);
+        StatusReading reading;
+        const LinkError code = ReadPrinterStatus(link, printer.kind, reading);
         if (code != LinkOk)
             return Failed(code);
         PrinterResult result;
-        result.data[QStringLiteral("flags")] = StatusJson(status, &result.summary);
+        result.data[QStringLiteral("flags")] = StatusJson(reading, &result.summary);
         return result;
     };
 }
@@ -125,13 +140,15 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
         content.Config.InchUnit = unitIndex == 0 ? 1 : 0;
         SetConfigDefaults(content.Config);
         LinkError code = Dispatch<Op::ReadConfiguration>(link, printer.kind, content.Config, 0);
+        StatusReading reading;
         if (code == LinkOk)
-            code = Dispatch<Op::QueryStatus>(link, printer.kind, content.Status);
+            code = ReadPrinterStatus(link, printer.kind, reading);
         if (code != LinkOk)
             return Failed(code);
+        content.Status = reading.status;
         PrinterResult result;
         result.data[QStringLiteral("config")] = ConfigToJson(content.Config);
-        result.data[QStringLiteral("status")] = StatusJson(content.Status, nullptr);
+        result.data[QStringLiteral("status")] = StatusJson(reading, nullptr);
         result.summary = QStringLiteral("edition %1, %2 dpi")
                              .arg(content.Config.Edition)
                              .arg(static_cast<double>(content.Config.Dpi));
@@ -154,6 +171,9 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
 FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs,
                                 bool onlyDifferent) {
     return [content, tabs, onlyDifferent](PrinterLink& link, const LinkAddress& printer) {
+        // Whoever built the record, nothing the page could not hold goes out.
+        if (std::optional<PrinterResult> refused = RangeRefusal(content.Config))
+            return *refused;
         std::vector<int32_t> write = tabs;
         std::vector<ConfigDifference> differences;
         if (onlyDifferent) {
@@ -177,14 +197,67 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
             written.append(tab);
         result.data[QStringLiteral("tabs")] = written;
         result.data[QStringLiteral("changed")] = !write.empty();
-        if (onlyDifferent)
+        // The printer does not answer the commands: what it took shows only in a new read.
+        std::vector<ConfigDifference> notTaken;
+        const bool readBack = !write.empty() && printer.kind != InterfaceLpt;
+        if (readBack) {
+            const LinkError code = ReadBackWritten(link, printer, content.Config, write, notTaken);
+            if (code != LinkOk)
+                return ReadBackFailed(code, result);
+        }
+        result.data[QStringLiteral("checked")] = readBack;
+        result.data[QStringLiteral("notTaken")] = DifferencesJson(notTaken);
+        if (onlyDifferent) {
+            // Only what was sent and is held now counts as written.
+            std::erase_if(differences, [&notTaken](const ConfigDifference& d) {
+                return std::any_of(notTaken.begin(), notTaken.end(),
+                                   [&d](const ConfigDifference& n) { return n.name == d.name; });
+            });
             result.data[QStringLiteral("differences")] = DifferencesJson(differences);
+        }
+        if (!notTaken.empty()) {
+            result.code = kNotTaken;
+            result.summary = QStringLiteral("not taken: ") + DifferencesText(notTaken);
+            return result;
+        }
         result.summary = write.empty() ? QStringLiteral("unchanged, same as the file")
                          : onlyDifferent
                              ? QStringLiteral("written: ") + DifferencesText(differences)
                              : QStringLiteral("written");
+        if (!write.empty() && !readBack)
+            result.summary += QStringLiteral(" (not checked: nothing can be read over a "
+                                             "parallel port)");
         return result;
     };
+}
+
+std::optional<PrinterResult> RangeRefusal(const PrinterConfig& config) {
+    const std::vector<ConfigRangeFault> faults = CheckConfigRanges(config);
+    if (faults.empty())
+        return std::nullopt;
+    PrinterResult refused = Failed(LinkUnknownError);
+    refused.summary = QStringLiteral("File Data Error (") +
+                      QString::fromStdString(ConfigRangeText(faults)) + QLatin1Char(')');
+    return refused;
+}
+
+LinkError ReadBackWritten(PrinterLink& link, const LinkAddress& printer,
+                          const PrinterConfig& written, const std::vector<int32_t>& tabs,
+                          std::vector<ConfigDifference>& notTaken) {
+    PrinterConfig held{};
+    held.InchUnit = written.InchUnit;
+    SetConfigDefaults(held);
+    const LinkError code = Dispatch<Op::ReadConfiguration>(link, printer.kind, held, 0);
+    if (code == LinkOk)
+        notTaken = DiffConfig(held, written, tabs);
+    return code;
+}
+
+PrinterResult ReadBackFailed(LinkError code, const PrinterResult& sent) {
+    PrinterResult failed = Failed(code);
+    failed.summary = QStringLiteral("sent, but reading it back failed: ") + ResultText(code);
+    failed.data = sent.data;
+    return failed;
 }
 
 FleetRunner::Job ConfigDiffJob(const ConfigFileContent& content, std::vector<int32_t> tabs) {
@@ -308,8 +381,8 @@ FleetRunner::Job FirmwareJob(const QByteArray& bytes, const QString& expectedVer
         bool back = false;
         QString version;
         while (!back) {
-            PrinterStatus status{};
-            if (Dispatch<Op::QueryStatus>(link, printer.kind, status) != LinkOk) {
+            StatusReading status;
+            if (ReadPrinterStatus(link, printer.kind, status) != LinkOk) {
                 wentAway = true;
             } else if (wentAway || !expectedVersion.isEmpty()) {
                 PrinterConfig config{};

@@ -22,11 +22,13 @@ constexpr int kRefusedByPassword = 6;
 constexpr int kNotStarted = 7;
 constexpr int kNotBack = 8;
 constexpr int kWrongVersion = 9;
-// A settings document: the printer cannot take one of its settings, so nothing was sent
-// ("Refused"), or a written setting did not read back as written ("Not Taken").
-constexpr int kRefusedSetting = 10;
-constexpr int kNotTaken = 11;
+// A configuration write: a setting sent is not what the printer holds when read back
+// ("Not Taken").
+constexpr int kNotTaken = 10;
+// A settings document names a setting the printer does not report: nothing was sent
+// ("Refused").
+constexpr int kRefusedSetting = 11;
 
 // The text of a result code: "" for 0, the operations' fixed texts for 1 to 5,
-// "Incorrect" for a refused password, then the rollout's and the settings' texts.
+// "Incorrect" for a refused password, then the rollout's texts, "Not Taken" and "Refused".
 QString ResultText(int code);

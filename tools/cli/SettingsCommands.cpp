@@ -1,5 +1,8 @@
 #include "SettingsCommands.h"
 
+#include "ConfigDiff.h"
+#include "PrinterJobs.h"
+
 #include "config/ConfigFile.h"
 #include "config/SettingsDocument.h"
 #include "config/SettingsPlan.h"
@@ -89,6 +92,19 @@ QString ChangesText(const std::vector<SettingChange>& changes) {
     return parts.join(QStringLiteral(", "));
 }
 
+// The wanted record with only the changed settings marked valid.
+PrinterConfig OnlyChanged(const SettingsPlan& plan) {
+    PrinterConfig changed = plan.wanted;
+    for (const PageSetting& setting : PageSettingTable()) {
+        const bool named =
+            std::any_of(plan.changes.begin(), plan.changes.end(),
+                        [&setting](const SettingChange& c) { return c.field == &setting; });
+        if (!named)
+            std::visit([&changed](auto member) { (changed.*member).valid = 0; }, setting.field);
+    }
+    return changed;
+}
+
 LinkError ReadPrinter(PrinterLink& link, const LinkAddress& printer, PrinterConfig& config) {
     config = DefaultPrinterConfig();
     return Dispatch<Op::ReadConfiguration>(link, printer.kind, config, 0);
@@ -129,22 +145,28 @@ FleetRunner::Job SettingsApplyJob(const SettingsDocument& document, bool check) 
             result.summary = QStringLiteral("would change: ") + ChangesText(plan.changes);
             return result;
         }
+        // The range check of every configuration sent from outside the page, on what the
+        // document changes: the rest goes out (where a command carries it) as read.
+        if (std::optional<PrinterResult> refused = RangeRefusal(OnlyChanged(plan))) {
+            refused->data = result.data;
+            refused->data[QStringLiteral("changed")] = false;
+            return *refused;
+        }
         QByteArray bytes;
         for (const std::string& text : plan.texts)
             bytes.append(text.data(), static_cast<qsizetype>(text.size()));
         code = Dispatch<Op::SendData>(link, printer.kind, std::span<const char>(bytes));
         if (code != LinkOk)
             return FailedWith(code, result);
-        // Read back: a setting the printer did not take still differs.
-        PrinterConfig after{};
-        code = ReadPrinter(link, printer, after);
+        // The printer does not answer the commands: what it took shows only in a new read.
+        std::vector<ConfigDifference> notTaken;
+        code = ReadBackWritten(link, printer, plan.wanted, plan.tabs, notTaken);
         if (code != LinkOk)
-            return FailedWith(code, result);
-        const SettingsPlan left = PlanSettings(document, after);
-        if (!left.changes.empty()) {
-            result.data[QStringLiteral("notTaken")] = ChangesJson(left.changes);
+            return ReadBackFailed(code, result);
+        result.data[QStringLiteral("notTaken")] = DifferencesJson(notTaken);
+        if (!notTaken.empty()) {
             result.code = kNotTaken;
-            result.summary = QStringLiteral("not taken: ") + ChangesText(left.changes);
+            result.summary = QStringLiteral("not taken: ") + DifferencesText(notTaken);
             return result;
         }
         result.summary = QStringLiteral("changed: ") + ChangesText(plan.changes);

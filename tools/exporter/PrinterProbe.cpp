@@ -4,6 +4,7 @@
 #include "link/PrinterLink.h"
 #include "operations/Dispatch.h"
 #include "operations/LinkError.h"
+#include "operations/StatusOperations.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,7 +60,15 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
     PrinterLink link;
     link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
 
-    LinkError code = RunWithin<Op::QueryStatus>(link, deadline, spec.kind, reading.status);
+    // The status with the short wait for the extended reply that older firmware never sends.
+    LinkError code = LinkReceivingError;
+    if (const int left = MillisecondsLeft(deadline); left > 0) {
+        FitTimeouts(link.Timeouts(), left);
+        StatusReading status;
+        code = ReadPrinterStatus(link, spec.kind, status);
+        reading.status = status.status;
+        reading.extendedKnown = status.extendedKnown;
+    }
     reading.up = code == LinkOk;
     if (code == LinkOk && module == ProbeModule::Full) {
         PrinterConfig config;

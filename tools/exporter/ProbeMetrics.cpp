@@ -118,9 +118,14 @@ std::string ProbeMetricsText(const ProbeReading& reading) {
                            .Name("tarnvik_status")
                            .Help("1 when the printer reports the condition, 0 otherwise")
                            .Register(registry);
-        for (const Condition& condition : kConditions)
+        for (const Condition& condition : kConditions) {
+            // Conditions only the extended reply tells are left out when it did not come.
+            if (!reading.extendedKnown &&
+                (condition.flag == StatusOutOfRibbon || condition.flag == StatusRibbonEncoderError))
+                continue;
             status.Add({{"condition", condition.name}})
                 .Set(reading.status.flags[condition.flag] ? 1 : 0);
+        }
     }
     if (reading.config)
         AddConfig(registry, *reading.config);

@@ -28,6 +28,9 @@ struct ProbeReading {
     int code = 0;
     double durationSeconds = 0;
     PrinterStatus status{};
+    // Whether the extended status reply came: without it out of ribbon and the ribbon
+    // encoder error are unknown (the status record holds 0 for them) and not reported.
+    bool extendedKnown = false;
     std::optional<PrinterConfig> config;
     std::optional<std::array<MemorySpace, kMemoryDeviceCount>> memories;
 };
