@@ -4,7 +4,7 @@
 
 #include "config/PrinterConfig.h"
 #include "LoopbackSocket.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"
 

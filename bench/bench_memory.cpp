@@ -4,7 +4,7 @@
 // exchange itself shows.
 
 #include "MemoryModule.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"

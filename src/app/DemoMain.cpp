@@ -2,9 +2,9 @@
 // on loopback only. The Ethernet link is chosen and pointed at the printer, and LAN
 // discovery asks the printer's address instead of the whole network.
 
-#include "app/MainWindowRun.h"
-#include "app/TarnvikApplication.h"
-#include "app/TFormMain.h"
+#include "gui/main/MainWindowRun.h"
+#include "gui/main/TarnvikApplication.h"
+#include "gui/main/TFormMain.h"
 
 #include "LanResponder.h"
 #include "StandardPrinter.h"

@@ -1,4 +1,4 @@
-#include "app/LinkSummary.h"
+#include "link/LinkSummary.h"
 
 #include "link/FixedText.h"
 #include "link/SerialChoices.h"

@@ -1,4 +1,4 @@
-#include "app/MainCaptions.h"
+#include "gui/main/MainCaptions.h"
 
 #include <iterator>
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "command/EditorBuffers.h"
-#include "config/ConfigPageRecords.h"
+#include "gui/config/ConfigPageRecords.h"
 #include "config/PrinterConfig.h"
-#include "files/FileManagerRecords.h"
-#include "fonts/FontPageRecords.h"
-#include "functions/FunctionRecords.h"
+#include "gui/files/FileManagerRecords.h"
+#include "gui/fonts/FontPageRecords.h"
+#include "gui/functions/FunctionRecords.h"
 #include "link/LinkSettings.h"
 #include "operations/ClockRecords.h"
 #include "operations/MemoryRecords.h"

@@ -1,12 +1,12 @@
-#include "app/MainWindowRun.h"
+#include "gui/main/MainWindowRun.h"
 
-#include "app/TarnvikApplication.h"
-#include "app/TFormMain.h"
+#include "gui/main/TarnvikApplication.h"
+#include "gui/main/TFormMain.h"
 #include "link/EventPump.h"
-#include "link/FormProcessFactory.h"
+#include "gui/link/FormProcessFactory.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
-#include "ui/QtPrompter.h"
+#include "gui/kit/QtPrompter.h"
 
 #include <QLocale>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/StatusWord.h"
+#include "operations/StatusWord.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "operations/PrinterStatus.h"
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
 // The one word the main window shows for a printer status.
 enum class StatusWord {

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/MainRecords.h"
+#include "gui/main/MainRecords.h"
 #include "config/PrinterConfig.h"
 #include "link/LinkSettings.h"
 #include "network/LanClient.h"
 #include "operations/PrinterNetConfig.h"
 #include "operations/PrinterStatus.h"
-#include "password/PasswordGate.h"
-#include "ui/Captions.h"
-#include "ui/OperationHost.h"
+#include "gui/password/PasswordGate.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/OperationHost.h"
 
 #include <QDateTime>
 #include <QLocale>

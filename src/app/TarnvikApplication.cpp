@@ -1,4 +1,4 @@
-#include "app/TarnvikApplication.h"
+#include "gui/main/TarnvikApplication.h"
 
 #include <QMessageBox>
 

@@ -1,5 +1,5 @@
-#include "app/MainWindowRun.h"
-#include "app/TarnvikApplication.h"
+#include "gui/main/MainWindowRun.h"
+#include "gui/main/TarnvikApplication.h"
 
 // The program reads no command line, environment or settings: every start begins from the
 // built-in defaults and the system's language.

@@ -1,15 +1,15 @@
-#include "calibration/TFormSensorCalibrate.h"
+#include "gui/calibration/TFormSensorCalibrate.h"
 
 #include "calibration/SensorMeasurement.h"
 #include "operations/LinkError.h"
 #include "operations/OperationCode.h"
-#include "ui/Captions.h"
-#include "ui/OperationHost.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/RadioGroup.h"
-#include "ui/TypedNumber.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/RadioGroup.h"
+#include "gui/kit/TypedNumber.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "operations/SensorRecords.h"
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
 #include <QDialog>
 

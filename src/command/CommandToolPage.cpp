@@ -1,12 +1,12 @@
-#include "command/CommandToolPage.h"
+#include "gui/command/CommandToolPage.h"
 
 #include "command/CommandReplies.h"
-#include "operations/Dispatch.h"
-#include "ui/OperationHost.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/RadioGroup.h"
-#include "ui/WholeFile.h"
+#include "dispatch/Dispatch.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/RadioGroup.h"
+#include "files/WholeFile.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>

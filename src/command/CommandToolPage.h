@@ -2,7 +2,7 @@
 
 #include "command/EditorBuffers.h"
 #include "command/TextBytes.h"
-#include "ui/MainPage.h"
+#include "gui/kit/MainPage.h"
 
 #include <QByteArray>
 

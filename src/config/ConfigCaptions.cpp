@@ -1,4 +1,4 @@
-#include "config/ConfigCaptions.h"
+#include "gui/config/ConfigCaptions.h"
 
 namespace {
 

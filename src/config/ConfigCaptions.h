@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Captions.h"
+#include "gui/kit/Captions.h"
 
 #include <span>
 

@@ -1,18 +1,18 @@
-#include "config/ConfigPage.h"
+#include "gui/config/ConfigPage.h"
 
-#include "config/ConfigCaptions.h"
+#include "gui/config/ConfigCaptions.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigTables.h"
 #include "config/SettingsTable.h"
 #include "link/FixedText.h"
 #include "numbers/NumberText.h"
 #include "operations/OperationCode.h"
-#include "password/PasswordGate.h"
-#include "ui/OperationHost.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/TypedNumber.h"
-#include "ui/WholeFile.h"
+#include "gui/password/PasswordGate.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/TypedNumber.h"
+#include "files/WholeFile.h"
 
 #include <QComboBox>
 #include <QGroupBox>

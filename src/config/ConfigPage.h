@@ -1,8 +1,8 @@
 #pragma once
 
-#include "config/ConfigPageRecords.h"
+#include "gui/config/ConfigPageRecords.h"
 #include "config/PrinterConfig.h"
-#include "ui/MainPage.h"
+#include "gui/kit/MainPage.h"
 
 #include <QString>
 

@@ -1,16 +1,16 @@
-#include "files/FileManagerPage.h"
+#include "gui/files/FileManagerPage.h"
 
 #include "command/TextBytes.h"
 #include "files/FileTypes.h"
 #include "link/FixedText.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
-#include "password/PasswordGate.h"
-#include "ui/OperationHost.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/RadioGroup.h"
-#include "ui/WholeFile.h"
+#include "gui/password/PasswordGate.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/RadioGroup.h"
+#include "files/WholeFile.h"
 
 #include <QComboBox>
 #include <QFile>

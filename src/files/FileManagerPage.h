@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/FileManagerRecords.h"
-#include "ui/MainPage.h"
+#include "gui/files/FileManagerRecords.h"
+#include "gui/kit/MainPage.h"
 
 class QComboBox;
 class QGroupBox;

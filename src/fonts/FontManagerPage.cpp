@@ -1,19 +1,19 @@
-#include "fonts/FontManagerPage.h"
+#include "gui/fonts/FontManagerPage.h"
 
 #include "fonts/AsianLayout.h"
 #include "fonts/CodePageConverter.h"
 #include "fonts/CodeTable.h"
 #include "fonts/FontParameterForm.h"
 #include "fonts/MakeFont.h"
-#include "fonts/TFormPreviewFont.h"
+#include "gui/fonts/TFormPreviewFont.h"
 #include "operations/MemoryRecords.h"
 #include "operations/OperationCode.h"
-#include "password/PasswordGate.h"
-#include "ui/OperationHost.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/RadioGroup.h"
-#include "ui/WholeFile.h"
+#include "gui/password/PasswordGate.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/RadioGroup.h"
+#include "files/WholeFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

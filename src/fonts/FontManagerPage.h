@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fonts/FontPageRecords.h"
+#include "gui/fonts/FontPageRecords.h"
 #include "fonts/GlyphSurface.h"
-#include "ui/MainPage.h"
+#include "gui/kit/MainPage.h"
 
 #include <QByteArray>
 

@@ -1,9 +1,9 @@
-#include "fonts/TFormPreviewFont.h"
+#include "gui/fonts/TFormPreviewFont.h"
 
 #include "fonts/FontPreview.h"
-#include "ui/Captions.h"
-#include "ui/PlaceControl.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "functions/LabelSettings.h"
+#include "gui/functions/LabelSettings.h"
 #include "operations/ClockRecords.h"
 #include "operations/PrinterNetConfig.h"
 

@@ -1,8 +1,8 @@
-#include "functions/PasswordSetup.h"
+#include "gui/password/PasswordSetup.h"
 
-#include "functions/TFormPasswordSetup.h"
+#include "gui/password/TFormPasswordSetup.h"
 #include "operations/OperationCode.h"
-#include "ui/OperationHost.h"
+#include "gui/kit/OperationHost.h"
 
 void RunPasswordSetup(OperationHost& host) {
     PasswordText current{};

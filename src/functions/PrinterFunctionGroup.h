@@ -1,7 +1,7 @@
 #pragma once
 
-#include "functions/FunctionRecords.h"
-#include "ui/MainPage.h"
+#include "gui/functions/FunctionRecords.h"
+#include "gui/kit/MainPage.h"
 
 #include <functional>
 

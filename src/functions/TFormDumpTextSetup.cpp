@@ -1,13 +1,13 @@
-#include "functions/TFormDumpTextSetup.h"
+#include "gui/functions/TFormDumpTextSetup.h"
 
 #include "link/FixedText.h"
-#include "ui/Captions.h"
-#include "ui/FixedTextMessage.h"
-#include "ui/Language.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/RadioGroup.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/FixedTextMessage.h"
+#include "gui/kit/Language.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/RadioGroup.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QLabel>
 #include <QLineEdit>

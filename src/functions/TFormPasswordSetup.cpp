@@ -1,12 +1,12 @@
-#include "functions/TFormPasswordSetup.h"
+#include "gui/password/TFormPasswordSetup.h"
 
 #include "operations/CommandText.h"
-#include "password/PasswordValidator.h"
-#include "ui/Captions.h"
-#include "ui/Language.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/WindowLook.h"
+#include "operations/PasswordValidator.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/Language.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QLabel>
 #include <QLineEdit>

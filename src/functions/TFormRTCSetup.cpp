@@ -1,11 +1,11 @@
-#include "functions/TFormRTCSetup.h"
+#include "gui/functions/TFormRTCSetup.h"
 
 #include "operations/ClockOperations.h"
-#include "ui/Captions.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/TypedNumber.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/TypedNumber.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "link/FormProcessFactory.h"
+#include "gui/link/FormProcessFactory.h"
 
-#include "link/TFormProcess.h"
+#include "gui/link/TFormProcess.h"
 
 #include <QApplication>
 

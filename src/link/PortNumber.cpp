@@ -1,4 +1,4 @@
-#include "link/PortNumber.h"
+#include "link/PortNames.h"
 
 int PortItemForName(const QString& name, int itemCount) {
     bool ok = false;

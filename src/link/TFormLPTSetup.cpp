@@ -1,11 +1,10 @@
-#include "link/TFormLPTSetup.h"
+#include "gui/link/TFormLPTSetup.h"
 
 #include "link/FixedText.h"
 #include "link/PortNames.h"
-#include "link/PortNumber.h"
-#include "ui/Captions.h"
-#include "ui/PlaceControl.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QComboBox>
 #include <QPushButton>

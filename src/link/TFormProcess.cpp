@@ -1,6 +1,6 @@
-#include "link/TFormProcess.h"
+#include "gui/link/TFormProcess.h"
 
-#include "ui/PlaceControl.h"
+#include "gui/kit/PlaceControl.h"
 
 #include <QProgressBar>
 #include <QPushButton>

@@ -1,12 +1,11 @@
-#include "link/TFormRs232Setup.h"
+#include "gui/link/TFormRs232Setup.h"
 
 #include "link/FixedText.h"
 #include "link/PortNames.h"
-#include "link/PortNumber.h"
 #include "link/SerialChoices.h"
-#include "ui/Captions.h"
-#include "ui/PlaceControl.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QComboBox>
 #include <QLabel>

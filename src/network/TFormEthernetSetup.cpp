@@ -1,14 +1,14 @@
-#include "network/TFormEthernetSetup.h"
+#include "gui/network/TFormEthernetSetup.h"
 
 #include "link/FixedText.h"
 #include "operations/CommandText.h"
 
-#include "ui/Captions.h"
-#include "ui/FixedTextMessage.h"
-#include "ui/Language.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/WindowLook.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/FixedTextMessage.h"
+#include "gui/kit/Language.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,17 +1,17 @@
-#include "network/TFormNetSetup.h"
+#include "gui/network/TFormNetSetup.h"
 
 #include "link/EventPump.h"
 #include "link/FixedText.h"
 #include "network/LanSetup.h"
-#include "ui/Prompter.h"
+#include "gui/kit/Prompter.h"
 
-#include "network/TFormEthernetSetup.h"
-#include "ui/Captions.h"
-#include "ui/FixedTextMessage.h"
-#include "ui/Language.h"
-#include "ui/PlaceControl.h"
-#include "ui/TypedNumber.h"
-#include "ui/WindowLook.h"
+#include "gui/network/TFormEthernetSetup.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/FixedTextMessage.h"
+#include "gui/kit/Language.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/TypedNumber.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

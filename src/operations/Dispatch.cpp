@@ -1,4 +1,4 @@
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 
 #include "config/ConfigOperations.h"
 #include "link/PrinterLink.h"

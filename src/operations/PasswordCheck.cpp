@@ -1,6 +1,6 @@
-#include "operations/PasswordCheck.h"
+#include "dispatch/PasswordCheck.h"
 
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/OperationCode.h"
 #include "operations/PasswordOperations.h"
 

@@ -1,8 +1,8 @@
-#include "password/PasswordGate.h"
+#include "gui/password/PasswordGate.h"
 
-#include "operations/PasswordCheck.h"
-#include "password/TFormPassword.h"
-#include "ui/OperationHost.h"
+#include "dispatch/PasswordCheck.h"
+#include "gui/password/TFormPassword.h"
+#include "gui/kit/OperationHost.h"
 
 PasswordGateOutcome PasswordGate(OperationHost& host) {
     PasswordText password{};

@@ -1,4 +1,4 @@
-#include "password/PasswordValidator.h"
+#include "operations/PasswordValidator.h"
 
 #include "operations/PasswordText.h"
 

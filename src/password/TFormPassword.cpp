@@ -1,12 +1,12 @@
-#include "password/TFormPassword.h"
+#include "gui/password/TFormPassword.h"
 
-#include "operations/PasswordCheck.h"
-#include "password/PasswordValidator.h"
-#include "ui/Captions.h"
-#include "ui/Language.h"
-#include "ui/PlaceControl.h"
-#include "ui/Prompter.h"
-#include "ui/WindowLook.h"
+#include "dispatch/PasswordCheck.h"
+#include "operations/PasswordValidator.h"
+#include "gui/kit/Captions.h"
+#include "gui/kit/Language.h"
+#include "gui/kit/PlaceControl.h"
+#include "gui/kit/Prompter.h"
+#include "gui/kit/WindowLook.h"
 
 #include <QLineEdit>
 #include <QPushButton>

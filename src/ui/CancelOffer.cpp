@@ -1,8 +1,8 @@
-#include "ui/CancelOffer.h"
+#include "gui/kit/CancelOffer.h"
 
 #include "link/LinkWait.h"
 #include "link/ProgressWindow.h"
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
 namespace {
 constexpr CaptionText kCancelCaption{"Cancel", "取消", "取消"};

@@ -1,4 +1,4 @@
-#include "ui/Captions.h"
+#include "gui/kit/Captions.h"
 
 #include <QWidget>
 

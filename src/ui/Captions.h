@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
 #include <span>
 

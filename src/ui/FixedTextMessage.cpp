@@ -1,6 +1,6 @@
-#include "ui/FixedTextMessage.h"
+#include "gui/kit/FixedTextMessage.h"
 
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

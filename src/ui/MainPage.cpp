@@ -1,3 +1,3 @@
-#include "ui/MainPage.h"
+#include "gui/kit/MainPage.h"
 
 MainPage::MainPage(OperationHost& host, QWidget* parent) : QWidget(parent), host_(host) {}

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/LinkSettings.h"
-#include "ui/Captions.h"
+#include "gui/kit/Captions.h"
 
 #include <QWidget>
 

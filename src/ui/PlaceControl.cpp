@@ -1,6 +1,6 @@
-#include "ui/PlaceControl.h"
+#include "gui/kit/PlaceControl.h"
 
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/QtPrompter.h"
+#include "gui/kit/QtPrompter.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Prompter.h"
+#include "gui/kit/Prompter.h"
 
 // The prompts as the user sees them: Qt message boxes and the file and font dialogs.
 class QtPrompter : public Prompter {

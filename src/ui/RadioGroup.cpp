@@ -1,6 +1,6 @@
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
-#include "ui/PlaceControl.h"
+#include "gui/kit/PlaceControl.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,7 +1,7 @@
-#include "ui/WholeFile.h"
+#include "files/WholeFile.h"
 
-#include "ui/OperationHost.h"
-#include "ui/Prompter.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/Prompter.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "ui/WindowLook.h"
+#include "gui/kit/WindowLook.h"
 
-#include "ui/Language.h"
+#include "gui/kit/Language.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

@@ -1,10 +1,10 @@
-#include "functions/PrinterFunctionGroup.h"
+#include "gui/functions/PrinterFunctionGroup.h"
 #include "MainWindowFixture.h"
 
-#include "app/MainCaptions.h"
-#include "app/StatusWord.h"
-#include "ui/Language.h"
-#include "ui/RadioGroup.h"
+#include "gui/main/MainCaptions.h"
+#include "operations/StatusWord.h"
+#include "gui/kit/Language.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QGroupBox>
 #include <QLabel>

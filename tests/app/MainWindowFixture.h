@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TFormMain.h"
+#include "gui/main/TFormMain.h"
 #include "DialogAnswers.h"
 #include "FakeUsbDeviceSource.h"
 #include "link/PrinterLink.h"

@@ -1,11 +1,11 @@
 #include "DialogAnswers.h"
-#include "functions/PasswordSetup.h"
-#include "functions/TFormPasswordSetup.h"
+#include "gui/password/PasswordSetup.h"
+#include "gui/password/TFormPasswordSetup.h"
 #include "operations/OperationCode.h"
-#include "password/PasswordGate.h"
-#include "password/TFormPassword.h"
+#include "gui/password/PasswordGate.h"
+#include "gui/password/TFormPassword.h"
 #include "ScriptedPrompter.h"
-#include "ui/OperationHost.h"
+#include "gui/kit/OperationHost.h"
 
 #include <QApplication>
 #include <QDialog>

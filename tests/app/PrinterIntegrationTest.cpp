@@ -1,4 +1,4 @@
-#include "functions/PrinterFunctionGroup.h"
+#include "gui/functions/PrinterFunctionGroup.h"
 #include "MainWindowFixture.h"
 
 #include "PasswordModule.h"

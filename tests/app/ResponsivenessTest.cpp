@@ -1,10 +1,10 @@
 // The window keeps running while it waits on a printer, and a long wait can be cancelled.
 // These run with the product's own link time-outs.
-#include "command/CommandToolPage.h"
+#include "gui/command/CommandToolPage.h"
 #include "link/EventPump.h"
 #include "link/FixedText.h"
-#include "link/FormProcessFactory.h"
-#include "link/TFormProcess.h"
+#include "gui/link/FormProcessFactory.h"
+#include "gui/link/TFormProcess.h"
 #include "MainWindowFixture.h"
 #include "PtyServer.h"
 #include "TcpServer.h"

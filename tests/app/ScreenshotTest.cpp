@@ -1,14 +1,14 @@
 #include "Screenshot.h"
 #include "MainWindowFixture.h"
 
-#include "calibration/TFormSensorCalibrate.h"
-#include "functions/PrinterFunctionGroup.h"
-#include "functions/TFormDumpTextSetup.h"
-#include "functions/TFormPasswordSetup.h"
-#include "functions/TFormRTCSetup.h"
-#include "link/TFormLPTSetup.h"
-#include "link/TFormRs232Setup.h"
-#include "password/TFormPassword.h"
+#include "gui/calibration/TFormSensorCalibrate.h"
+#include "gui/functions/PrinterFunctionGroup.h"
+#include "gui/functions/TFormDumpTextSetup.h"
+#include "gui/password/TFormPasswordSetup.h"
+#include "gui/functions/TFormRTCSetup.h"
+#include "gui/link/TFormLPTSetup.h"
+#include "gui/link/TFormRs232Setup.h"
+#include "gui/password/TFormPassword.h"
 
 #include <QLineEdit>
 #include <QPushButton>

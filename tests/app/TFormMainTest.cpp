@@ -1,8 +1,8 @@
-#include "config/ConfigPage.h"
+#include "gui/config/ConfigPage.h"
 #include "MainWindowFixture.h"
 
 #include "ScriptedBackend.h"
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "RecordingPrompter.h"
 
-#include "functions/TFormRTCSetup.h"
+#include "gui/functions/TFormRTCSetup.h"
 
 #include <QApplication>
 #include <QKeyEvent>

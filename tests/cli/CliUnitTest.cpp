@@ -1,6 +1,6 @@
 #include "CanaryRollout.h"
 #include "ConfigDiff.h"
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 #include "PrinterJobs.h"
 #include "ProgressLine.h"
 #include "ResultOutput.h"
@@ -8,7 +8,7 @@
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "link/SerialChoices.h"
-#include "operations/PasswordCheck.h"
+#include "dispatch/PasswordCheck.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
-#include "command/CommandToolPage.h"
-#include "files/FileManagerPage.h"
+#include "gui/command/CommandToolPage.h"
+#include "gui/files/FileManagerPage.h"
 #include "MainWindowFixture.h"
 
 #include "Screenshot.h"
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "config/ConfigOperations.h"
 #include "config/PrinterConfig.h"
 #include "ConfigModule.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
 #include "PackedField.h"

@@ -2,7 +2,7 @@
 #include "PackedField.h"
 
 #include "config/ConfigFile.h"
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QDir>
 #include <QFile>

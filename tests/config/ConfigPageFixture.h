@@ -2,7 +2,7 @@
 
 #include "MainWindowFixture.h"
 
-#include "config/ConfigPage.h"
+#include "gui/config/ConfigPage.h"
 
 #include <QComboBox>
 #include <QLineEdit>

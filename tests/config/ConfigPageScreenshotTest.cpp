@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "Screenshot.h"
 
-#include "config/ConfigPage.h"
+#include "gui/config/ConfigPage.h"
 
 #include <QTabWidget>
 

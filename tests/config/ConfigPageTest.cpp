@@ -4,7 +4,7 @@
 
 #include "ConfigModule.h"
 #include "numbers/NumberText.h"
-#include "ui/RadioGroup.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>

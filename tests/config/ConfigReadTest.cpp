@@ -3,7 +3,7 @@
 #include "ConfigModule.h"
 #include "DirectBackend.h"
 #include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "PackedField.h"
 #include "PartialRead.h"
 #include "StandardPrinter.h"

@@ -4,7 +4,7 @@
 #include "ConfigModule.h"
 #include "DirectBackend.h"
 #include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "StandardPrinter.h"
 #include "VirtualPrinter.h"
 

@@ -1,12 +1,12 @@
-#include "files/FileManagerPage.h"
+#include "gui/files/FileManagerPage.h"
 #include "files/FileTypes.h"
 #include "MainWindowFixture.h"
 
 #include "MemoryModule.h"
 #include "PasswordModule.h"
 #include "Screenshot.h"
-#include "ui/QtPrompter.h"
-#include "ui/RadioGroup.h"
+#include "gui/kit/QtPrompter.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -2,9 +2,9 @@
 #include "Screenshot.h"
 
 #include "fonts/CodePageConverter.h"
-#include "fonts/FontManagerPage.h"
-#include "fonts/TFormPreviewFont.h"
-#include "ui/RadioGroup.h"
+#include "gui/fonts/FontManagerPage.h"
+#include "gui/fonts/TFormPreviewFont.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -6,10 +6,10 @@
 
 #include "fonts/AsianLayout.h"
 #include "fonts/CodePageConverter.h"
-#include "fonts/FontManagerPage.h"
+#include "gui/fonts/FontManagerPage.h"
 #include "fonts/FontPreview.h"
-#include "fonts/TFormPreviewFont.h"
-#include "ui/RadioGroup.h"
+#include "gui/fonts/TFormPreviewFont.h"
+#include "gui/kit/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 // whatever it refuses comes with a reason naming the text.
 
 #include "FuzzCheck.h"
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 
 #include <QHostAddress>
 #include <QString>

@@ -5,7 +5,7 @@
 #include "config/PrinterConfig.h"
 #include "FuzzCheck.h"
 #include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "ScriptedBackend.h"
 
 #include <cmath>

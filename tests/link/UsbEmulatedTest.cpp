@@ -2,7 +2,7 @@
 #include "config/PrinterConfig.h"
 #include "EmulatedUsbBus.h"
 #include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/OperationCode.h"
 #include "operations/PrinterStatus.h"
 #include "SimPeer.h"

@@ -1,5 +1,5 @@
 // The main window's silent start-up read through real libusb and an emulated printer.
-#include "app/TFormMain.h"
+#include "gui/main/TFormMain.h"
 #include "EmulatedUsbBus.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"

@@ -1,4 +1,4 @@
-#include "network/TFormEthernetSetup.h"
+#include "gui/network/TFormEthernetSetup.h"
 
 #include "RecordingPrompter.h"
 

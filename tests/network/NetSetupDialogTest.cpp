@@ -1,5 +1,5 @@
-#include "network/TFormEthernetSetup.h"
-#include "network/TFormNetSetup.h"
+#include "gui/network/TFormEthernetSetup.h"
+#include "gui/network/TFormNetSetup.h"
 
 #include "LanPrinters.h"
 #include "network/LanSetup.h"

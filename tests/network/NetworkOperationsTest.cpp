@@ -1,5 +1,5 @@
 #include "NetModule.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/PrinterNetConfig.h"
 #include "SimPeer.h"
 

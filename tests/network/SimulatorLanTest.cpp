@@ -1,7 +1,7 @@
 #include "link/PrinterLink.h"
 #include "LoopbackLink.h"
 #include "network/LanSetup.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/PrinterNetConfig.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/ProgressWindow.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "SimPeer.h"
 
 #include <memory>

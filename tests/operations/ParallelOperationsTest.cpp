@@ -5,7 +5,7 @@
 #include "MaintenanceModule.h"
 #include "MemoryModule.h"
 #include "operations/ClockRecords.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/MaintenanceRecords.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"

@@ -1,5 +1,5 @@
 #include "LoopbackLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/PrinterStatus.h"
 #include "PtyServer.h"
 #include "ScriptedBackend.h"

@@ -3,7 +3,7 @@
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "operations/ClockRecords.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/MaintenanceRecords.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"

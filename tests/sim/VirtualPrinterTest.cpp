@@ -3,7 +3,7 @@
 #include "Faults.h"
 #include "LoopbackLink.h"
 #include "MemoryModule.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/MemoryRecords.h"
 #include "operations/PasswordOperations.h"
 #include "operations/PrinterStatus.h"

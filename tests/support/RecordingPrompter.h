@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Prompter.h"
+#include "gui/kit/Prompter.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FleetRunner.h"
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 #include "PrinterResult.h"
 
 #include <vector>

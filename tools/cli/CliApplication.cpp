@@ -1,7 +1,7 @@
 #include "CliApplication.h"
 
 #include "CliCommand.h"
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 #include "PrinterJobs.h"
 #include "ProgressLine.h"
 #include "ResultOutput.h"

@@ -1,4 +1,4 @@
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 
 #include "link/FixedText.h"
 #include "link/SerialChoices.h"

@@ -7,9 +7,9 @@
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "operations/ClockOperations.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/MemoryRecords.h"
-#include "operations/PasswordCheck.h"
+#include "dispatch/PasswordCheck.h"
 #include "operations/PrinterStatus.h"
 #include "operations/StatusOperations.h"
 

@@ -7,7 +7,7 @@
 #include "config/SettingsDocument.h"
 #include "config/SettingsPlan.h"
 #include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 
 #include <QFile>
 #include <QFileInfo>

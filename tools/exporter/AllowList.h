@@ -1,7 +1,7 @@
 #pragma once
 
 #include "HostResolver.h"
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 
 #include <QString>
 

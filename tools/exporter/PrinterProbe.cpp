@@ -2,7 +2,7 @@
 
 #include "config/PrinterConfig.h"
 #include "link/PrinterLink.h"
-#include "operations/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "operations/LinkError.h"
 #include "operations/StatusOperations.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 #include "ProbeReading.h"
 
 #include <chrono>
