@@ -3,18 +3,18 @@
 // QPlainTextEdit::setPlainText of the same text and WriteBlock alone on the same bytes; and
 // the longest time the window system waited during the send.
 
-#include "gui/main/TFormMain.h"
-#include "gui/command/CommandToolPage.h"
 #include "FakeUsbDeviceSource.h"
-#include "link/EventPump.h"
+#include "gui/command/CommandToolPage.h"
+#include "gui/kit/RadioGroup.h"
 #include "gui/link/FormProcessFactory.h"
+#include "gui/main/TFormMain.h"
+#include "link/EventPump.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "LoopbackLink.h"
 #include "ScriptedPrompter.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"
-#include "gui/kit/RadioGroup.h"
 #include "VirtualPrinter.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // the same exchanges over one socket (rounds interleaved).
 
 #include "config/PrinterConfig.h"
-#include "LoopbackSocket.h"
 #include "dispatch/Dispatch.h"
+#include "LoopbackSocket.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"
 

@@ -3,16 +3,16 @@
 // the real window on the offscreen platform) beside WriteBlock alone on the same bytes,
 // both over TCP loopback into the virtual printer, and how far the progress bar moved.
 
-#include "gui/main/TFormMain.h"
+#include "dispatch/Dispatch.h"
 #include "FakeUsbDeviceSource.h"
-#include "gui/files/FileManagerPage.h"
 #include "files/FileTypes.h"
-#include "link/EventPump.h"
+#include "gui/files/FileManagerPage.h"
 #include "gui/link/FormProcessFactory.h"
+#include "gui/main/TFormMain.h"
+#include "link/EventPump.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "LoopbackLink.h"
-#include "dispatch/Dispatch.h"
 #include "ScriptedPrompter.h"
 #include "StandardPrinter.h"
 #include "TcpServer.h"

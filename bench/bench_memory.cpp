@@ -3,8 +3,8 @@
 // while nothing of the next frame has arrived), once without it, so the cost of the
 // exchange itself shows.
 
-#include "MemoryModule.h"
 #include "dispatch/Dispatch.h"
+#include "MemoryModule.h"
 #include "operations/MemoryRecords.h"
 #include "SimPeer.h"
 #include "StandardPrinter.h"

@@ -4,16 +4,16 @@
 // operation ran, and the time from a press of "Cancel" to the window being enabled again.
 // The real window runs with the product's own time-outs on the offscreen platform.
 
-#include "gui/main/TFormMain.h"
+#include "FakeUsbDeviceSource.h"
 #include "gui/command/CommandToolPage.h"
 #include "gui/config/ConfigPage.h"
-#include "FakeUsbDeviceSource.h"
+#include "gui/link/FormProcessFactory.h"
+#include "gui/link/TFormProcess.h"
+#include "gui/main/TFormMain.h"
 #include "link/EventPump.h"
 #include "link/FixedText.h"
-#include "gui/link/FormProcessFactory.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
-#include "gui/link/TFormProcess.h"
 #include "operations/OperationCode.h"
 #include "PtyServer.h"
 #include "ScriptedPrompter.h"

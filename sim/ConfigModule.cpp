@@ -248,53 +248,63 @@ void ConfigModule::AddReports(VirtualPrinter& printer) {
 }
 
 void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
-    ConfigSettings& s = settings_;
-    using Apply = std::function<void(std::string_view argument)>;
-    auto command = [&printer](std::string name, Apply apply) {
-        const size_t length = name.size();
-        printer.AddLineHandler(std::move(name),
-                               [length, apply = std::move(apply)](
-                                   VirtualPrinter&, std::string_view line, std::string&) {
-                                   // "SET RIBBON" must not take "SET RIBBONX ON".
-                                   if (line.size() > length && line[length] != ' ')
-                                       return;
-                                   apply(Trimmed(line.substr(length)));
-                               });
-    };
-    auto onOff = [&command](std::string name, bool& target) {
-        command(std::move(name), [&target](std::string_view argument) { IsOn(argument, target); });
-    };
-    auto integer = [&command](std::string name, int& target) {
-        command(std::move(name),
-                [&target](std::string_view argument) { ParseInt(argument, target); });
-    };
-    auto lengthPair = [this](std::string_view argument, double& first, double& second) {
-        const std::vector<std::string_view> parts = Split(argument, ',');
-        if (parts.size() != 2)
-            return false;
-        const double a = LengthInDots(parts[0]);
-        const double b = LengthInDots(parts[1]);
-        if (std::isnan(a) || std::isnan(b))
-            return false;
-        first = a;
-        second = b;
-        return true;
-    };
+    // In this order: a handler of a shorter name never sees a longer name's line.
+    AddMediaCommands(printer);
+    AddPrintOutCommands(printer);
+    AddPlacementCommands(printer);
+    AddSettingCommands(printer);
+    AddSensorCommands(printer);
+    AddSerialCommand(printer);
+}
 
-    command("SPEED", [&s](std::string_view argument) {
+void ConfigModule::AddCommand(VirtualPrinter& printer, std::string name, Apply apply) {
+    const size_t length = name.size();
+    printer.AddLineHandler(
+        std::move(name),
+        [length, apply = std::move(apply)](VirtualPrinter&, std::string_view line, std::string&) {
+            // "SET RIBBON" must not take "SET RIBBONX ON".
+            if (line.size() > length && line[length] != ' ')
+                return;
+            apply(Trimmed(line.substr(length)));
+        });
+}
+
+void ConfigModule::AddSwitch(VirtualPrinter& printer, std::string name, bool& target) {
+    AddCommand(printer, std::move(name),
+               [&target](std::string_view argument) { IsOn(argument, target); });
+}
+
+bool ConfigModule::LengthPair(std::string_view argument, double& first, double& second) const {
+    const std::vector<std::string_view> parts = Split(argument, ',');
+    if (parts.size() != 2)
+        return false;
+    const double a = LengthInDots(parts[0]);
+    const double b = LengthInDots(parts[1]);
+    if (std::isnan(a) || std::isnan(b))
+        return false;
+    first = a;
+    second = b;
+    return true;
+}
+
+// Speed, density, the label size and the gap or black line.
+void ConfigModule::AddMediaCommands(VirtualPrinter& printer) {
+    ConfigSettings& s = settings_;
+    AddCommand(printer, "SPEED", [&s](std::string_view argument) {
         double value = 0.0;
         std::string_view rest;
         if (ParseReal(argument, value, &rest) && rest.empty())
             s.speed = value;
     });
-    integer("DENSITY", s.density);
-    command("SIZE", [&s, lengthPair](std::string_view argument) {
-        lengthPair(argument, s.paperWidthDots, s.paperHeightDots);
+    AddCommand(printer, "DENSITY",
+               [&s](std::string_view argument) { ParseInt(argument, s.density); });
+    AddCommand(printer, "SIZE", [this, &s](std::string_view argument) {
+        LengthPair(argument, s.paperWidthDots, s.paperHeightDots);
     });
-    command("GAP", [&s, lengthPair](std::string_view argument) {
+    AddCommand(printer, "GAP", [this, &s](std::string_view argument) {
         double size = 0.0;
         double offset = 0.0;
-        if (!lengthPair(argument, size, offset))
+        if (!LengthPair(argument, size, offset))
             return;
         if (size == 0.0 && offset == 0.0) {
             s.sensorMode = 2;
@@ -304,16 +314,21 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
         s.gapSizeDots = size;
         s.gapOffsetDots = offset;
     });
-    command("BLINE", [&s, lengthPair](std::string_view argument) {
+    AddCommand(printer, "BLINE", [this, &s](std::string_view argument) {
         double size = 0.0;
         double offset = 0.0;
-        if (!lengthPair(argument, size, offset))
+        if (!LengthPair(argument, size, offset))
             return;
         s.sensorMode = 1;
         s.gapSizeDots = size;
         s.gapOffsetDots = offset;
     });
-    command("SET TEAR", [&s](std::string_view argument) {
+}
+
+// Tear-off, peeler and cutter.
+void ConfigModule::AddPrintOutCommands(VirtualPrinter& printer) {
+    ConfigSettings& s = settings_;
+    AddCommand(printer, "SET TEAR", [&s](std::string_view argument) {
         bool on = false;
         if (!IsOn(argument, on))
             return;
@@ -322,7 +337,7 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
         else if (s.printOut == 1)
             s.printOut = 0;
     });
-    command("SET PEEL", [&s](std::string_view argument) {
+    AddCommand(printer, "SET PEEL", [&s](std::string_view argument) {
         bool on = false;
         if (!IsOn(argument, on))
             return;
@@ -331,7 +346,7 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
         else if (s.printOut == 2)
             s.printOut = 0;
     });
-    command("SET CUTTER", [&s](std::string_view argument) {
+    AddCommand(printer, "SET CUTTER", [&s](std::string_view argument) {
         int pieces = 0;
         if (argument == "OFF") {
             if (s.printOut == 3)
@@ -341,7 +356,12 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
             s.cutterPiece = pieces;
         }
     });
-    command("REFERENCE", [&s](std::string_view argument) {
+}
+
+// Where and which way round the label prints.
+void ConfigModule::AddPlacementCommands(VirtualPrinter& printer) {
+    ConfigSettings& s = settings_;
+    AddCommand(printer, "REFERENCE", [&s](std::string_view argument) {
         const std::vector<std::string_view> parts = Split(argument, ',');
         int x = 0;
         int y = 0;
@@ -350,7 +370,7 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
             s.referenceY = y;
         }
     });
-    command("DIRECTION", [&s](std::string_view argument) {
+    AddCommand(printer, "DIRECTION", [&s](std::string_view argument) {
         const std::vector<std::string_view> parts = Split(argument, ',');
         int direction = 0;
         int mirror = 0;
@@ -362,12 +382,12 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
         if (parts.size() == 2)
             s.mirror = mirror;
     });
-    command("OFFSET", [this, &s](std::string_view argument) {
+    AddCommand(printer, "OFFSET", [this, &s](std::string_view argument) {
         const double dots = LengthInDots(argument);
         if (!std::isnan(dots))
             s.offsetDots = dots;
     });
-    command("SHIFT", [&s](std::string_view argument) {
+    AddCommand(printer, "SHIFT", [&s](std::string_view argument) {
         const std::vector<std::string_view> parts = Split(argument, ',');
         int x = 0;
         int y = 0;
@@ -378,26 +398,36 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
             s.shiftY = y;
         }
     });
-    onOff("SET RIBBON", s.ribbon);
-    onOff("SET RIBBONEND", s.ribbonSensor);
-    onOff("SET ENCODER", s.ribbonEncoder);
-    onOff("SET HEAD", s.head);
-    onOff("SET REPRINT", s.reprint);
-    command("CODEPAGE", [&s](std::string_view argument) {
+}
+
+// The switches, the code page and country, the feed limit.
+void ConfigModule::AddSettingCommands(VirtualPrinter& printer) {
+    ConfigSettings& s = settings_;
+    AddSwitch(printer, "SET RIBBON", s.ribbon);
+    AddSwitch(printer, "SET RIBBONEND", s.ribbonSensor);
+    AddSwitch(printer, "SET ENCODER", s.ribbonEncoder);
+    AddSwitch(printer, "SET HEAD", s.head);
+    AddSwitch(printer, "SET REPRINT", s.reprint);
+    AddCommand(printer, "CODEPAGE", [&s](std::string_view argument) {
         if (!argument.empty())
             s.codePage = std::string(argument);
     });
-    command("COUNTRY", [&s](std::string_view argument) {
+    AddCommand(printer, "COUNTRY", [&s](std::string_view argument) {
         if (!argument.empty())
             s.country = std::string(argument);
     });
-    command("LIMITFEED", [this, &s](std::string_view argument) {
+    AddCommand(printer, "LIMITFEED", [this, &s](std::string_view argument) {
         const double dots = LengthInDots(argument);
         if (!std::isnan(dots))
             s.maxLengthDots = dots;
     });
+}
+
+// The sensor in use: its intensity and threshold.
+void ConfigModule::AddSensorCommands(VirtualPrinter& printer) {
+    ConfigSettings& s = settings_;
     // The intensity (and optionally the threshold) of the sensor now in use.
-    command("SET GAP", [&s](std::string_view argument) {
+    AddCommand(printer, "SET GAP", [&s](std::string_view argument) {
         const std::vector<std::string_view> parts = Split(argument, ',');
         int intensity = 0;
         int threshold = 0;
@@ -412,13 +442,18 @@ void ConfigModule::AddCommonCommands(VirtualPrinter& printer) {
         if (parts.size() == 2)
             s.threshold = threshold;
     });
-    command("SET SENSOR_REF", [&s](std::string_view argument) {
+    AddCommand(printer, "SET SENSOR_REF", [&s](std::string_view argument) {
         if (argument == "AUTO")
             s.autoThreshold = true;
         else if (argument == "MANUAL")
             s.autoThreshold = false;
     });
-    command("SET COM1", [&s](std::string_view argument) {
+}
+
+// The serial port's settings.
+void ConfigModule::AddSerialCommand(VirtualPrinter& printer) {
+    ConfigSettings& s = settings_;
+    AddCommand(printer, "SET COM1", [&s](std::string_view argument) {
         static const char* const kRates[][2] = {
             {"12", "1200"},  {"24", "2400"},  {"48", "4800"},  {"96", "9600"},
             {"19", "19200"}, {"38", "38400"}, {"56", "57600"}, {"115", "115200"},

@@ -4,6 +4,7 @@
 #include "FirmwareProfile.h"
 #include "VirtualPrinter.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,19 @@ public:
 
 private:
     void AddReports(VirtualPrinter& printer);
+    using Apply = std::function<void(std::string_view argument)>;
+    // A command line "NAME ARGUMENT": `apply` gets the argument without surrounding spaces.
+    static void AddCommand(VirtualPrinter& printer, std::string name, Apply apply);
+    static void AddSwitch(VirtualPrinter& printer, std::string name, bool& target);
+    // "A,B", two lengths; false, with nothing changed, when either is not a length.
+    bool LengthPair(std::string_view argument, double& first, double& second) const;
     void AddCommonCommands(VirtualPrinter& printer);
+    void AddMediaCommands(VirtualPrinter& printer);
+    void AddPrintOutCommands(VirtualPrinter& printer);
+    void AddPlacementCommands(VirtualPrinter& printer);
+    void AddSettingCommands(VirtualPrinter& printer);
+    void AddSensorCommands(VirtualPrinter& printer);
+    void AddSerialCommand(VirtualPrinter& printer);
     void AddEmulationCommands(VirtualPrinter& printer);
     void ApplyZ(std::string_view command);
     void ApplyD(std::string_view command);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FirmwareProfile.h"
 #include "VirtualPrinter.h"
 
 #include <cstddef>
@@ -9,7 +10,7 @@ namespace sim {
 
 // The firmware edition the printer reports; the features of newer firmware (passwords,
 // the sensor threshold) look at it. When another module already reports EDITION, this one
-// only holds the number for those features, and the two must be kept equal.
+// only holds the number for those features; both start from the standard printer's.
 //
 // It also takes new firmware sent raw. The virtual printer's firmware file is one header
 // line, "TARNVIK-FIRMWARE VERSION SIZE" ended by CR LF or LF (VERSION 1 to 63 printable
@@ -18,7 +19,7 @@ namespace sim {
 // connections, is off for restartMs and comes back reporting VERSION.
 class FirmwareModule : public SimModule {
 public:
-    static constexpr int kDefaultEdition = 105;
+    static constexpr int kDefaultEdition = FirmwareProfile::kStandardEdition;
     static constexpr int kDefaultRestartMs = 2000;
 
     explicit FirmwareModule(int factoryEdition = kDefaultEdition)

@@ -15,6 +15,12 @@ namespace sim {
 struct FirmwareProfile {
     // The edition of the standard printer, new enough for every feature.
     static constexpr int kStandardEdition = 105;
+    // The thresholds of the features by edition, for every module of the printer.
+    static constexpr int kFirstEditionWithEmulations = 100;
+    static constexpr int kLastEditionWithoutPassword = 100;
+    static constexpr int kFirstEditionWithCutCounter = 102;
+    static constexpr int kFirstEditionWithRibbonKeys = 103;
+    static constexpr int kFirstEditionWithThreshold = 104;
 
     int edition = kStandardEdition;
     int dpi = 203;
@@ -39,10 +45,10 @@ struct FirmwareProfile {
 
     double DotsPerMm() const;
     bool KnowsLateCommonKeys() const { return edition >= 1; }
-    bool KnowsEmulations() const { return edition >= 100; }
-    bool KnowsCutCounter() const { return edition >= 102; }
-    bool KnowsRibbonKeys() const { return edition >= 103; }
-    bool KnowsThreshold() const { return edition >= 104; }
+    bool KnowsEmulations() const { return edition >= kFirstEditionWithEmulations; }
+    bool KnowsCutCounter() const { return edition >= kFirstEditionWithCutCounter; }
+    bool KnowsRibbonKeys() const { return edition >= kFirstEditionWithRibbonKeys; }
+    bool KnowsThreshold() const { return edition >= kFirstEditionWithThreshold; }
 };
 
 } // namespace sim

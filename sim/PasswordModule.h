@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FirmwareProfile.h"
 #include "VirtualPrinter.h"
 
 #include <string>
@@ -11,8 +12,6 @@ namespace sim {
 // neither and stays silent.
 class PasswordModule : public SimModule {
 public:
-    static constexpr int kLastEditionWithoutPassword = 100;
-
     void Install(VirtualPrinter& printer) override;
     void Reset() override {
         password.clear();

@@ -144,7 +144,7 @@ void SensorModule::AddSettingCommands(VirtualPrinter& printer) {
     number("BLINEINTEN", [this] { return IntensityOf(BlackMarkMode); });
     number("CONINTEN", [this] { return IntensityOf(ContinuousMode); });
     printer.AddReportKey("THRESHOLD", [this](VirtualPrinter& p, std::string& value) {
-        if (EditionOf(p) < kFirstEditionWithThreshold)
+        if (EditionOf(p) < FirmwareProfile::kFirstEditionWithThreshold)
             return false;
         value = std::to_string(Threshold());
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FirmwareProfile.h"
 #include "VirtualPrinter.h"
 
 #include <string>
@@ -26,7 +27,6 @@ public:
     enum Mode { GapMode = 0, BlackMarkMode = 1, ContinuousMode = 2 };
     // What lies under the sensor when it is read.
     enum Media { Label, Liner, BlackMark, Nothing };
-    static constexpr int kFirstEditionWithThreshold = 104;
     static constexpr int kDefaultLevels = 16;
 
     SensorModule();

@@ -5,6 +5,7 @@
 #include "config/ConfigTables.h"
 #include "config/PrinterConfig.h"
 #include "link/FixedText.h"
+#include "operations/FirmwareEditions.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
 
@@ -329,13 +330,13 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
     }
     c.Edition = query.Number();
 
-    if (c.Edition < 100) {
+    if (c.Edition < kFirstEditionWithEmulations) {
         ClearEmulationFlags(c);
     } else if (const LinkError result = ReadEmulationKeys(query, c); result != LinkOk) {
         return result;
     }
 
-    if (c.Edition < 102) {
+    if (c.Edition < kFirstEditionWithCutCounter) {
         c.MaxLength.valid = 0;
     } else {
         if (const LinkError result = query.Ask("CUTCOUNTER"); result != LinkOk)
@@ -346,7 +347,7 @@ LinkError ReadRecord(LinkSession& session, PrinterConfig& c) {
         SetItem(c.MaxLength, query.Real());
     }
 
-    if (c.Edition < 103) {
+    if (c.Edition < kFirstEditionWithResettableCounters) {
         c.RibbonSensor.valid = 0;
         c.RibbonEncoder.valid = 0;
         c.AutoThreshold.valid = 0;

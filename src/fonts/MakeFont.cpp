@@ -1,13 +1,12 @@
 #include "fonts/MakeFont.h"
 
+#include "files/WholeFileWriter.h"
 #include "fonts/AsianLayout.h"
 #include "fonts/BitmapFontFile.h"
 #include "fonts/CodePageConverter.h"
 #include "fonts/GlyphRenderer.h"
 #include "fonts/GlyphSurface.h"
 #include "link/ProgressWindow.h"
-
-#include <QSaveFile>
 
 #include <cstdint>
 #include <limits>
@@ -127,46 +126,11 @@ bool PlanFits(const FontParameters& p, FontPlan& plan, GlyphRenderer& renderer) 
     return end <= std::numeric_limits<uint32_t>::max();
 }
 
-class FontFileWriter {
-public:
-    explicit FontFileWriter(const QString& path) : file_(path) {
-        ok_ = file_.open(QIODevice::WriteOnly);
-    }
-
-    bool Ok() const { return ok_; }
-
-    void Write(const void* bytes, qint64 length) {
-        if (ok_ && length > 0)
-            ok_ = file_.write(static_cast<const char*>(bytes), length) == length;
-    }
-
-    void Seek(qint64 position) {
-        if (ok_)
-            ok_ = file_.seek(position);
-    }
-
-    // Flushed before the commit: a write the disk refuses shows there, while the commit
-    // would still put a cut-short file in place of the old one.
-    bool Commit() {
-        if (ok_)
-            ok_ = file_.flush();
-        if (!ok_) {
-            file_.cancelWriting();
-            return false;
-        }
-        return file_.commit();
-    }
-
-private:
-    QSaveFile file_;
-    bool ok_ = false;
-};
-
 bool WriteFont(FontParameters& p, const FontPlan& plan, GlyphRenderer& renderer,
                const FontMakerHooks& hooks) {
     const auto count = static_cast<int32_t>(plan.glyphs.size());
     p.glyphCount = count;
-    FontFileWriter out(p.outputPath);
+    WholeFileWriter out(p.outputPath);
     if (!out.Ok())
         return false;
     const BitmapFontHeader header = MakeBitmapFontHeader(p, plan.indexed, count);

@@ -38,8 +38,8 @@ enum class FixedTextResult {
 QString FixedText(const char* field, size_t capacity, FixedTextKind kind);
 // Replaces a field's text when the field can hold it whole; otherwise the field keeps what it
 // had and the result says why. Nothing is ever stored cut or with characters replaced.
-FixedTextResult StoreFixedText(char* field, size_t capacity, const QString& text,
-                               FixedTextKind kind);
+[[nodiscard]] FixedTextResult StoreFixedText(char* field, size_t capacity, const QString& text,
+                                             FixedTextKind kind);
 // Copies one field of a record into the same field of another.
 template <size_t N> void CopyFixedText(char (&to)[N], const char (&from)[N]) {
     StoreFixedBytes(to, N, FixedBytes(from, N));
@@ -55,7 +55,8 @@ template <size_t N> QString FixedText(const char (&field)[N], FixedTextKind kind
     return FixedText(field, N, kind);
 }
 template <size_t N>
-FixedTextResult StoreFixedText(char (&field)[N], const QString& text, FixedTextKind kind) {
+[[nodiscard]] FixedTextResult StoreFixedText(char (&field)[N], const QString& text,
+                                             FixedTextKind kind) {
     return StoreFixedText(field, N, text, kind);
 }
 template <size_t N> std::string FixedBytes(const std::array<char, N>& field) {

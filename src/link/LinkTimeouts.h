@@ -3,6 +3,11 @@
 // Every wait of the link layer, in milliseconds. The members hold the product's
 // values; tests shorten them on their own link object.
 struct LinkTimeouts {
+    // Shortens every wait and pause to at most `ms` (at least 1), so that each single wait
+    // of an exchange ends by a deadline that far away: the command line's --timeout and the
+    // exporter's probe deadline. Waits already shorter stay; counts and sizes stay.
+    void FitWithin(int ms);
+
     int usbReadMs = 3000;
     // A USB piece that the device does not take within this time fails the block.
     int usbWriteMs = 10000;

@@ -175,28 +175,3 @@ std::string Ipv4Text(const Ipv4Address& address) {
     return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
            std::to_string(address[2]) + "." + std::to_string(address[3]);
 }
-
-std::optional<Ipv4Address> ParseDottedAddress(std::string_view text) {
-    Ipv4Address address{};
-    size_t at = 0;
-    for (size_t part = 0; part < address.size(); ++part) {
-        if (part > 0) {
-            if (at >= text.size() || text[at] != '.')
-                return std::nullopt;
-            ++at;
-        }
-        int value = 0;
-        size_t digits = 0;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-            value = value * 10 + (text[at] - '0');
-            if (value > 255)
-                return std::nullopt;
-            ++at;
-            ++digits;
-        }
-        if (digits == 0)
-            return std::nullopt;
-        address[part] = static_cast<uint8_t>(value);
-    }
-    return address;
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/AddressText.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +15,6 @@
 // bytes or values out.
 
 using MacAddress = std::array<uint8_t, 6>;
-// An IPv4 address in network order (first number first).
-using Ipv4Address = std::array<uint8_t, 4>;
 
 constexpr uint16_t kLanSetupPort = 22368;
 constexpr size_t kNetSetupHeaderSize = 32;
@@ -114,6 +114,3 @@ std::optional<MacAddress> ParseMacText(std::string_view text);
 
 // The four numbers in decimal without leading zeros, joined by ".".
 std::string Ipv4Text(const Ipv4Address& address);
-// Four decimal numbers below 256 separated by single dots; what follows the fourth number
-// is not looked at. nullopt when the text is not such an address.
-std::optional<Ipv4Address> ParseDottedAddress(std::string_view text);

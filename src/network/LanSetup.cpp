@@ -76,7 +76,7 @@ LanWriteResult WriteLanNetConfig(LanClient& client, uint16_t sequence, const Mac
                                                &config.gateway};
     for (int i = 0; i < 3; ++i) {
         const std::string text = FixedBytes(*texts[i]);
-        const auto address = ParseDottedAddress(text);
+        const auto address = ReadDottedPrefix(text);
         if (!address && dhcp) {
             addresses[i] = Ipv4Address{};
             continue;

@@ -2,6 +2,7 @@
 
 #include "link/FixedText.h"
 #include "operations/CommandText.h"
+#include "operations/FirmwareEditions.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
 

@@ -8,9 +8,6 @@
 
 class PrinterLink;
 
-// Printers of this edition or lower have no password.
-constexpr int kLastEditionWithoutPassword = 100;
-
 // 2: the printer's current password into a text buffer of kPasswordTextCapacity bytes;
 // empty when it has none, when its edition is too old to have one and on every failure.
 LinkError ReadPasswordState(PrinterLink& link, InterfaceKind kind, void* buffer, int32_t extra);

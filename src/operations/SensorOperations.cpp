@@ -1,6 +1,7 @@
 #include "operations/SensorOperations.h"
 
 #include "operations/CommandText.h"
+#include "operations/FirmwareEditions.h"
 #include "operations/LinkSession.h"
 #include "operations/ReplyReaders.h"
 

@@ -9,8 +9,6 @@
 
 class PrinterLink;
 
-// The first edition that reports the sensor threshold.
-constexpr int kFirstEditionWithThreshold = 104;
 // ReadSensorLevels reads at most this many frames of one list; a printer that sends more
 // is taken as broken.
 constexpr int kMaxSensorListFrames = 1024;

@@ -1,10 +1,9 @@
 #include "gui/functions/PrinterFunctionGroup.h"
 #include "MainWindowFixture.h"
 
-#include "gui/main/MainCaptions.h"
-#include "operations/StatusWord.h"
 #include "gui/kit/Language.h"
 #include "gui/kit/RadioGroup.h"
+#include "gui/main/MainCaptions.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
+#include "gui/link/TFormLPTSetup.h"
+#include "gui/link/TFormRs232Setup.h"
 #include "link/LinkSummary.h"
 #include "link/PortNames.h"
 #include "link/SerialChoices.h"
-#include "gui/link/TFormLPTSetup.h"
-#include "gui/link/TFormRs232Setup.h"
 
 #include <QComboBox>
 #include <QLabel>

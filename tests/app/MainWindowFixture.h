@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gui/main/TFormMain.h"
 #include "DialogAnswers.h"
 #include "FakeUsbDeviceSource.h"
+#include "gui/main/TFormMain.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "network/LanClient.h"

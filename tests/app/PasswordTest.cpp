@@ -1,11 +1,11 @@
 #include "DialogAnswers.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/password/PasswordGate.h"
 #include "gui/password/PasswordSetup.h"
+#include "gui/password/TFormPassword.h"
 #include "gui/password/TFormPasswordSetup.h"
 #include "operations/OperationCode.h"
-#include "gui/password/PasswordGate.h"
-#include "gui/password/TFormPassword.h"
 #include "ScriptedPrompter.h"
-#include "gui/kit/OperationHost.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,10 +1,10 @@
 // The window keeps running while it waits on a printer, and a long wait can be cancelled.
 // These run with the product's own link time-outs.
 #include "gui/command/CommandToolPage.h"
-#include "link/EventPump.h"
-#include "link/FixedText.h"
 #include "gui/link/FormProcessFactory.h"
 #include "gui/link/TFormProcess.h"
+#include "link/EventPump.h"
+#include "link/FixedText.h"
 #include "MainWindowFixture.h"
 #include "PtyServer.h"
 #include "TcpServer.h"

@@ -4,11 +4,11 @@
 #include "gui/calibration/TFormSensorCalibrate.h"
 #include "gui/functions/PrinterFunctionGroup.h"
 #include "gui/functions/TFormDumpTextSetup.h"
-#include "gui/password/TFormPasswordSetup.h"
 #include "gui/functions/TFormRTCSetup.h"
 #include "gui/link/TFormLPTSetup.h"
 #include "gui/link/TFormRs232Setup.h"
 #include "gui/password/TFormPassword.h"
+#include "gui/password/TFormPasswordSetup.h"
 
 #include <QLineEdit>
 #include <QPushButton>

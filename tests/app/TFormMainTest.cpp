@@ -1,8 +1,8 @@
 #include "gui/config/ConfigPage.h"
 #include "MainWindowFixture.h"
 
-#include "ScriptedBackend.h"
 #include "gui/kit/RadioGroup.h"
+#include "ScriptedBackend.h"
 
 #include <QApplication>
 #include <QComboBox>

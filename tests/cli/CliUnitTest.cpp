@@ -5,10 +5,10 @@
 #include "ProgressLine.h"
 #include "ResultOutput.h"
 
+#include "dispatch/PasswordCheck.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "link/SerialChoices.h"
-#include "dispatch/PasswordCheck.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -168,7 +168,8 @@ TEST(CanaryRolloutTest, AFailedCanaryStopsTheRestWithItsReason) {
         printers.push_back(
             *ParseLinkAddress(QStringLiteral("tcp:127.0.0.1:%1").arg(1 + i), nullptr));
     std::atomic<int> started{0};
-    const FleetRunner runner(2);
+    const std::atomic<bool> cancel{false};
+    const FleetRunner runner(2, cancel);
     const std::vector<PrinterResult> results =
         CanaryRollout(1).Run(runner, printers, [&](PrinterLink&, const LinkAddress&) {
             ++started;
@@ -187,6 +188,30 @@ TEST(CanaryRolloutTest, AFailedCanaryStopsTheRestWithItsReason) {
                   QStringLiteral("not started: canary tcp:127.0.0.1:1 failed (Port Open Error)"));
         EXPECT_EQ(results[i].data.value(QStringLiteral("stoppedBy")).toString(),
                   QStringLiteral("tcp:127.0.0.1:1"));
+    }
+}
+
+// The run's cancel flag (the signals' one in the program) keeps every printer not yet begun
+// from being contacted.
+TEST(FleetRunnerTest, ACancelLeavesThePrintersNotYetBegunUntouched) {
+    std::vector<LinkAddress> printers;
+    for (int i = 0; i < 3; ++i)
+        printers.push_back(
+            *ParseLinkAddress(QStringLiteral("tcp:127.0.0.1:%1").arg(1 + i), nullptr));
+    std::atomic<bool> cancel{false};
+    int started = 0;
+    const std::vector<PrinterResult> results =
+        FleetRunner(1, cancel).Run(printers, [&](PrinterLink&, const LinkAddress&) {
+            ++started;
+            cancel = true;
+            return PrinterResult{};
+        });
+    EXPECT_EQ(started, 1);
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0].code, 0);
+    for (size_t i = 1; i < results.size(); ++i) {
+        EXPECT_EQ(results[i].code, kNotStarted);
+        EXPECT_TRUE(results[i].data.value(QStringLiteral("interrupted")).toBool());
     }
 }
 

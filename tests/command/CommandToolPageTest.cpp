@@ -2,8 +2,8 @@
 #include "gui/files/FileManagerPage.h"
 #include "MainWindowFixture.h"
 
-#include "Screenshot.h"
 #include "gui/kit/RadioGroup.h"
+#include "Screenshot.h"
 
 #include <QCheckBox>
 #include <QFile>

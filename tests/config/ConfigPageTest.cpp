@@ -3,8 +3,8 @@
 #include "SimPeer.h"
 
 #include "ConfigModule.h"
-#include "numbers/NumberText.h"
 #include "gui/kit/RadioGroup.h"
+#include "numbers/NumberText.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>

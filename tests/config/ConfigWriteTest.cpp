@@ -3,8 +3,8 @@
 #include "config/PrinterConfig.h"
 #include "ConfigModule.h"
 #include "DirectBackend.h"
-#include "link/PrinterLink.h"
 #include "dispatch/Dispatch.h"
+#include "link/PrinterLink.h"
 #include "StandardPrinter.h"
 #include "VirtualPrinter.h"
 

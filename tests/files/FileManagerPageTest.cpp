@@ -2,11 +2,11 @@
 #include "files/FileTypes.h"
 #include "MainWindowFixture.h"
 
+#include "gui/kit/QtPrompter.h"
+#include "gui/kit/RadioGroup.h"
 #include "MemoryModule.h"
 #include "PasswordModule.h"
 #include "Screenshot.h"
-#include "gui/kit/QtPrompter.h"
-#include "gui/kit/RadioGroup.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -6,8 +6,8 @@
 
 #include "fonts/AsianLayout.h"
 #include "fonts/CodePageConverter.h"
-#include "gui/fonts/FontManagerPage.h"
 #include "fonts/FontPreview.h"
+#include "gui/fonts/FontManagerPage.h"
 #include "gui/fonts/TFormPreviewFont.h"
 #include "gui/kit/RadioGroup.h"
 

@@ -1,17 +1,17 @@
 #include "MainWindowFixture.h"
 
-#include "gui/calibration/TFormSensorCalibrate.h"
 #include "ClockModule.h"
+#include "gui/calibration/TFormSensorCalibrate.h"
 #include "gui/functions/PrinterFunctionGroup.h"
 #include "gui/functions/TFormDumpTextSetup.h"
 #include "gui/functions/TFormRTCSetup.h"
+#include "gui/kit/OperationHost.h"
+#include "gui/kit/RadioGroup.h"
 #include "MaintenanceModule.h"
 #include "MemoryModule.h"
 #include "PasswordModule.h"
 #include "ScriptedPrompter.h"
 #include "SensorModule.h"
-#include "gui/kit/OperationHost.h"
-#include "gui/kit/RadioGroup.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto settings = ParseIpSettingsAnswer(data, size);
     Check(settings.has_value() == (size >= 32));
     if (settings && settings->ip)
-        Check(ParseDottedAddress(Ipv4Text(*settings->ip)) == settings->ip);
+        Check(ReadDottedIpv4(Ipv4Text(*settings->ip)) == settings->ip);
     const auto mode = ParseAddressModeAnswer(data, size);
     if (mode)
         Check(size > 942);
@@ -30,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (const auto mac = ParseMacText(text))
         Check(ParseMacText(MacText(*mac)) == mac);
-    if (const auto address = ParseDottedAddress(text))
-        Check(ParseDottedAddress(Ipv4Text(*address)) == address);
+    if (const auto address = ReadDottedPrefix(text))
+        Check(ReadDottedIpv4(Ipv4Text(*address)) == address);
+    // The whole-text reading takes a subset of what the prefix reading takes.
+    if (const auto address = ReadDottedIpv4(text))
+        Check(ReadDottedPrefix(text) == address);
     return 0;
 }

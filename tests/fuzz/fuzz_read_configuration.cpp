@@ -3,9 +3,9 @@
 // terminated and its reals finite, and writes nothing past the record.
 
 #include "config/PrinterConfig.h"
+#include "dispatch/Dispatch.h"
 #include "FuzzCheck.h"
 #include "link/PrinterLink.h"
-#include "dispatch/Dispatch.h"
 #include "ScriptedBackend.h"
 
 #include <cmath>

@@ -1,19 +1,27 @@
 #!/usr/bin/env python3
-"""Checks the layering of the sources, following includes through headers.
+"""Checks the layering of the sources by their paths, following every quoted include.
 
-- The engine (the files of tarnvik_core and its header set, and the programs built on it
-  alone) reaches no window: no header
-  of the windows' header set, nothing under ui/ or app/, no QtWidgets header (every name
-  in Qt's QtWidgets include folder counts).
-- Nothing outside app/ reaches app/.
-- ui/, the kit every window uses, reaches no page folder.
-- No file reaches itself (no include cycle).
-- Every header is declared as the engine's or the windows'.
+The files are those under src/, tools/ and sim/ of the tree; a file's folder is its own
+directory ("src/link", "src/gui/kit", "tools/cli"). The rules:
 
-Usage: check_layers.py --src DIR --manifest FILE --widgets DIR [--programs DIR...]
-The manifest's lines are "engine PATHS" or "window PATHS": the declared files (sources and
-headers), separated by ";", each absolute or relative to --src. Exit status 0 when all hold, 1 otherwise,
-with one line per broken rule.
+- [widgets] A file may reach a QtWidgets header (every name in Qt's QtWidgets include
+  folder counts) if and only if it lies under src/gui/: nothing outside src/gui/ reaches
+  one, through any number of includes.
+- [window] Nothing outside src/gui/ reaches a file under src/gui/: the engine, tools/ and
+  sim/ reach no window.
+- [cycle] No two folders include each other, directly or around a longer ring (and no
+  file includes itself around a ring).
+- [library] With --manifest: every file declared for the windows' library lies under
+  src/gui/, every file declared for the engine outside it, and every header under src/ is
+  declared for one of them.
+
+A quoted include is looked up in the including file's folder, then in src/, then in every
+folder of tools/ and sim/ (where the programs find their own headers).
+
+Usage: check_layers.py --root DIR --widgets DIR [--manifest FILE]
+The manifest's lines are "engine PATHS" or "window PATHS", the declared files separated by
+";", each absolute or relative to src/. Exit status 0 when all rules hold, 1 otherwise, with
+one line per break.
 """
 
 import argparse
@@ -22,58 +30,57 @@ import re
 import sys
 from collections import deque
 
-PAGE_FOLDERS = ("config", "functions", "calibration", "files", "fonts", "command", "network",
-                "password")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+SOURCE_TOPS = ("src", "tools", "sim")
+GUI = "src/gui/"
 
 
 def folder(rel):
-    return rel.split("/", 1)[0] if "/" in rel else ""
+    return rel.rsplit("/", 1)[0] if "/" in rel else "."
 
 
-def key_of(path, src, top):
-    """A file's name in the graph: from src for the sources, from the project's top folder
-    for the programs; None for anything else."""
-    for base in (src, top):
-        if path.startswith(base + os.sep):
-            return os.path.relpath(path, base).replace(os.sep, "/")
-    return None
+def under_gui(rel):
+    return rel.startswith(GUI)
 
 
-def read_includes(src, top, path):
-    """The files a file includes (resolved from src, then from its own folder), and the
-    angle-bracket names it includes."""
-    local, system = [], []
-    with open(path, encoding="utf-8", errors="replace") as f:
-        for line in f:
-            m = INCLUDE.match(line)
-            if not m:
-                continue
-            kind, name = m.groups()
-            if kind == "<":
-                system.append(name)
-                continue
-            for base in (src, os.path.dirname(path)):
-                target = os.path.normpath(os.path.join(base, name))
-                if os.path.isfile(target):
-                    key = key_of(target, src, top)
-                    if key:
-                        local.append(key)
-                    break
-    return local, system
+def collect(root):
+    """Every .h and .cpp under the source tops, by path from the root."""
+    files = {}
+    for top in SOURCE_TOPS:
+        for base, _, names in os.walk(os.path.join(root, top)):
+            for name in names:
+                if name.endswith((".h", ".cpp")):
+                    path = os.path.join(base, name)
+                    files[os.path.relpath(path, root).replace(os.sep, "/")] = path
+    return files
+
+
+def read_graph(root, files):
+    """The files each file includes, and the angle-bracket names it includes."""
+    program_dirs = sorted({folder(rel) for rel in files if not rel.startswith("src/")})
+    graph, system = {}, {}
+    for rel, path in files.items():
+        local, angle = [], []
+        with open(path, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                m = INCLUDE.match(line)
+                if not m:
+                    continue
+                kind, name = m.groups()
+                if kind == "<":
+                    angle.append(name)
+                    continue
+                for base in [folder(rel), "src"] + program_dirs:
+                    target = os.path.normpath(os.path.join(base, name)).replace(os.sep, "/")
+                    if target in files:
+                        local.append(target)
+                        break
+        graph[rel], system[rel] = local, angle
+    return graph, system
 
 
 def is_widget(name, widgets):
-    if name in ("QtWidgets", "QtWidgets/QtWidgets") or name.startswith("QtWidgets/"):
-        return True
-    return name in widgets
-
-
-def chain(parents, start, end):
-    path = [end]
-    while path[-1] != start:
-        path.append(parents[path[-1]])
-    return " -> ".join(reversed(path))
+    return name == "QtWidgets" or name.startswith("QtWidgets/") or name in widgets
 
 
 def reach(graph, start):
@@ -89,14 +96,21 @@ def reach(graph, start):
     return parents
 
 
-def cycles(graph):
-    """Strongly connected components with more than one file, or a file including itself."""
+def road(parents, end):
+    path = [end]
+    while parents[path[-1]] is not None:
+        path.append(parents[path[-1]])
+    return " -> ".join(reversed(path))
+
+
+def components(graph):
+    """Strongly connected components with more than one node, or a node on a loop."""
     index, low, on_stack, stack, found = {}, {}, set(), [], []
     counter = [0]
 
     def visit(v):
         # Iterative Tarjan, so deep include chains do not hit the recursion limit.
-        work = [(v, iter(graph[v]))]
+        work = [(v, iter(sorted(graph[v])))]
         index[v] = low[v] = counter[0]
         counter[0] += 1
         stack.append(v)
@@ -110,7 +124,7 @@ def cycles(graph):
                     counter[0] += 1
                     stack.append(w)
                     on_stack.add(w)
-                    work.append((w, iter(graph[w])))
+                    work.append((w, iter(sorted(graph[w]))))
                     advanced = True
                     break
                 if w in on_stack:
@@ -137,24 +151,29 @@ def cycles(graph):
     return found
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--src", required=True)
-    parser.add_argument("--manifest", required=True)
-    parser.add_argument("--widgets", required=True, help="Qt's QtWidgets include folder")
-    parser.add_argument("--programs", nargs="*", default=[],
-                        help="folders of programs built on the engine alone; they are held "
-                             "to the engine's rules")
-    args = parser.parse_args()
-    src = os.path.realpath(args.src)
+def folder_cycles(graph):
+    """Cycles between folders, each with the includes that close it."""
+    folders, edges = {}, {}
+    for rel, targets in graph.items():
+        folders.setdefault(folder(rel), set())
+        for target in targets:
+            a, b = folder(rel), folder(target)
+            if a != b:
+                folders[a].add(b)
+                folders.setdefault(b, set())
+                edges.setdefault((a, b), f"{rel} -> {target}")
+    failures = []
+    for component in components(folders):
+        inside = set(component)
+        links = sorted(edge for (a, b), edge in edges.items() if a in inside and b in inside)
+        failures.append(f"[cycle] {' <-> '.join(component)}: {'; '.join(links)}")
+    return failures
 
-    widgets = set(os.listdir(args.widgets))
-    if not widgets:
-        print(f"no widget headers in {args.widgets}")
-        return 1
 
-    engine, window = set(), set()
-    with open(args.manifest, encoding="utf-8") as f:
+def library_failures(manifest, root, files):
+    src = os.path.realpath(os.path.join(root, "src"))
+    declared = {}
+    with open(manifest, encoding="utf-8") as f:
         for line in f:
             parts = line.split(maxsplit=1)
             if len(parts) != 2:
@@ -163,61 +182,64 @@ def main():
                 path = os.path.realpath(os.path.join(src, entry))
                 if not entry or not path.startswith(src + os.sep):
                     continue  # generated files (moc) are not the sources' own
-                rel = os.path.relpath(path, src).replace(os.sep, "/")
-                (engine if parts[0] == "engine" else window).add(rel)
+                rel = "src/" + os.path.relpath(path, src).replace(os.sep, "/")
+                declared.setdefault(rel, set()).add(parts[0])
+    failures = []
+    for rel in sorted(declared):
+        if "window" in declared[rel] and not under_gui(rel):
+            failures.append(f"[library] {rel}: a window file outside {GUI}")
+        if "engine" in declared[rel] and under_gui(rel):
+            failures.append(f"[library] {rel}: an engine file under {GUI}")
+    for rel in sorted(files):
+        if rel.startswith("src/") and rel.endswith(".h") and rel not in declared:
+            failures.append(f"[library] {rel}: declared for neither library")
+    return failures
 
-    top = os.path.dirname(src)
-    paths = {}
-    for folder_path in [src] + [os.path.realpath(p) for p in args.programs]:
-        for root, _, names in os.walk(folder_path):
-            for name in names:
-                if name.endswith((".h", ".cpp")):
-                    path = os.path.join(root, name)
-                    paths[key_of(path, src, top)] = path
-    files = sorted(paths)
-    programs = {key for key, path in paths.items() if not path.startswith(src + os.sep)}
-    engine |= programs
-    graph, system = {}, {}
-    for rel in files:
-        local, system[rel] = read_includes(src, top, paths[rel])
-        graph[rel] = [key for key in local if key in paths]
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True, help="the tree holding src/, tools/, sim/")
+    parser.add_argument("--widgets", required=True, help="Qt's QtWidgets include folder")
+    parser.add_argument("--manifest", help="the files each library declares")
+    args = parser.parse_args()
+    root = os.path.realpath(args.root)
+
+    widgets = set(os.listdir(args.widgets))
+    if not widgets:
+        print(f"no widget headers in {args.widgets}")
+        return 1
+
+    files = collect(root)
+    graph, system = read_graph(root, files)
 
     failures = []
     for rel in sorted(files):
-        if rel in programs:
+        if under_gui(rel):
             continue
-        if rel.endswith(".h") and rel not in engine and rel not in window:
-            failures.append(f"[undeclared] {rel}: neither an engine nor a window header")
-        if rel in engine and rel in window:
-            failures.append(f"[undeclared] {rel}: declared both as engine and as window")
-
-    for rel in sorted(files):
         parents = reach(graph, rel)
-        outside_app = folder(rel) != "app"
         for reached in sorted(parents):
-            if reached == rel:
+            # A road is named up to the first window file it enters.
+            if under_gui(reached):
+                if not under_gui(parents[reached]):
+                    failures.append(f"[window] {road(parents, reached)}")
                 continue
-            road = chain(parents, rel, reached)
-            if rel in engine and (reached in window or folder(reached) in ("ui", "app")):
-                failures.append(f"[engine-window] {road}")
-            if outside_app and folder(reached) == "app":
-                failures.append(f"[app] {road}")
-            if folder(rel) == "ui" and folder(reached) in PAGE_FOLDERS:
-                failures.append(f"[ui-page] {road}")
-        if rel in engine:
-            for reached in sorted(parents):
-                for name in system[reached]:
-                    if is_widget(name, widgets):
-                        failures.append(f"[engine-widgets] {chain(parents, rel, reached)} -> <{name}>")
+            for name in system[reached]:
+                if is_widget(name, widgets):
+                    failures.append(f"[widgets] {road(parents, reached)} -> <{name}>")
 
-    for component in cycles(graph):
-        failures.append("[cycle] " + " <-> ".join(component))
+    failures += folder_cycles(graph)
+    for component in components(graph):
+        if len({folder(rel) for rel in component}) == 1:
+            failures.append("[cycle] " + " <-> ".join(component))
+    if args.manifest:
+        failures += library_failures(args.manifest, root, files)
 
     if failures:
         print("layering broken:")
         print("\n".join(failures))
         return 1
-    print(f"layers: {len(files)} files, engine and windows apart, no cycle")
+    print(f"layers: {len(files)} files in {len({folder(r) for r in files})} folders, "
+          f"widgets only under {GUI}, no folder cycle")
     return 0
 
 

@@ -1,6 +1,6 @@
 #include "gui/link/FormProcessFactory.h"
-#include "link/ProgressWindow.h"
 #include "gui/link/TFormProcess.h"
+#include "link/ProgressWindow.h"
 #include "Screenshot.h"
 
 #include <QApplication>

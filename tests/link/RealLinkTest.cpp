@@ -127,6 +127,9 @@ TEST(SerialLink, ComNamesMapToSerialDevicesAndOtherNamesPassUnchanged) {
     EXPECT_EQ(SerialDeviceForPortName("COM1"), "/dev/ttyS0");
     EXPECT_EQ(SerialDeviceForPortName("COM12"), "/dev/ttyS11");
     EXPECT_EQ(SerialDeviceForPortName("ttyUSB0"), "ttyUSB0");
+    // A port number must be at least 1: "COM0" is no serial port and is opened as named.
+    EXPECT_EQ(SerialDeviceForPortName("COM0"), "COM0");
+    EXPECT_EQ(SerialDeviceForPortName("COM1x"), "COM1x");
     EXPECT_EQ(SerialDeviceForPortName("/dev/ttyACM0"), "/dev/ttyACM0");
     EXPECT_EQ(ParallelDeviceForPortName("LPT1"), "/dev/lp0");
     EXPECT_EQ(ParallelDeviceForPortName("LPT3"), "/dev/lp2");

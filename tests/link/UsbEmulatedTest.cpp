@@ -1,8 +1,8 @@
 // The USB link through real libusb-1.0 against devices emulated at the kernel interface.
 #include "config/PrinterConfig.h"
+#include "dispatch/Dispatch.h"
 #include "EmulatedUsbBus.h"
 #include "link/PrinterLink.h"
-#include "dispatch/Dispatch.h"
 #include "operations/OperationCode.h"
 #include "operations/PrinterStatus.h"
 #include "SimPeer.h"

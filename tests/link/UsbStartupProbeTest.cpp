@@ -1,6 +1,6 @@
 // The main window's silent start-up read through real libusb and an emulated printer.
-#include "gui/main/TFormMain.h"
 #include "EmulatedUsbBus.h"
+#include "gui/main/TFormMain.h"
 #include "link/PrinterLink.h"
 #include "link/ProgressWindow.h"
 #include "network/LanClient.h"

@@ -219,15 +219,20 @@ TEST(LanTexts, MacTextRoundTripAndRefusals) {
 
 TEST(LanTexts, DottedAddresses) {
     EXPECT_EQ(Ipv4Text({10, 0, 20, 255}), "10.0.20.255");
-    EXPECT_EQ(ParseDottedAddress("192.168.1.100"), (Ipv4Address{192, 168, 1, 100}));
-    EXPECT_EQ(ParseDottedAddress("010.001.0.0"), (Ipv4Address{10, 1, 0, 0}));
+    EXPECT_EQ(ReadDottedPrefix("192.168.1.100"), (Ipv4Address{192, 168, 1, 100}));
+    EXPECT_EQ(ReadDottedPrefix("010.001.0.0"), (Ipv4Address{10, 1, 0, 0}));
     // What follows the fourth number is not looked at.
-    EXPECT_EQ(ParseDottedAddress("1.2.3.4 tail"), (Ipv4Address{1, 2, 3, 4}));
-    EXPECT_EQ(ParseDottedAddress("1.2.3.45678"), std::nullopt);
-    EXPECT_EQ(ParseDottedAddress("1.2.3.256"), std::nullopt);
-    EXPECT_EQ(ParseDottedAddress("1.2.3"), std::nullopt);
-    EXPECT_EQ(ParseDottedAddress("1..2.3"), std::nullopt);
-    EXPECT_EQ(ParseDottedAddress(""), std::nullopt);
-    EXPECT_EQ(ParseDottedAddress("printer-7"), std::nullopt);
-    EXPECT_EQ(ParseDottedAddress(" 1.2.3.4"), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix("1.2.3.4 tail"), (Ipv4Address{1, 2, 3, 4}));
+    EXPECT_EQ(ReadDottedPrefix("1.2.3.45678"), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix("1.2.3.256"), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix("1.2.3"), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix("1..2.3"), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix(""), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix("printer-7"), std::nullopt);
+    EXPECT_EQ(ReadDottedPrefix(" 1.2.3.4"), std::nullopt);
+    // The whole-text reading of link addresses: nothing after the address, no leading zero.
+    EXPECT_EQ(ReadDottedIpv4(QStringView(u"192.168.1.100")), (Ipv4Address{192, 168, 1, 100}));
+    EXPECT_EQ(ReadDottedIpv4(QStringView(u"1.2.3.4 tail")), std::nullopt);
+    EXPECT_EQ(ReadDottedIpv4(QStringView(u"010.1.0.0")), std::nullopt);
+    EXPECT_EQ(ReadDottedIpv4(QStringView(u"1.2.3.4\u00e9")), std::nullopt);
 }

@@ -1,5 +1,5 @@
-#include "NetModule.h"
 #include "dispatch/Dispatch.h"
+#include "NetModule.h"
 #include "operations/PrinterNetConfig.h"
 #include "SimPeer.h"
 

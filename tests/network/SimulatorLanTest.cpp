@@ -1,7 +1,7 @@
+#include "dispatch/Dispatch.h"
 #include "link/PrinterLink.h"
 #include "LoopbackLink.h"
 #include "network/LanSetup.h"
-#include "dispatch/Dispatch.h"
 #include "operations/PrinterNetConfig.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/ProgressWindow.h"
 #include "dispatch/Dispatch.h"
+#include "link/ProgressWindow.h"
 #include "SimPeer.h"
 
 #include <memory>

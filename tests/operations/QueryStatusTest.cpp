@@ -1,5 +1,5 @@
-#include "LoopbackLink.h"
 #include "dispatch/Dispatch.h"
+#include "LoopbackLink.h"
 #include "operations/PrinterStatus.h"
 #include "PtyServer.h"
 #include "ScriptedBackend.h"

@@ -1,7 +1,7 @@
+#include "dispatch/Dispatch.h"
 #include "link/LinkSettings.h"
 #include "link/PrinterLink.h"
 #include "operations/ClockRecords.h"
-#include "dispatch/Dispatch.h"
 #include "operations/MemoryRecords.h"
 
 #include <arpa/inet.h>

@@ -1,7 +1,5 @@
 #include "CanaryRollout.h"
 
-#include "CliInterrupt.h"
-
 #include <algorithm>
 
 std::vector<PrinterResult> CanaryRollout::Run(const FleetRunner& runner,
@@ -28,7 +26,7 @@ std::vector<PrinterResult> CanaryRollout::Run(const FleetRunner& runner,
     const QString why = failed->summary.isEmpty() ? canaryResult : failed->summary;
     const QString reason = QStringLiteral("not started: canary ") + canary +
                            QStringLiteral(" failed (") + why + QLatin1Char(')') +
-                           (CliInterrupted() ? QStringLiteral(", interrupted") : QString());
+                           (runner.Cancelled() ? QStringLiteral(", interrupted") : QString());
     results.reserve(printers.size());
     for (const LinkAddress& printer : rest) {
         PrinterResult skipped;

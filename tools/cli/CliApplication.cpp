@@ -1,6 +1,7 @@
 #include "CliApplication.h"
 
 #include "CliCommand.h"
+#include "CliInterrupt.h"
 #include "link/LinkAddress.h"
 #include "PrinterJobs.h"
 #include "ProgressLine.h"
@@ -73,8 +74,9 @@ void CliApplication::AddGlobalOptions(QCommandLineParser& parser) const {
                         "is dropped). Default: the TARNVIK_PASSWORD environment variable."),
          QStringLiteral("FILE")},
         {QStringLiteral("timeout"),
-         QStringLiteral("Milliseconds each printer read and TCP connect may wait (default: "
-                        "3000 USB and serial reads, 30000 TCP reads, 10000 TCP connect)."),
+         QStringLiteral("Milliseconds any one wait for a printer may last: reads, writes, "
+                        "pauses and the TCP connect (default: the product's waits, 3000 USB "
+                        "and serial reads, 30000 TCP reads, 10000 TCP connect)."),
          QStringLiteral("MS")},
     });
 }
@@ -170,7 +172,8 @@ std::optional<QByteArray> CliApplication::Password(const QCommandLineParser& par
     return std::nullopt;
 }
 
-int CliApplication::Run(const QStringList& arguments) {
+const CliCommand* CliApplication::ParseCommand(const QStringList& arguments,
+                                               QCommandLineParser& parser, int* status) {
     // First pass: the global options and the command words; the command's own options are
     // not known yet.
     QCommandLineParser first;
@@ -179,114 +182,153 @@ int CliApplication::Run(const QStringList& arguments) {
     json_ = first.isSet(QStringLiteral("json"));
     if (first.isSet(QStringLiteral("version"))) {
         Print(out_, QStringLiteral("tarnvik-cli %1\n").arg(QCoreApplication::applicationVersion()));
-        return 0;
+        *status = 0;
+        return nullptr;
     }
     const CliCommand* command = FindCliCommand(first.positionalArguments());
     if (!command) {
-        if (first.positionalArguments().isEmpty() && json_ && !first.isSet(QStringLiteral("help")))
-            return Usage(QStringLiteral("name a command (see --help)"));
-        if (first.positionalArguments().isEmpty()) {
-            Print(first.isSet(QStringLiteral("help")) ? out_ : err_, GeneralHelp());
-            return first.isSet(QStringLiteral("help")) ? 0 : kExitUsage;
+        const bool help = first.isSet(QStringLiteral("help"));
+        if (first.positionalArguments().isEmpty() && json_ && !help) {
+            *status = Usage(QStringLiteral("name a command (see --help)"));
+        } else if (first.positionalArguments().isEmpty()) {
+            Print(help ? out_ : err_, GeneralHelp());
+            *status = help ? 0 : kExitUsage;
+        } else {
+            *status = Usage(QStringLiteral("unknown command '%1' (see --help)")
+                                .arg(first.positionalArguments().join(QLatin1Char(' '))));
         }
-        return Usage(QStringLiteral("unknown command '%1' (see --help)")
-                         .arg(first.positionalArguments().join(QLatin1Char(' '))));
+        return nullptr;
     }
 
-    QCommandLineParser parser;
     AddGlobalOptions(parser);
     parser.addOptions(command->options());
     parser.setApplicationDescription(command->summary);
     parser.addPositionalArgument(command->Name(), QString(), command->Name());
     if (!command->syntax.isEmpty())
         parser.addPositionalArgument(command->syntax, QString(), command->syntax);
-    if (!parser.parse(arguments))
-        return Usage(parser.errorText());
+    if (!parser.parse(arguments)) {
+        *status = Usage(parser.errorText());
+        return nullptr;
+    }
     if (parser.isSet(QStringLiteral("help"))) {
         Print(out_, parser.helpText());
-        return 0;
+        *status = 0;
+        return nullptr;
     }
+    return command;
+}
 
-    std::vector<LinkAddress> printers;
-    int status = 0;
-    if (!CollectPrinters(parser, printers, &status))
-        return status;
-
+std::optional<CliApplication::RunLimits>
+CliApplication::ReadLimits(const QCommandLineParser& parser, int* status) const {
+    RunLimits limits;
     bool ok = false;
-    const int parallel = parser.value(QStringLiteral("jobs")).toInt(&ok);
-    if (!ok || parallel < 1 || parallel > kMaxParallel)
-        return Usage(QStringLiteral("--jobs takes 1 to %1").arg(kMaxParallel));
-    int timeoutMs = 0;
+    limits.parallel = parser.value(QStringLiteral("jobs")).toInt(&ok);
+    if (!ok || limits.parallel < 1 || limits.parallel > kMaxParallel) {
+        *status = Usage(QStringLiteral("--jobs takes 1 to %1").arg(kMaxParallel));
+        return std::nullopt;
+    }
     if (parser.isSet(QStringLiteral("timeout"))) {
-        timeoutMs = parser.value(QStringLiteral("timeout")).toInt(&ok);
-        if (!ok || timeoutMs < 1 || timeoutMs > 600000)
-            return Usage(QStringLiteral("--timeout takes 1 to 600000 ms"));
+        limits.timeoutMs = parser.value(QStringLiteral("timeout")).toInt(&ok);
+        if (!ok || limits.timeoutMs < 1 || limits.timeoutMs > 600000) {
+            *status = Usage(QStringLiteral("--timeout takes 1 to 600000 ms"));
+            return std::nullopt;
+        }
     }
+    return limits;
+}
 
-    CommandInput input{parser, parser.positionalArguments().mid(command->words.size()),
-                       static_cast<int>(printers.size())};
+std::optional<std::vector<PrinterResult>>
+CliApplication::RunOnPrinters(const CliCommand& command, const CommandInput& input,
+                              const std::vector<LinkAddress>& printers, const RunLimits& limits,
+                              int* status) const {
+    if (printers.empty()) {
+        *status = Usage(QStringLiteral("name at least one printer with --link or --links"));
+        return std::nullopt;
+    }
     QString error;
-    std::vector<PrinterResult> results;
-    if (command->UsesLinks()) {
-        if (printers.empty())
-            return Usage(QStringLiteral("name at least one printer with --link or --links"));
-        std::optional<FleetRunner::Job> job = command->prepare(input, &error);
-        if (!job)
-            return Usage(QStringLiteral("%1: %2").arg(command->Name(), error));
-        if (command->changesPrinter) {
-            std::optional<QByteArray> password = Password(parser, &error);
-            if (!error.isEmpty())
-                return Usage(error);
-            job = PasswordGuarded(std::move(*job), std::move(password));
-        }
-        // A person watching a terminal sees the run move; scripts get nothing extra.
-        std::unique_ptr<ProgressLine> progress;
-        if (!parser.isSet(QStringLiteral("json")) && ::isatty(::fileno(err_)) == 1) {
-            const qint64 bytes =
-                command->sendsFile ? QFileInfo(input.arguments.value(0)).size() : 0;
-            progress = std::make_unique<ProgressLine>(err_, command->Name(),
-                                                      static_cast<int>(printers.size()), bytes);
-            job = [job = std::move(*job), line = progress.get()](PrinterLink& link,
-                                                                 const LinkAddress& printer) {
-                PrinterResult result = job(link, printer);
-                line->PrinterDone();
-                return result;
-            };
-        }
-        const FleetRunner runner(parallel, [timeoutMs, line = progress.get()](PrinterLink& link) {
-            if (line)
-                line->Attach(link);
-            if (timeoutMs <= 0)
-                return;
-            LinkTimeouts& waits = link.Timeouts();
-            waits.usbReadMs = waits.comReadMs = waits.netMs = waits.netConnectMs = timeoutMs;
-        });
-        results = command->runFleet ? command->runFleet(input, runner, printers, *job)
-                                    : runner.Run(printers, *job);
-        progress.reset();
-    } else {
-        if (!printers.empty())
-            return Usage(QStringLiteral("%1 takes no --link").arg(command->Name()));
-        std::optional<std::vector<PrinterResult>> rows = command->runLocal(input, &error);
-        if (!rows)
-            return Fail(command->Name() + QStringLiteral(": ") + error, kExitFailed);
-        results = std::move(*rows);
+    std::optional<FleetRunner::Job> job = command.prepare(input, &error);
+    if (!job) {
+        *status = Usage(QStringLiteral("%1: %2").arg(command.Name(), error));
+        return std::nullopt;
     }
+    if (command.changesPrinter) {
+        std::optional<QByteArray> password = Password(input.parser, &error);
+        if (!error.isEmpty()) {
+            *status = Usage(error);
+            return std::nullopt;
+        }
+        job = PasswordGuarded(std::move(*job), std::move(password));
+    }
+    // A person watching a terminal sees the run move; scripts get nothing extra.
+    std::unique_ptr<ProgressLine> progress;
+    if (!json_ && ::isatty(::fileno(err_)) == 1) {
+        const qint64 bytes = command.sendsFile ? QFileInfo(input.arguments.value(0)).size() : 0;
+        progress = std::make_unique<ProgressLine>(err_, command.Name(),
+                                                  static_cast<int>(printers.size()), bytes);
+        job = [job = std::move(*job), line = progress.get()](PrinterLink& link,
+                                                             const LinkAddress& printer) {
+            PrinterResult result = job(link, printer);
+            line->PrinterDone();
+            return result;
+        };
+    }
+    const int timeoutMs = limits.timeoutMs;
+    const FleetRunner runner(limits.parallel, CliInterrupted(),
+                             [timeoutMs, line = progress.get()](PrinterLink& link) {
+                                 if (line)
+                                     line->Attach(link);
+                                 if (timeoutMs > 0)
+                                     link.Timeouts().FitWithin(timeoutMs);
+                             });
+    return command.runFleet ? command.runFleet(input, runner, printers, *job)
+                            : runner.Run(printers, *job);
+}
 
+int CliApplication::Report(const CliCommand& command,
+                           const std::vector<PrinterResult>& results) const {
     std::optional<QByteArray> text;
-    if (parser.isSet(QStringLiteral("json")))
+    if (json_)
         text = ResultJsonLines(results);
-    else if (command->output)
-        text = command->output(input, results);
+    else if (command.output)
+        text = command.output(results);
     if (text) {
         std::fwrite(text->constData(), 1, static_cast<size_t>(text->size()), out_);
         std::fflush(out_);
     } else {
         Print(out_, ResultTable(results));
     }
-    if (command->exitStatus)
-        return command->exitStatus(results);
+    if (command.exitStatus)
+        return command.exitStatus(results);
     const bool allSucceeded = std::all_of(results.begin(), results.end(),
                                           [](const PrinterResult& r) { return r.code == 0; });
     return allSucceeded ? 0 : kExitFailed;
+}
+
+int CliApplication::Run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    int status = 0;
+    const CliCommand* command = ParseCommand(arguments, parser, &status);
+    if (!command)
+        return status;
+    std::vector<LinkAddress> printers;
+    if (!CollectPrinters(parser, printers, &status))
+        return status;
+    const std::optional<RunLimits> limits = ReadLimits(parser, &status);
+    if (!limits)
+        return status;
+
+    const CommandInput input{parser, parser.positionalArguments().mid(command->words.size()),
+                             static_cast<int>(printers.size())};
+    std::optional<std::vector<PrinterResult>> results;
+    if (command->UsesLinks()) {
+        results = RunOnPrinters(*command, input, printers, *limits, &status);
+    } else if (!printers.empty()) {
+        return Usage(QStringLiteral("%1 takes no --link").arg(command->Name()));
+    } else {
+        QString error;
+        results = command->runLocal(input, &error);
+        if (!results)
+            status = Fail(command->Name() + QStringLiteral(": ") + error, kExitFailed);
+    }
+    return results ? Report(*command, *results) : status;
 }

@@ -7,8 +7,11 @@
 #include <optional>
 #include <vector>
 
+#include "PrinterResult.h"
+
 class QCommandLineParser;
 struct CliCommand;
+struct CommandInput;
 struct LinkAddress;
 
 // The tarnvik-cli program: parses the command line, runs the subcommand on every printer
@@ -22,6 +25,26 @@ public:
     int Run(const QStringList& arguments);
 
 private:
+    // How many printers run at once, and the longest any one wait may last (0: the
+    // product's waits).
+    struct RunLimits {
+        int parallel = 1;
+        int timeoutMs = 0;
+    };
+
+    // The command and its parsed options; nullptr when the run ends here (help, version or
+    // a usage message), with the exit status.
+    const CliCommand* ParseCommand(const QStringList& arguments, QCommandLineParser& parser,
+                                   int* status);
+    std::optional<RunLimits> ReadLimits(const QCommandLineParser& parser, int* status) const;
+    // The command on every printer: its job, behind the password check for a change, with the
+    // terminal's progress line, each link's waits fitted to --timeout.
+    std::optional<std::vector<PrinterResult>>
+    RunOnPrinters(const CliCommand& command, const CommandInput& input,
+                  const std::vector<LinkAddress>& printers, const RunLimits& limits,
+                  int* status) const;
+    // Prints the results (a table or JSON lines) and gives the exit status.
+    int Report(const CliCommand& command, const std::vector<PrinterResult>& results) const;
     void AddGlobalOptions(QCommandLineParser& parser) const;
     QString GeneralHelp() const;
     int Usage(const QString& message) const;

@@ -8,6 +8,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigRanges.h"
+#include "link/AddressText.h"
 #include "link/FixedText.h"
 #include "operations/ClockOperations.h"
 #include "operations/MemoryRecords.h"
@@ -77,12 +78,6 @@ std::optional<QByteArray> ReadLocalFile(const QString& path, QString* error) {
         return std::nullopt;
     }
     return file.readAll();
-}
-
-bool DottedAddress(const QString& text) {
-    QHostAddress address;
-    return address.setAddress(text) && address.protocol() == QAbstractSocket::IPv4Protocol &&
-           text.count(QLatin1Char('.')) == 3;
 }
 
 CliCommand Status() {
@@ -491,7 +486,7 @@ CliCommand NetSet() {
         if (fixed) {
             for (const char* key : {"ip", "mask", "gateway"}) {
                 const QString text = p.value(QLatin1String(key));
-                if (!DottedAddress(text)) {
+                if (!ReadDottedIpv4(QStringView(text))) {
                     *error = QStringLiteral("--ip, --mask and --gateway need dotted IPv4 "
                                             "addresses ('%1' for --%2)")
                                  .arg(text, QLatin1String(key));
@@ -574,9 +569,10 @@ CliCommand Discover() {
         }
         bool ok = true;
         if (input.parser.isSet(QStringLiteral("port"))) {
-            const int port = input.parser.value(QStringLiteral("port")).toInt(&ok);
-            ok = ok && port > 0 && port <= 65535;
-            settings.port = static_cast<quint16>(port);
+            const std::optional<int> port =
+                ReadPortNumber(input.parser.value(QStringLiteral("port")));
+            ok = port.has_value();
+            settings.port = static_cast<quint16>(port.value_or(0));
         }
         if (ok && input.parser.isSet(QStringLiteral("wait"))) {
             settings.discoveryWaitMs = input.parser.value(QStringLiteral("wait")).toInt(&ok);

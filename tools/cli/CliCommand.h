@@ -40,8 +40,7 @@ struct CliCommand {
                                              const FleetRunner::Job& job)>
         runFleet;
     // What is printed instead of the table (not with --json); unset or nullopt: the table.
-    std::function<std::optional<QByteArray>(const CommandInput&, const std::vector<PrinterResult>&)>
-        output;
+    std::function<std::optional<QByteArray>(const std::vector<PrinterResult>&)> output;
     // The exit status for the results; unset: 0 when every printer succeeded, else 1.
     std::function<int(const std::vector<PrinterResult>&)> exitStatus;
 

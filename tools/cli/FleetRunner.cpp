@@ -1,6 +1,5 @@
 #include "FleetRunner.h"
 
-#include "CliInterrupt.h"
 #include "link/PrinterLink.h"
 
 #include <algorithm>
@@ -16,8 +15,8 @@ PrinterResult NotStartedByInterrupt(const LinkAddress& printer) {
     return result;
 }
 
-FleetRunner::FleetRunner(int parallel, LinkSetup setup)
-    : parallel_(std::max(1, parallel)), setup_(std::move(setup)) {}
+FleetRunner::FleetRunner(int parallel, const std::atomic<bool>& cancel, LinkSetup setup)
+    : parallel_(std::max(1, parallel)), cancel_(cancel), setup_(std::move(setup)) {}
 
 std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkAddress>& printers,
                                             const Job& job) const {
@@ -25,8 +24,8 @@ std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkAddress>& prin
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < printers.size(); i = next++) {
-            // After an interrupt no printer is contacted any more.
-            if (CliInterrupted()) {
+            // After a cancel no printer is contacted any more.
+            if (cancel_) {
                 results[i] = NotStartedByInterrupt(printers[i]);
                 continue;
             }
@@ -34,7 +33,7 @@ std::vector<PrinterResult> FleetRunner::Run(const std::vector<LinkAddress>& prin
             LinkAddress spec = printers[i];
             PrinterLink link;
             link.SetLinkSettings(LinkSettings{&spec.com, &spec.lpt, &spec.net});
-            link.Waits().SetSharedCancel(&CliInterrupted());
+            link.Waits().SetSharedCancel(&cancel_);
             if (setup_)
                 setup_(link);
             results[i] = job(link, spec);

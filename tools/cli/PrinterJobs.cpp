@@ -4,18 +4,18 @@
 #include "ConfigJson.h"
 
 #include "config/ConfigRanges.h"
+#include "dispatch/Dispatch.h"
+#include "dispatch/PasswordCheck.h"
+#include "files/WholeFile.h"
 #include "link/FixedText.h"
 #include "link/PrinterLink.h"
 #include "operations/ClockOperations.h"
-#include "dispatch/Dispatch.h"
 #include "operations/MemoryRecords.h"
-#include "dispatch/PasswordCheck.h"
 #include "operations/PrinterStatus.h"
 #include "operations/StatusOperations.h"
 
 #include <QDateTime>
 #include <QJsonArray>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <chrono>
@@ -154,9 +154,7 @@ FleetRunner::Job ConfigReadJob(const QString& filePattern, int unitIndex) {
                              .arg(static_cast<double>(content.Config.Dpi));
         if (!filePattern.isEmpty()) {
             const QString path = ConfigFileFor(filePattern, printer.text);
-            QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly) ||
-                file.write(EncodeConfigFile(content)) != kConfigFileSize || !file.commit()) {
+            if (!SaveWholeFile(path, EncodeConfigFile(content))) {
                 PrinterResult failed = Failed(LinkFileOpenError);
                 failed.summary = QStringLiteral("%1: %2").arg(ResultText(LinkFileOpenError), path);
                 return failed;

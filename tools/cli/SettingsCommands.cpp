@@ -208,8 +208,7 @@ std::optional<FleetRunner::Job> SettingsReadJob(const CommandInput& input, int u
     });
 }
 
-std::optional<QByteArray> SettingsDocumentsOutput(const CommandInput&,
-                                                  const std::vector<PrinterResult>& results) {
+std::optional<QByteArray> SettingsDocumentsOutput(const std::vector<PrinterResult>& results) {
     const auto documentRow = [](const PrinterResult& result) {
         return result.data.contains(kDocument);
     };

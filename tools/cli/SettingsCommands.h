@@ -24,5 +24,4 @@ std::optional<FleetRunner::Job> SettingsReadJob(const CommandInput& input, int u
 
 // What a document command prints instead of the table: the documents of its rows (a
 // failed printer as a comment line); nullopt when the rows hold no document.
-std::optional<QByteArray> SettingsDocumentsOutput(const CommandInput& input,
-                                                  const std::vector<PrinterResult>& results);
+std::optional<QByteArray> SettingsDocumentsOutput(const std::vector<PrinterResult>& results);

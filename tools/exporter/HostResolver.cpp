@@ -1,5 +1,7 @@
 #include "HostResolver.h"
 
+#include "link/AddressText.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>
@@ -15,8 +17,10 @@ std::string IpAddress::Text() const {
 
 std::optional<IpAddress> IpAddress::FromText(const std::string& text) {
     IpAddress address;
-    if (::inet_pton(AF_INET, text.c_str(), address.bytes.data()) == 1)
+    if (const std::optional<Ipv4Address> v4 = ReadDottedIpv4(std::string_view(text))) {
+        std::copy(v4->begin(), v4->end(), address.bytes.begin());
         return address;
+    }
     address.v6 = true;
     if (::inet_pton(AF_INET6, text.c_str(), address.bytes.data()) == 1)
         return address;

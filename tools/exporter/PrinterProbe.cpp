@@ -1,8 +1,8 @@
 #include "PrinterProbe.h"
 
 #include "config/PrinterConfig.h"
-#include "link/PrinterLink.h"
 #include "dispatch/Dispatch.h"
+#include "link/PrinterLink.h"
 #include "operations/LinkError.h"
 #include "operations/StatusOperations.h"
 
@@ -28,28 +28,11 @@ LinkError RunWithin(PrinterLink& link, ProbeClock::time_point deadline, Interfac
     const int left = MillisecondsLeft(deadline);
     if (left <= 0)
         return LinkReceivingError;
-    FitTimeouts(link.Timeouts(), left);
+    link.Timeouts().FitWithin(left);
     return Dispatch<O>(link, kind, std::forward<Args>(args)...);
 }
 
 } // namespace
-
-void FitTimeouts(LinkTimeouts& waits, int ms) {
-    const LinkTimeouts defaults;
-    const int bound = std::max(1, ms);
-    for (auto [wait, normal] : {
-             std::pair{&waits.usbReadMs, defaults.usbReadMs},
-             std::pair{&waits.usbWriteMs, defaults.usbWriteMs},
-             std::pair{&waits.comReadMs, defaults.comReadMs},
-             std::pair{&waits.comWriteConstantMs, defaults.comWriteConstantMs},
-             std::pair{&waits.netMs, defaults.netMs},
-             std::pair{&waits.netConnectMs, defaults.netConnectMs},
-             std::pair{&waits.lptWriteMs, defaults.lptWriteMs},
-             std::pair{&waits.frameStartMs, defaults.frameStartMs},
-             std::pair{&waits.listMs, defaults.listMs},
-         })
-        *wait = std::min(normal, bound);
-}
 
 ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
                           ProbeClock::time_point deadline) {
@@ -63,7 +46,7 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
     // The status with the short wait for the extended reply that older firmware never sends.
     LinkError code = LinkReceivingError;
     if (const int left = MillisecondsLeft(deadline); left > 0) {
-        FitTimeouts(link.Timeouts(), left);
+        link.Timeouts().FitWithin(left);
         StatusReading status;
         code = ReadPrinterStatus(link, spec.kind, status);
         reading.status = status.status;

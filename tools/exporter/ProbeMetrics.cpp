@@ -1,6 +1,7 @@
 #include "ProbeMetrics.h"
 
 #include "link/FixedText.h"
+#include "operations/FirmwareEditions.h"
 
 #include <prometheus/counter.h>
 #include <prometheus/gauge.h>
@@ -33,11 +34,6 @@ const Condition kConditions[] = {
 };
 
 const char* const kMemoryLabels[kMemoryDeviceCount] = {"dram", "flash", "card"};
-
-// Editions from 102 on report the lifetime cutter count, from 103 on the resettable
-// distance and cutter count.
-constexpr int kEditionWithCutCounter = 102;
-constexpr int kEditionWithResettableCounters = 103;
 
 std::string PrinterText(const char* field, size_t capacity) {
     return FixedText(field, capacity, FixedTextKind::Printer).toStdString();
@@ -73,10 +69,10 @@ void AddConfig(prometheus::Registry& registry, const PrinterConfig& config) {
     if (const auto metres = KilometresToMetres(config.Milage, sizeof config.Milage))
         AddCounter(registry, "tarnvik_print_distance_meters_total",
                    "Distance the print head has printed over its life", *metres);
-    if (config.Edition >= kEditionWithCutCounter)
+    if (config.Edition >= kFirstEditionWithCutCounter)
         AddCounter(registry, "tarnvik_cutter_cuts_total", "Cuts of the cutter over its life",
                    config.CutCounter);
-    if (config.Edition >= kEditionWithResettableCounters) {
+    if (config.Edition >= kFirstEditionWithResettableCounters) {
         if (const auto metres = KilometresToMetres(config.ResetMilage, sizeof config.ResetMilage))
             AddCounter(registry, "tarnvik_print_distance_resettable_meters_total",
                        "Distance printed since the counter was last reset", *metres);
