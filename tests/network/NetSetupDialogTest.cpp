@@ -271,25 +271,6 @@ TEST_F(NetSetupDialog, ChangeIpCancelledOrWithABadAddressWritesNothing) {
     EXPECT_TRUE(front->net->dhcp);
 }
 
-TEST_F(NetSetupDialog, ChangeIpRefusesANameLongerThanTheRecordHolds) {
-    const QString name(kNetTextCapacity + 6, QLatin1Char('N'));
-    {
-        auto lock = front->printer.Lock();
-        front->net->name = name.toStdString();
-    }
-    auto dialog = Dialog();
-    dialog->Prepare();
-    ASSERT_GE(RowOf(*dialog, name), 0);
-    Select(*dialog, RowOf(*dialog, name));
-    bool shown = false;
-    dialog->SetEthernetDialogRunner([&](TFormEthernetSetup&) { shown = true; });
-    front->responder->ClearReceived();
-    Click(*dialog, "ButtonChangeIP");
-    EXPECT_FALSE(shown);
-    EXPECT_EQ(prompter.errors.size(), 1);
-    EXPECT_TRUE(front->responder->Received().empty());
-}
-
 TEST_F(NetSetupDialog, WebSetupOpensOnlyAnHttpAddress) {
     std::strcpy(settings.address, "10.1.2.3");
     auto dialog = Dialog();
