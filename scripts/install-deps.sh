@@ -12,6 +12,7 @@ packages=(
     fonts-noto-cjk fonts-dejavu-core fonts-liberation iproute2 xvfb xauth
     dpkg-dev appstream ansible-core ccache lintian desktop-file-utils python3
     prometheus-cpp-dev libcivetweb-dev prometheus systemd curl
+    libyaml-cpp-dev python3-jsonschema python3-yaml
 )
 if [ "${1:-}" = "fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -2,50 +2,14 @@
 
 #include "config/ConfigCommands.h"
 #include "config/ConfigFields.h"
-#include "config/ConfigTables.h"
+#include "config/SettingsTable.h"
 
 namespace {
 
-constexpr int32_t Last(size_t tableLength) {
-    return static_cast<int32_t>(tableLength) - 1;
+// The speed edit's limit, from the page's table.
+float HighestSpeed() {
+    return static_cast<float>(FindPageSetting("speed")->high);
 }
-
-// The page's whole-number choices and hinted ranges. Z and D modes start at 1 (their
-// combo boxes give the item index); the other combo boxes give the index less one.
-constexpr ConfigIntRange kRanges[] = {
-    {"Density", 0, 15},
-    {"SensorMode", 0, 2},
-    {"PrintOut", 0, 3},
-    {"Direction", 0, 1},
-    {"Mirror", 0, 1},
-    {"Ribbon", 0, 1},
-    {"RibbonSensor", 0, 1},
-    {"RibbonEncoder", 0, 1},
-    {"CodePage", 0, Last(kCodePageTable.size())},
-    {"Country", 0, Last(kCountryCodeTable.size())},
-    {"Head", 0, 1},
-    {"Reprint", 0, 1},
-    {"AutoThreshold", 0, 1},
-    {"ZDarkness", 0, 30},
-    {"ZPosition", -120, 120},
-    {"ZPrintMode", 1, 3},
-    {"ZFeedPowerUp", 1, 4},
-    {"ZFeedHeadClose", 1, 4},
-    {"ZLabelTop", -120, 120},
-    {"ZLabelShift", -9999, 9999},
-    {"DHeat", 0, 30},
-    {"DPresentSensor", 1, 2},
-    {"DCutterEquipped", 1, 2},
-    {"DControlCodes", 1, 3},
-    // The page offers no "0" baud.
-    {"BaudRate", 1, Last(kBaudRateTable.size())},
-    {"DataBit", 0, Last(kDataBitsTable.size())},
-    {"Parity", 0, Last(kParityTable.size())},
-    {"StopBit", 0, Last(kStopBitsTable.size())},
-};
-
-// The speed edit takes two characters.
-constexpr float kHighestSpeed = 99.0F;
 
 std::string FlagFault(uint8_t flag) {
     return "flag " + std::to_string(flag) + " is neither 0 nor 1";
@@ -54,9 +18,21 @@ std::string FlagFault(uint8_t flag) {
 } // namespace
 
 std::optional<ConfigIntRange> ConfigSettingRange(std::string_view name) {
-    for (const ConfigIntRange& range : kRanges) {
-        if (name == range.name)
-            return range;
+    // The page's whole-number choices and hinted ranges: a named list from its first to
+    // its last item's value (Z and D modes start at 1: their combo boxes give the item
+    // index; the others give the index less one), a list of numbers or a hint from its
+    // low to its high end.
+    for (const PageSetting& setting : PageSettingTable()) {
+        if (name != setting.record ||
+            !std::holds_alternative<ConfigInt PrinterConfig::*>(setting.field))
+            continue;
+        if (setting.IsChoice())
+            return ConfigIntRange{
+                setting.record, setting.ChoiceValue(0),
+                setting.ChoiceValue(static_cast<int32_t>(setting.choices.size()) - 1)};
+        if (setting.HasRange())
+            return ConfigIntRange{setting.record, setting.low, setting.high};
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -84,8 +60,9 @@ std::vector<ConfigRangeFault> CheckConfigRanges(const PrinterConfig& config) {
         if (item.valid > 1)
             faults.push_back({name, FlagFault(item.valid)});
         else if (item.valid == 1 && member == &PrinterConfig::Speed &&
-                 !(item.value >= 0.0F && item.value <= kHighestSpeed))
-            faults.push_back({name, std::to_string(item.value) + " is outside 0 to 99"});
+                 !(item.value >= 0.0F && item.value <= HighestSpeed()))
+            faults.push_back({name, std::to_string(item.value) + " is outside 0 to " +
+                                        std::to_string(FindPageSetting("speed")->high)});
     }
     for (const auto& [name, member] : ConfigCharFields()) {
         const ConfigChar& item = config.*member;

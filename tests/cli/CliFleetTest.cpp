@@ -35,8 +35,9 @@
 namespace {
 
 struct ServedPrinter {
-    ServedPrinter() {
-        sim::InstallStandardModules(printer);
+    explicit ServedPrinter(const sim::FirmwareProfile& profile =
+                               sim::FirmwareProfile::Of(sim::FirmwareProfile::kStandardEdition)) {
+        sim::InstallStandardModules(printer, profile);
         std::string error;
         EXPECT_TRUE(server.Start(&error)) << error;
     }
@@ -890,3 +891,119 @@ TEST_F(CliFleetTest, AnInterruptEndsThePrintersInFlightWithTheirCodes) {
 }
 
 } // namespace
+
+TEST_F(CliFleetTest, SettingsDocumentsWriteOnlyTheNamedSettingsThatDiffer) {
+    Serve(2);
+    printers.push_back(std::make_unique<ServedPrinter>(sim::FirmwareProfile::Of(102)));
+    const auto settings = [&](size_t i) -> sim::ConfigSettings& {
+        return printers[i]->printer.Module<sim::ConfigModule>()->Settings();
+    };
+    const auto clearReceived = [&] {
+        for (const auto& printer : printers) {
+            auto lock = printer->printer.Lock();
+            printer->printer.ClearReceived();
+        }
+    };
+    const auto received = [&](size_t i) {
+        auto lock = printers[i]->printer.Lock();
+        return printers[i]->printer.Received();
+    };
+    const QStringList first = {QStringLiteral("--link"), printers[0]->Link()};
+
+    // A printer's own document applied back changes nothing.
+    const CliRun read = Run(QStringList{QStringLiteral("config"), QStringLiteral("read"),
+                                        QStringLiteral("--format"), QStringLiteral("yaml")} +
+                            first);
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    WriteFile(Path("own.yaml"), read.out);
+    clearReceived();
+    const CliRun own =
+        Run(QStringList{QStringLiteral("config"), QStringLiteral("apply"), Path("own.yaml")} +
+            first + QStringList{QStringLiteral("--json")});
+    ASSERT_EQ(own.exitCode, 0) << own.out.toStdString() << own.err.toStdString();
+    EXPECT_FALSE(own.Objects().at(0)[QStringLiteral("data")][QStringLiteral("changed")].toBool());
+    EXPECT_EQ(received(0).find("DENSITY "), std::string::npos);
+
+    // --check reads and reports, on every printer, and writes nothing.
+    WriteFile(Path("density.yaml"), "{density: 12}\n");
+    const QStringList apply =
+        Args({QStringLiteral("config"), QStringLiteral("apply"), Path("density.yaml"),
+              QStringLiteral("--json"), QStringLiteral("-j"), QStringLiteral("3")});
+    clearReceived();
+    const CliRun check = Run(apply + QStringList{QStringLiteral("--check")});
+    ASSERT_EQ(check.exitCode, 0) << check.out.toStdString();
+    for (const QJsonObject& row : check.Objects()) {
+        const QJsonObject data = row[QStringLiteral("data")].toObject();
+        EXPECT_TRUE(data[QStringLiteral("changed")].toBool());
+        EXPECT_EQ(data[QStringLiteral("changes")].toArray(),
+                  QJsonArray({QJsonObject{{QStringLiteral("setting"), QStringLiteral("density")},
+                                          {QStringLiteral("printer"), 8},
+                                          {QStringLiteral("wanted"), 12}}}));
+    }
+    for (size_t i = 0; i < printers.size(); ++i) {
+        EXPECT_EQ(received(i).find("DENSITY "), std::string::npos) << i;
+        auto lock = printers[i]->printer.Lock();
+        EXPECT_EQ(settings(i).density, 8);
+    }
+
+    // The real run sends the density alone; a second run has nothing left to do.
+    const CliRun applied = Run(apply);
+    ASSERT_EQ(applied.exitCode, 0) << applied.out.toStdString();
+    for (size_t i = 0; i < printers.size(); ++i) {
+        const std::string sent = received(i);
+        EXPECT_NE(sent.find("DENSITY 12\r\n"), std::string::npos) << i;
+        EXPECT_EQ(sent.find("SPEED "), std::string::npos) << i;
+        EXPECT_EQ(sent.find("SET GAP"), std::string::npos) << i;
+        auto lock = printers[i]->printer.Lock();
+        EXPECT_EQ(settings(i).density, 12);
+    }
+    const CliRun again = Run(apply);
+    for (const QJsonObject& row : again.Objects())
+        EXPECT_FALSE(row[QStringLiteral("data")][QStringLiteral("changed")].toBool());
+
+    // A setting the edition 102 printer does not have refuses the document there alone.
+    WriteFile(Path("threshold.yaml"), "density: 10\nthreshold_detection: manual\n");
+    clearReceived();
+    const CliRun older = Run(Args({QStringLiteral("config"), QStringLiteral("apply"),
+                                   Path("threshold.yaml"), QStringLiteral("--json")}));
+    EXPECT_EQ(older.exitCode, 1);
+    const std::vector<QJsonObject> rows = older.Objects();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][QStringLiteral("result")].toInt(), 0);
+    EXPECT_EQ(rows[2][QStringLiteral("result")].toInt(), kRefusedSetting);
+    EXPECT_EQ(
+        rows[2][QStringLiteral("data")][QStringLiteral("refused")][0][QStringLiteral("setting")]
+            .toString(),
+        QStringLiteral("threshold_detection"));
+    EXPECT_EQ(received(2).find("DENSITY "), std::string::npos);
+
+    // A document that is not right: exit 2 with the file, line and setting; nothing sent.
+    WriteFile(Path("bad.yaml"), "density: 12\ndensty: 3\nz_darkness: 31\n");
+    clearReceived();
+    const CliRun bad =
+        Run(Args({QStringLiteral("config"), QStringLiteral("apply"), Path("bad.yaml")}));
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains("bad.yaml:2: densty: unknown setting (did you mean density?)"))
+        << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains("bad.yaml:3: z_darkness: 31 is out of range (0 to 30)"));
+    for (size_t i = 0; i < printers.size(); ++i)
+        EXPECT_TRUE(received(i).empty()) << i;
+
+    // A printer that ignores the density: read back, it is "Not Taken".
+    {
+        auto lock = printers[1]->printer.Lock();
+        printers[1]->printer.AddLineHandler(
+            "DENSITY ", [](sim::VirtualPrinter&, std::string_view, std::string&) {});
+    }
+    WriteFile(Path("five.yaml"), "density: 5\n");
+    const CliRun ignored = Run(Args({QStringLiteral("config"), QStringLiteral("apply"),
+                                     Path("five.yaml"), QStringLiteral("--json")}));
+    EXPECT_EQ(ignored.exitCode, 1);
+    const QJsonObject notTaken = ignored.Objects().at(1);
+    EXPECT_EQ(notTaken[QStringLiteral("result")].toInt(), kNotTaken);
+    EXPECT_EQ(
+        notTaken[QStringLiteral("data")][QStringLiteral("notTaken")][0][QStringLiteral("name")]
+            .toString(),
+        QStringLiteral("Density"));
+    EXPECT_EQ(ignored.Objects().at(0)[QStringLiteral("result")].toInt(), 0);
+}

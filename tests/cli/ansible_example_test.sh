@@ -64,12 +64,12 @@ second=$port
 start_printer --file FLASH:LABEL24.FNT=/dev/null
 third=$port
 
-# The model printer gets its settings at the panel, so to speak; its file is the model.
-printf 'DENSITY 12\r\nSPEED 6\r\nCODEPAGE 1252\r\n' >"$work/panel.txt"
-"$cli" send "$work/panel.txt" --link "tcp:127.0.0.1:$model"
 mkdir -p "$work/files"
-"$cli" config read --link "tcp:127.0.0.1:$model" --out "$work/files/dock.dcf"
 head -c 4096 /dev/urandom >"$work/files/LABEL24.FNT"
+
+# The module's documentation renders.
+ANSIBLE_HOME="$work/ansible" ansible-doc -M "$example/library" tarnvik_config >"$work/doc.out"
+grep -q 'check mode' "$work/doc.out" || { echo "ansible-doc did not render the module" >&2; exit 1; }
 
 cat >"$work/inventory.ini" <<INVENTORY
 [label_printers]
@@ -88,7 +88,7 @@ play() {
     shift
     local status=0
     timeout -k 5 240 ansible-playbook -i "$work/inventory.ini" "$example/site.yml" \
-        -e "tarnvik_cli=$cli" -e "printer_config=$work/files/dock.dcf" \
+        -e "tarnvik_cli=$cli" \
         -e "printer_font=$work/files/LABEL24.FNT" -e "tarnvik_timeout=3000" "$@" \
         </dev/null >"$work/$name.out" 2>&1 || status=$?
     cat "$work/$name.out"
@@ -114,24 +114,25 @@ printf 'DENSITY 3\r\n' >"$work/panel.txt"
 play check-run --check --diff
 [ "$(changed check-run first)" = 1 ] || { echo "the check run did not report first" >&2; exit 1; }
 [ "$(changed check-run second)" = 0 ] || { echo "the check run reported second" >&2; exit 1; }
-grep -q 'Density: printer 3, file 12' "$work/check-run.out" ||
+grep -q '^-density: 3$' "$work/check-run.out" && grep -q '^+density: 12$' "$work/check-run.out" ||
     { echo "the check run did not show the density" >&2; exit 1; }
-"$cli" config diff "$work/files/dock.dcf" --link "tcp:127.0.0.1:$first" >/dev/null && status=0 || status=$?
-[ "$status" = 1 ] || { echo "the check run wrote the printer (diff exit $status)" >&2; exit 1; }
-# The real run puts the model's density back.
-"$cli" config write "$work/files/dock.dcf" --if-different --link "tcp:127.0.0.1:$first" >/dev/null
+"$cli" config read --format json --link "tcp:127.0.0.1:$first" >"$work/first.json"
+python3 -c 'import json,sys; assert json.load(open(sys.argv[1]))["density"] == 3' "$work/first.json" ||
+    { echo "the check run wrote the printer" >&2; exit 1; }
+# The real run puts the group's density back.
+play third-run
+[ "$(changed third-run first)" = 1 ] || { echo "the third run did not change first" >&2; exit 1; }
 
 links=(--link "tcp:127.0.0.1:$first" --link "tcp:127.0.0.1:$second" --link "tcp:127.0.0.1:$third")
-"$cli" config read "${links[@]}" --json >"$work/configs.json"
+"$cli" config read "${links[@]}" --format json --unit mm >"$work/configs.json"
 "$cli" files list "${links[@]}" --json >"$work/files.json"
 python3 - "$work/configs.json" "$work/files.json" <<'CHECK'
 import json, sys
-configs = [json.loads(line) for line in open(sys.argv[1])]
+configs = [json.loads(line) for line in open(sys.argv[1]) if line.strip()]
 files = [json.loads(line) for line in open(sys.argv[2])]
 assert len(configs) == 3 and len(files) == 3
 for row in configs:
-    config = row["data"]["config"]
-    assert (config["Density"], config["Speed"], config["CodePage"]) == (12, 6, 18), row
+    assert (row["density"], row["speed"], row["code_page"], row["gap"]) == (12, 6, 1252, "3.00 mm"), row
 for row in files:
     # The third printer had the font already; it keeps its own (empty) file.
     assert row["data"]["FLASH"]["files"] == ["LABEL24.FNT"], row

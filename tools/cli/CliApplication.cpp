@@ -286,9 +286,13 @@ CliApplication::RunOnPrinters(const CliCommand& command, const CommandInput& inp
 
 int CliApplication::Report(const CliCommand& command,
                            const std::vector<PrinterResult>& results) const {
-    if (json_) {
-        const QByteArray lines = ResultJsonLines(results);
-        std::fwrite(lines.constData(), 1, static_cast<size_t>(lines.size()), out_);
+    std::optional<QByteArray> text;
+    if (json_)
+        text = ResultJsonLines(results);
+    else if (command.output)
+        text = command.output(results);
+    if (text) {
+        std::fwrite(text->constData(), 1, static_cast<size_t>(text->size()), out_);
         std::fflush(out_);
     } else {
         Print(out_, ResultTable(results));

@@ -4,6 +4,7 @@
 #include "FontMakeCommand.h"
 #include "LanDiscovery.h"
 #include "PrinterJobs.h"
+#include "SettingsCommands.h"
 
 #include "config/ConfigFile.h"
 #include "config/ConfigRanges.h"
@@ -108,6 +109,7 @@ CliCommand ConfigRead() {
             Option(QStringLiteral("unit"),
                    QStringLiteral("The unit the file records: inch (default) or mm."),
                    QStringLiteral("UNIT"), QStringLiteral("inch")),
+            SettingsFormatOption(),
         };
     };
     c.prepare = [](const CommandInput& input, QString* error) -> std::optional<FleetRunner::Job> {
@@ -123,8 +125,17 @@ CliCommand ConfigRead() {
             *error = QStringLiteral("--unit must be inch or mm");
             return std::nullopt;
         }
-        return ConfigReadJob(out, unit == QLatin1String("mm") ? 1 : 0);
+        const int unitIndex = unit == QLatin1String("mm") ? 1 : 0;
+        if (input.parser.isSet(QStringLiteral("format"))) {
+            if (!out.isEmpty()) {
+                *error = QStringLiteral("--format prints the document; --out saves a .dcf file");
+                return std::nullopt;
+            }
+            return SettingsReadJob(input, unitIndex, error);
+        }
+        return ConfigReadJob(out, unitIndex);
     };
+    c.output = SettingsDocumentsOutput;
     return c;
 }
 
@@ -581,9 +592,10 @@ CliCommand Discover() {
 const std::vector<CliCommand>& CliCommandTable() {
     // A new subcommand is one more entry here.
     static const std::vector<CliCommand> kCommands = {
-        Status(),        ConfigRead(),  ConfigWrite(), ConfigDiff(), FilesList(),
-        FilesDownload(), FilesFormat(), Send(),        Firmware(),   ClockRead(),
-        ClockSet(),      NetRead(),     NetSet(),      Discover(),   FontMake(),
+        Status(),        ConfigRead(),   ConfigWrite(), ConfigDiff(),    ConfigApply(),
+        ConfigConvert(), ConfigSchema(), FilesList(),   FilesDownload(), FilesFormat(),
+        Send(),          Firmware(),     ClockRead(),   ClockSet(),      NetRead(),
+        NetSet(),        Discover(),     FontMake(),
     };
     return kCommands;
 }

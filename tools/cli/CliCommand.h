@@ -3,6 +3,7 @@
 #include "FleetRunner.h"
 #include "PrinterResult.h"
 
+#include <QByteArray>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QList>
@@ -38,6 +39,8 @@ struct CliCommand {
                                              const std::vector<LinkAddress>& printers,
                                              const FleetRunner::Job& job)>
         runFleet;
+    // What is printed instead of the table (not with --json); unset or nullopt: the table.
+    std::function<std::optional<QByteArray>(const std::vector<PrinterResult>&)> output;
     // The exit status for the results; unset: 0 when every printer succeeded, else 1.
     std::function<int(const std::vector<PrinterResult>&)> exitStatus;
 

@@ -170,13 +170,8 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
                                 bool onlyDifferent) {
     return [content, tabs, onlyDifferent](PrinterLink& link, const LinkAddress& printer) {
         // Whoever built the record, nothing the page could not hold goes out.
-        const std::vector<ConfigRangeFault> faults = CheckConfigRanges(content.Config);
-        if (!faults.empty()) {
-            PrinterResult refused = Failed(LinkUnknownError);
-            refused.summary = QStringLiteral("File Data Error (") +
-                              QString::fromStdString(ConfigRangeText(faults)) + QLatin1Char(')');
-            return refused;
-        }
+        if (std::optional<PrinterResult> refused = RangeRefusal(content.Config))
+            return *refused;
         std::vector<int32_t> write = tabs;
         std::vector<ConfigDifference> differences;
         if (onlyDifferent) {
@@ -204,16 +199,9 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
         std::vector<ConfigDifference> notTaken;
         const bool readBack = !write.empty() && printer.kind != InterfaceLpt;
         if (readBack) {
-            PrinterConfig held{};
-            const LinkError code = ReadPrinterConfig(link, printer, content, held);
-            if (code != LinkOk) {
-                PrinterResult failed = Failed(code);
-                failed.summary =
-                    QStringLiteral("sent, but reading it back failed: ") + ResultText(code);
-                failed.data = result.data;
-                return failed;
-            }
-            notTaken = DiffConfig(held, content.Config, write);
+            const LinkError code = ReadBackWritten(link, printer, content.Config, write, notTaken);
+            if (code != LinkOk)
+                return ReadBackFailed(code, result);
         }
         result.data[QStringLiteral("checked")] = readBack;
         result.data[QStringLiteral("notTaken")] = DifferencesJson(notTaken);
@@ -239,6 +227,35 @@ FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<in
                                              "parallel port)");
         return result;
     };
+}
+
+std::optional<PrinterResult> RangeRefusal(const PrinterConfig& config) {
+    const std::vector<ConfigRangeFault> faults = CheckConfigRanges(config);
+    if (faults.empty())
+        return std::nullopt;
+    PrinterResult refused = Failed(LinkUnknownError);
+    refused.summary = QStringLiteral("File Data Error (") +
+                      QString::fromStdString(ConfigRangeText(faults)) + QLatin1Char(')');
+    return refused;
+}
+
+LinkError ReadBackWritten(PrinterLink& link, const LinkAddress& printer,
+                          const PrinterConfig& written, const std::vector<int32_t>& tabs,
+                          std::vector<ConfigDifference>& notTaken) {
+    PrinterConfig held{};
+    held.InchUnit = written.InchUnit;
+    SetConfigDefaults(held);
+    const LinkError code = Dispatch<Op::ReadConfiguration>(link, printer.kind, held, 0);
+    if (code == LinkOk)
+        notTaken = DiffConfig(held, written, tabs);
+    return code;
+}
+
+PrinterResult ReadBackFailed(LinkError code, const PrinterResult& sent) {
+    PrinterResult failed = Failed(code);
+    failed.summary = QStringLiteral("sent, but reading it back failed: ") + ResultText(code);
+    failed.data = sent.data;
+    return failed;
 }
 
 FleetRunner::Job ConfigDiffJob(const ConfigFileContent& content, std::vector<int32_t> tabs) {

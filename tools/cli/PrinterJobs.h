@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ConfigDiff.h"
 #include "FleetRunner.h"
 
 #include "config/ConfigFile.h"
 #include "operations/ClockRecords.h"
+#include "operations/LinkError.h"
 #include "operations/PrinterNetConfig.h"
 
 #include <QByteArray>
@@ -34,6 +36,17 @@ QString ConfigFileFor(const QString& filePattern, const QString& link);
 // the value in the summary) before the link is opened.
 FleetRunner::Job ConfigWriteJob(const ConfigFileContent& content, std::vector<int32_t> tabs,
                                 bool onlyDifferent = false);
+// The refusal of a record the configuration page could not hold ("File Data Error (Density
+// 20 is outside 0 to 15)"); nullopt when it may be sent.
+std::optional<PrinterResult> RangeRefusal(const PrinterConfig& config);
+// After a write of the given tabs the printer is read again: notTaken lists the settings of
+// those tabs it does not hold as written (the printer does not answer the commands).
+LinkError ReadBackWritten(PrinterLink& link, const LinkAddress& printer,
+                          const PrinterConfig& written, const std::vector<int32_t>& tabs,
+                          std::vector<ConfigDifference>& notTaken);
+// The result of a write whose read-back failed, with the data of what was sent.
+PrinterResult ReadBackFailed(LinkError code, const PrinterResult& sent);
+
 // Reads the configuration and lists the settings of the given tabs that differ from the
 // file's ("differs", "differences").
 FleetRunner::Job ConfigDiffJob(const ConfigFileContent& content, std::vector<int32_t> tabs);

@@ -12,6 +12,8 @@ QString ResultText(int code) {
         return QStringLiteral("Not Back");
     case kWrongVersion:
         return QStringLiteral("Wrong Version");
+    case kRefusedSetting:
+        return QStringLiteral("Refused");
     case kNotTaken:
         return QStringLiteral("Not Taken");
     default:

@@ -25,7 +25,10 @@ constexpr int kWrongVersion = 9;
 // A configuration write: a setting sent is not what the printer holds when read back
 // ("Not Taken").
 constexpr int kNotTaken = 10;
+// A settings document names a setting the printer does not report: nothing was sent
+// ("Refused").
+constexpr int kRefusedSetting = 11;
 
 // The text of a result code: "" for 0, the operations' fixed texts for 1 to 5,
-// "Incorrect" for a refused password, then the rollout's texts and "Not Taken".
+// "Incorrect" for a refused password, then the rollout's texts, "Not Taken" and "Refused".
 QString ResultText(int code);

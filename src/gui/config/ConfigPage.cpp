@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigTables.h"
+#include "config/SettingsTable.h"
 #include "gui/config/ConfigCaptions.h"
 #include "gui/kit/OperationHost.h"
 #include "gui/kit/PlaceControl.h"
@@ -28,89 +29,6 @@
 #include <variant>
 
 namespace {
-
-// How a field and its control meet.
-enum class Rule {
-    Integer,      // decimal / integer
-    CutterPiece,  // decimal, shown only while the post-print action is "CUTTER"
-    Base,         // decimal in a read-only edit shown only for a value; never collected
-    Real,         // shortest general form / real
-    Speed,        // as Real, a typed "," counts as the decimal separator
-    Length,       // dots / factor as "0.00" / real * factor
-    LengthDots,   // as Length, collected as whole dots
-    Character,    // the character / the first character
-    ComboShifted, // item value + 1 / index - 1
-    ComboDirect,  // item = value / index
-};
-
-using FieldMember = std::variant<ConfigInt PrinterConfig::*, ConfigFloat PrinterConfig::*,
-                                 ConfigChar PrinterConfig::*>;
-
-struct FieldBinding {
-    FieldMember field;
-    const char* control;
-    Rule rule;
-};
-
-// Every field of the four tabs in the record's order, which is the order of collection.
-const FieldBinding kFields[] = {
-    {&PrinterConfig::Speed, "EditSpeed", Rule::Speed},
-    {&PrinterConfig::Density, "ComboBoxDensity", Rule::ComboShifted},
-    {&PrinterConfig::DensityBase, "EditDensityBase", Rule::Base},
-    {&PrinterConfig::PaperWidth, "EditWidth", Rule::Length},
-    {&PrinterConfig::PaperHeight, "EditHeight", Rule::Length},
-    {&PrinterConfig::SensorMode, "ComboBoxMediaSensor", Rule::ComboShifted},
-    {&PrinterConfig::GapSize, "EditGapSize", Rule::Length},
-    {&PrinterConfig::GapOffset, "EditGapOffset", Rule::Length},
-    {&PrinterConfig::PrintOut, "ComboBoxPrintOut", Rule::ComboShifted},
-    {&PrinterConfig::CutterPiece, "EditCutterPiece", Rule::CutterPiece},
-    {&PrinterConfig::ReferenceX, "EditReferenceX", Rule::Integer},
-    {&PrinterConfig::ReferenceY, "EditReferenceY", Rule::Integer},
-    {&PrinterConfig::Direction, "ComboBoxDirection", Rule::ComboShifted},
-    {&PrinterConfig::Mirror, "ComboBoxMirror", Rule::ComboShifted},
-    {&PrinterConfig::Offset, "EditOffset", Rule::Integer},
-    {&PrinterConfig::OffsetBase, "EditOffsetBase", Rule::Base},
-    {&PrinterConfig::Shift, "EditShiftY", Rule::Integer},
-    {&PrinterConfig::ShiftBase, "EditShiftYBase", Rule::Base},
-    {&PrinterConfig::ShiftX, "EditShiftX", Rule::Integer},
-    {&PrinterConfig::ShiftXBase, "EditShiftXBase", Rule::Base},
-    {&PrinterConfig::Ribbon, "ComboBoxRibbon", Rule::ComboShifted},
-    {&PrinterConfig::RibbonSensor, "ComboBoxRibbonSensor", Rule::ComboShifted},
-    {&PrinterConfig::RibbonEncoder, "ComboBoxRibbonEncoder", Rule::ComboShifted},
-    {&PrinterConfig::CodePage, "ComboBoxCodePage", Rule::ComboShifted},
-    {&PrinterConfig::Country, "ComboBoxCountryCode", Rule::ComboShifted},
-    {&PrinterConfig::Head, "ComboBoxHead", Rule::ComboShifted},
-    {&PrinterConfig::Reprint, "ComboBoxReprint", Rule::ComboShifted},
-    {&PrinterConfig::MaxLength, "EditMaximumLength", Rule::Length},
-    {&PrinterConfig::GapInten, "EditGapInten", Rule::Integer},
-    {&PrinterConfig::BlineInten, "EditBlineInten", Rule::Integer},
-    {&PrinterConfig::ConInten, "EditContinuousInten", Rule::Integer},
-    {&PrinterConfig::AutoThreshold, "ComboBoxThreshold", Rule::ComboShifted},
-    {&PrinterConfig::ZDarkness, "EditDarknessZ", Rule::Integer},
-    {&PrinterConfig::ZSpeed, "EditPrintSpeedZ", Rule::Integer},
-    {&PrinterConfig::ZPosition, "EditTearOffZ", Rule::Integer},
-    {&PrinterConfig::ZPrintMode, "ComboBoxPrintModeZ", Rule::ComboDirect},
-    {&PrinterConfig::ZLabelWidth, "EditPrintWidthZ", Rule::LengthDots},
-    {&PrinterConfig::ZControl, "EditControlPrefixZ", Rule::Character},
-    {&PrinterConfig::ZFormat, "EditFormatPrefixZ", Rule::Character},
-    {&PrinterConfig::ZDelimiter, "EditDelimiterCharZ", Rule::Character},
-    {&PrinterConfig::ZFeedPowerUp, "ComboBoxMediaPowerUpZ", Rule::ComboDirect},
-    {&PrinterConfig::ZFeedHeadClose, "ComboBoxHeadCloseZ", Rule::ComboDirect},
-    {&PrinterConfig::ZLabelTop, "EditLabelTopZ", Rule::Integer},
-    {&PrinterConfig::ZLabelShift, "EditLeftPositionZ", Rule::Integer},
-    {&PrinterConfig::DHeat, "EditHeatD", Rule::Integer},
-    {&PrinterConfig::DSpeed, "EditPrintSpeedD", Rule::Real},
-    {&PrinterConfig::DLabelWidth, "EditLabelWidthD", Rule::LengthDots},
-    {&PrinterConfig::DPresentSensor, "ComboBoxPresentSensorD", Rule::ComboDirect},
-    {&PrinterConfig::DCutterEquipped, "ComboBoxCutterEquippedD", Rule::ComboDirect},
-    {&PrinterConfig::DControlCodes, "ComboBoxControlCodesD", Rule::ComboDirect},
-    {&PrinterConfig::DColumnOffset, "EditColumnOffsetD", Rule::LengthDots},
-    {&PrinterConfig::DRowOffset, "EditRowOffsetD", Rule::LengthDots},
-    {&PrinterConfig::BaudRate, "ComboBoxBaudrate", Rule::ComboDirect},
-    {&PrinterConfig::DataBit, "ComboBoxDatabit", Rule::ComboShifted},
-    {&PrinterConfig::Parity, "ComboBoxParity", Rule::ComboShifted},
-    {&PrinterConfig::StopBit, "ComboBoxStopBit", Rule::ComboShifted},
-};
 
 // The item of ComboBoxPrintOut that shows "CUTTER".
 constexpr int kCutterItem = 4;
@@ -147,30 +65,30 @@ struct ShowContext {
     const QComboBox* printOut;
 };
 
-void ShowField(const ConfigInt& item, Rule rule, QWidget* control, const ShowContext& cx) {
+void ShowField(const ConfigInt& item, FieldRule rule, QWidget* control, const ShowContext& cx) {
     auto* edit = qobject_cast<QLineEdit*>(control);
     auto* combo = qobject_cast<QComboBox*>(control);
     const bool valid = item.valid != 0;
     switch (rule) {
-    case Rule::Integer:
+    case FieldRule::Integer:
         ShowText(edit, valid ? QString::number(item.value) : QString());
         break;
-    case Rule::CutterPiece:
+    case FieldRule::CutterPiece:
         ShowText(edit, valid && cx.printOut->currentIndex() == kCutterItem
                            ? QString::number(item.value)
                            : QString());
         break;
-    case Rule::Base:
+    case FieldRule::Base:
         edit->setVisible(valid && item.value != 0);
         ShowText(edit, valid && item.value != 0 ? QString::number(item.value) : QString());
         break;
-    case Rule::LengthDots:
+    case FieldRule::LengthDots:
         ShowText(edit, valid ? FixedTwoText(item.value / cx.factor, cx.locale) : QString());
         break;
-    case Rule::ComboShifted:
+    case FieldRule::ComboShifted:
         SelectItem(combo, valid ? int64_t{item.value} + 1 : -1);
         break;
-    case Rule::ComboDirect:
+    case FieldRule::ComboDirect:
         SelectItem(combo, valid ? int64_t{item.value} : -1);
         break;
     default:
@@ -178,44 +96,42 @@ void ShowField(const ConfigInt& item, Rule rule, QWidget* control, const ShowCon
     }
 }
 
-void ShowField(const ConfigFloat& item, Rule rule, QWidget* control, const ShowContext& cx) {
+void ShowField(const ConfigFloat& item, FieldRule rule, QWidget* control, const ShowContext& cx) {
     auto* edit = qobject_cast<QLineEdit*>(control);
     if (!item.valid)
         ShowText(edit, QString());
-    else if (rule == Rule::Length)
+    else if (rule == FieldRule::Length)
         ShowText(edit, FixedTwoText(static_cast<double>(item.value) / cx.factor, cx.locale));
     else
         ShowText(edit, ShortestText(item.value, cx.locale));
 }
 
-void ShowField(const ConfigChar& item, Rule, QWidget* control, const ShowContext&) {
+void ShowField(const ConfigChar& item, FieldRule, QWidget* control, const ShowContext&) {
     ShowText(qobject_cast<QLineEdit*>(control),
              item.valid ? QString(QChar::fromLatin1(item.value)) : QString());
 }
 
 // Collection stops at the first control whose text does not convert; `failure` then holds
 // the conversion message.
-void CollectField(ConfigInt& item, Rule rule, QWidget* control, const ShowContext& cx,
+void CollectField(ConfigInt& item, FieldRule rule, QWidget* control, const ShowContext& cx,
                   QString& failure) {
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         const int index = combo->currentIndex();
         item.valid = index > 0 ? 1 : 0;
         if (index > 0)
-            item.value = rule == Rule::ComboShifted ? index - 1 : index;
+            item.value = rule == FieldRule::ComboShifted ? index - 1 : index;
         return;
     }
-    if (rule == Rule::Base)
+    if (rule == FieldRule::Base)
         return;
     const QString text = qobject_cast<QLineEdit*>(control)->text();
     if (text.isEmpty()) {
         item.valid = 0;
         return;
     }
-    if (rule == Rule::LengthDots) {
-        // Whole dots to the nearest: the two decimals shown stand for a whole number of
-        // dots, and writing back an untouched page must not move it.
+    if (rule == FieldRule::LengthDots) {
         const std::optional<double> real = TypedFloat(text);
-        const double dots = real ? std::round(*real * cx.factor) : 0.0;
+        const double dots = real ? LengthToDots(*real, cx.factor, rule) : 0.0;
         if (!real || !(std::abs(dots) <= std::numeric_limits<int32_t>::max())) {
             failure = NotARealMessage(text);
             return;
@@ -231,16 +147,16 @@ void CollectField(ConfigInt& item, Rule rule, QWidget* control, const ShowContex
     SetItem(item, *value);
 }
 
-void CollectField(ConfigFloat& item, Rule rule, QWidget* control, const ShowContext& cx,
+void CollectField(ConfigFloat& item, FieldRule rule, QWidget* control, const ShowContext& cx,
                   QString& failure) {
     const QString text = qobject_cast<QLineEdit*>(control)->text();
     if (text.isEmpty()) {
         item.valid = 0;
         return;
     }
-    std::optional<double> real = rule == Rule::Speed ? TypedSpeed(text) : TypedFloat(text);
-    if (real && rule == Rule::Length)
-        *real *= cx.factor;
+    std::optional<double> real = rule == FieldRule::Speed ? TypedSpeed(text) : TypedFloat(text);
+    if (real && rule == FieldRule::Length)
+        *real = LengthToDots(*real, cx.factor, rule);
     if (!real || !std::isfinite(static_cast<float>(*real))) {
         failure = NotARealMessage(text);
         return;
@@ -248,7 +164,7 @@ void CollectField(ConfigFloat& item, Rule rule, QWidget* control, const ShowCont
     SetItem(item, static_cast<float>(*real));
 }
 
-void CollectField(ConfigChar& item, Rule, QWidget* control, const ShowContext&, QString&) {
+void CollectField(ConfigChar& item, FieldRule, QWidget* control, const ShowContext&, QString&) {
     const QString text = qobject_cast<QLineEdit*>(control)->text();
     item.valid = text.isEmpty() ? 0 : 1;
     if (!text.isEmpty())
@@ -284,6 +200,21 @@ QComboBox* Unselected(QComboBox* combo, const QStringList& items = {}) {
 void BaseEdit(QLineEdit* edit) {
     edit->setReadOnly(true);
     edit->hide();
+}
+
+// The numbers a list of the named setting offers, after the empty first item.
+QStringList NumberItems(const char* setting) {
+    const PageSetting* field = FindPageSetting(setting);
+    QStringList items{QString()};
+    for (int32_t i = field->low; i <= field->high; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+// The hint beside an edit of the named setting: its range, "0 to 30".
+QString RangeHint(const char* setting) {
+    const PageSetting* field = FindPageSetting(setting);
+    return QString::number(field->low) + QStringLiteral(" to ") + QString::number(field->high);
 }
 
 QStringList WithEmptyFirst(std::span<const char* const> entries) {
@@ -332,7 +263,7 @@ ConfigPage::ConfigPage(OperationHost& host, ConfigPageRecords records, QWidget* 
         connect(this->*b.member, &QPushButton::clicked, this, b.click);
     }
 
-    for (const FieldBinding& binding : kFields) {
+    for (const PageSetting& binding : PageSettingTable()) {
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(binding.control));
         Q_ASSERT(control);
         fieldControls_.push_back(control);
@@ -383,11 +314,8 @@ void ConfigPage::BuildCommonTab() {
 
     LimitTyping(row(c0, 0, "LabelSpeed").Add<QLineEdit>("EditSpeed", 88), 2);
     {
-        QStringList densities{QString()};
-        for (int i = 0; i <= 15; ++i)
-            densities << QString::number(i);
         ControlRow density = row(c0, 1, "LabelDensity");
-        Unselected(density.Add<QComboBox>("ComboBoxDensity", 46), densities);
+        Unselected(density.Add<QComboBox>("ComboBoxDensity", 46), NumberItems("density"));
         BaseEdit(density.Add<QLineEdit>("EditDensityBase", 38));
     }
     length(c0, 2, "LabelWidth", "EditWidth", "LabelUnit1");
@@ -404,10 +332,9 @@ void ConfigPage::BuildCommonTab() {
         ControlRow reference = row(c1, 2, "LabelReference");
         reference.Add<QLineEdit>("EditReferenceX", 36);
         reference.Add<QLineEdit>("EditReferenceY", 36);
-        const QStringList zeroOne{QString(), QStringLiteral("0"), QStringLiteral("1")};
         ControlRow direction = row(c1, 3, "LabelDirection");
-        Unselected(direction.Add<QComboBox>("ComboBoxDirection", 36), zeroOne);
-        Unselected(direction.Add<QComboBox>("ComboBoxMirror", 36), zeroOne);
+        Unselected(direction.Add<QComboBox>("ComboBoxDirection", 36), NumberItems("direction"));
+        Unselected(direction.Add<QComboBox>("ComboBoxMirror", 36), NumberItems("mirror"));
         ControlRow offset = row(c1, 4, "LabelOffset");
         offset.Add<QLineEdit>("EditOffset", 44);
         BaseEdit(offset.Add<QLineEdit>("EditOffsetBase", 28));
@@ -444,13 +371,13 @@ void ConfigPage::BuildZTab() {
     {
         ControlRow darkness = row(c0, 0, "LabelDarknessZ");
         LimitTyping(darkness.Add<QLineEdit>("EditDarknessZ", 44), 2);
-        darkness.AddText<QLabel>("LabelDarknessRangeZ", 90, QStringLiteral("0 to 30"));
+        darkness.AddText<QLabel>("LabelDarknessRangeZ", 90, RangeHint("z_darkness"));
     }
     row(c0, 1, "LabelPrintSpeedZ").Add<QLineEdit>("EditPrintSpeedZ", 44);
     {
         ControlRow tearOff = row(c0, 2, "LabelTearOffZ");
         LimitTyping(tearOff.Add<QLineEdit>("EditTearOffZ", 44), 4);
-        tearOff.AddText<QLabel>("LabelTearOffRangeZ", 90, QStringLiteral("-120 to 120"));
+        tearOff.AddText<QLabel>("LabelTearOffRangeZ", 90, RangeHint("z_tear_off"));
     }
     Unselected(row(c0, 3, "LabelPrintModeZ").Add<QComboBox>("ComboBoxPrintModeZ", 90));
     {
@@ -467,10 +394,10 @@ void ConfigPage::BuildZTab() {
     {
         ControlRow top = row(c1, 4, "LabelLabelTopZ");
         LimitTyping(top.Add<QLineEdit>("EditLabelTopZ", 44), 4);
-        top.AddText<QLabel>("LabelLabelTopRangeZ", 90, QStringLiteral("-120 to 120"));
+        top.AddText<QLabel>("LabelLabelTopRangeZ", 90, RangeHint("z_label_top"));
         ControlRow left = row(c1, 5, "LabelLeftPositionZ");
         LimitTyping(left.Add<QLineEdit>("EditLeftPositionZ", 44), 5);
-        left.AddText<QLabel>("LabelLeftPositionRangeZ", 90, QStringLiteral("-9999 to 9999"));
+        left.AddText<QLabel>("LabelLeftPositionRangeZ", 90, RangeHint("z_left_position"));
     }
     // The prefixes and the delimiter are single printable characters of the command
     // language.
@@ -492,7 +419,7 @@ void ConfigPage::BuildDTab() {
     {
         ControlRow heat = row(c0, 0, "LabelHeatD");
         LimitTyping(heat.Add<QLineEdit>("EditHeatD", 44), 2);
-        heat.AddText<QLabel>("LabelHeatRangeD", 90, QStringLiteral("0 to 30"));
+        heat.AddText<QLabel>("LabelHeatRangeD", 90, RangeHint("d_heat"));
     }
     row(c0, 1, "LabelPrintSpeedD").Add<QLineEdit>("EditPrintSpeedD", 110);
     {
@@ -562,8 +489,9 @@ void ConfigPage::ShowConfig(const PrinterConfig& config) {
     // The table lists ComboBoxPrintOut before EditCutterPiece, which depends on it.
     const ShowContext cx{UnitFactor(config), QLocale(),
                          findChild<QComboBox*>(QStringLiteral("ComboBoxPrintOut"))};
-    for (size_t i = 0; i < std::size(kFields); ++i) {
-        const FieldBinding& binding = kFields[i];
+    const std::span<const PageSetting> fields = PageSettingTable();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const PageSetting& binding = fields[i];
         std::visit(
             [&](auto member) { ShowField(config.*member, binding.rule, fieldControls_[i], cx); },
             binding.field);
@@ -574,8 +502,9 @@ bool ConfigPage::CollectConfig(PrinterConfig& into) {
     into.InchUnit = Host().UnitIndex() == 0 ? 1 : 0;
     const ShowContext cx{UnitFactor(into), QLocale(), nullptr};
     QString failure;
-    for (size_t i = 0; i < std::size(kFields) && failure.isEmpty(); ++i) {
-        const FieldBinding& binding = kFields[i];
+    const std::span<const PageSetting> fields = PageSettingTable();
+    for (size_t i = 0; i < fields.size() && failure.isEmpty(); ++i) {
+        const PageSetting& binding = fields[i];
         std::visit(
             [&](auto member) {
                 CollectField(into.*member, binding.rule, fieldControls_[i], cx, failure);
