@@ -77,6 +77,14 @@ TEST(ExporterProbe, SilentPrinterEndsAtTheDeadline) {
     // A silent printer keeps the link's own wait of 30 s; the probe ends near its deadline
     // (with room for a busy test machine).
     EXPECT_LT(took, 3s);
+
+    // The thread keeps its link for the next probe: the waits shortened to the last
+    // probe's deadline are not carried over.
+    ServedPrinter slow(0, 600);
+    const ProbeReading next =
+        ProbePrinter(slow.Address(), ProbeModule::Status, ProbeClock::now() + 10s);
+    EXPECT_TRUE(next.up);
+    EXPECT_TRUE(next.extendedKnown);
 }
 
 // Two more names of the loopback printer; nothing reaches a real resolver.

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -426,6 +427,37 @@ TEST(ExporterScheduler, OneProbePerPrinterAndALimit) {
     EXPECT_TRUE(WaitUntil([&] { return one.Running() == 0; }));
     EXPECT_TRUE(one.Launch([] {}));
     go = true;
+}
+
+TEST(ExporterScheduler, ThreadsWaitForTheNextTaskUntilIdleTooLong) {
+    ProbeScheduler scheduler(8, 300ms);
+    std::atomic<int> done{0};
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(scheduler.Launch([&] { ++done; }));
+        ASSERT_TRUE(WaitUntil([&] { return done == i + 1 && scheduler.Running() == 0; }));
+        EXPECT_EQ(scheduler.Threads(), 1) << "one task after another: one thread, kept";
+    }
+
+    // Tasks at once each get a thread at once; idle too long, the threads end.
+    std::atomic<bool> go{false};
+    const auto hold = [&] {
+        while (!go)
+            std::this_thread::sleep_for(1ms);
+    };
+    ASSERT_TRUE(scheduler.Launch(hold));
+    ASSERT_TRUE(scheduler.Launch(hold));
+    EXPECT_EQ(scheduler.Threads(), 2);
+    go = true;
+    EXPECT_TRUE(WaitUntil([&] { return scheduler.Threads() == 0; })) << "idle threads stay";
+
+    // Stop ends idle threads at once, however long they may idle.
+    auto lasting = std::make_unique<ProbeScheduler>(2, std::chrono::hours(1));
+    ASSERT_TRUE(lasting->Launch([] {}));
+    ASSERT_TRUE(WaitUntil([&] { return lasting->Running() == 0; }));
+    EXPECT_EQ(lasting->Threads(), 1);
+    const auto start = ProbeClock::now();
+    lasting.reset();
+    EXPECT_LT(ProbeClock::now() - start, 5s);
 }
 
 TEST(ExporterResolve, ANameIsWaitedForOnlyUntilTheDeadline) {

@@ -32,6 +32,26 @@ LinkError RunWithin(PrinterLink& link, ProbeClock::time_point deadline, Interfac
     return Dispatch<O>(link, kind, std::forward<Args>(args)...);
 }
 
+// What a probe needs (the link with its receive buffers, the memory record with its file
+// lists: about 460 KiB of address space of which a probe touches a few pages): on the heap,
+// since a probe thread's stack is small, and kept by the thread for its next probe. The scheduler
+// keeps its threads, so the exporter's memory stays where its busiest minutes put it instead of
+// being handed back and taken again with every probe.
+struct ProbeWorkspace {
+    LinkAddress address;
+    PrinterLink link;
+    PrinterConfig config;
+    MemoryInfo memory;
+};
+
+ProbeWorkspace& ThreadWorkspace() {
+    thread_local std::unique_ptr<ProbeWorkspace> workspace;
+    // Not value-initialised: that would write every page of the receive buffers.
+    if (!workspace)
+        workspace.reset(new ProbeWorkspace);
+    return *workspace;
+}
+
 } // namespace
 
 ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
@@ -39,12 +59,15 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
     const ProbeClock::time_point start = ProbeClock::now();
     ProbeReading reading;
     reading.module = module;
-    // The link reads its settings records at every open; they live as long as it. Both on
-    // the heap: the probe's thread has a small stack.
-    auto spec = std::make_unique<LinkAddress>(printer);
-    auto owned = std::make_unique<PrinterLink>();
-    PrinterLink& link = *owned;
+    ProbeWorkspace& workspace = ThreadWorkspace();
+    LinkAddress* const spec = &workspace.address;
+    *spec = printer;
+    PrinterLink& link = workspace.link;
+    // Everything the last probe on this thread set: the settings records the link reads at
+    // every open, its waits as the product has them, the cancel of a passed deadline.
     link.SetLinkSettings(LinkSettings{&spec->com, &spec->lpt, &spec->net});
+    link.Timeouts() = LinkTimeouts{};
+    link.Waits().Clear();
     link.Waits().SetSharedCancel(stop);
     // Several waits of one operation each get the time left at its start; the deadline
     // ends whichever of them is running when it passes.
@@ -64,17 +87,22 @@ ProbeReading ProbePrinter(const LinkAddress& printer, ProbeModule module,
     }
     reading.up = code == LinkOk;
     if (code == LinkOk && module == ProbeModule::Full) {
-        auto config = std::make_unique<PrinterConfig>();
-        std::memset(config.get(), 0, sizeof(PrinterConfig));
-        SetConfigDefaults(*config);
-        code = RunWithin<Op::ReadConfiguration>(link, deadline, spec->kind, *config, 0);
+        PrinterConfig& config = workspace.config;
+        std::memset(&config, 0, sizeof(PrinterConfig));
+        SetConfigDefaults(config);
+        code = RunWithin<Op::ReadConfiguration>(link, deadline, spec->kind, config, 0);
         if (code == LinkOk)
-            reading.config = *config;
+            reading.config = config;
     }
     if (code == LinkOk && module == ProbeModule::Full) {
-        // About 192 KiB: on the heap, for the length of the read.
-        auto info = std::make_unique<MemoryInfo>();
-        std::memset(info.get(), 0, sizeof(MemoryInfo));
+        // Only what the probe reads is cleared; the file lists' pages stay untouched but
+        // for the lists the printer sends.
+        MemoryInfo* const info = &workspace.memory;
+        for (MemoryArea& area : info->areas) {
+            area.fileList[0] = '\0';
+            area.physicalKnown = area.freeKnown = 0;
+            area.physicalSpace = area.freeSpace = 0;
+        }
         code = RunWithin<Op::ReadMemoryInfo>(link, deadline, spec->kind, *info);
         if (code == LinkOk) {
             std::array<MemorySpace, kMemoryDeviceCount> spaces;

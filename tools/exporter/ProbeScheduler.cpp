@@ -6,18 +6,13 @@
 
 namespace {
 
-struct Task {
-    ProbeScheduler* scheduler;
-    std::function<void()> work;
-    std::function<void()> done;
-};
-
 // Whether this thread is a task still holding its slot.
 thread_local bool holdsSlot = false;
 
 } // namespace
 
-ProbeScheduler::ProbeScheduler(int limit) : limit_(std::max(1, limit)) {}
+ProbeScheduler::ProbeScheduler(int limit, std::chrono::milliseconds idleLimit)
+    : limit_(std::max(1, limit)), idleLimit_(idleLimit) {}
 
 ProbeScheduler::~ProbeScheduler() {
     Stop();
@@ -44,23 +39,24 @@ bool ProbeScheduler::Launch(std::function<void()> task) {
         if (stopping_ || running_ >= limit_)
             return false;
         ++running_;
+        if (!idle_.empty()) {
+            Worker* worker = idle_.back();
+            idle_.pop_back();
+            worker->task = std::move(task);
+            worker->wake.notify_one();
+            return true;
+        }
         ++threads_;
     }
-    auto context = std::make_unique<Task>(Task{this, std::move(task), [this] {
-                                                   std::lock_guard lock(mutex_);
-                                                   if (holdsSlot)
-                                                       --running_;
-                                                   holdsSlot = false;
-                                                   --threads_;
-                                                   // Last: the destructor may return after it.
-                                                   changed_.notify_all();
-                                               }});
+    auto start = std::make_unique<Worker>();
+    start->scheduler = this;
+    start->task = std::move(task);
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kStackBytes);
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
     pthread_t thread;
-    const int failure = pthread_create(&thread, &attributes, &Trampoline, context.get());
+    const int failure = pthread_create(&thread, &attributes, &Trampoline, start.get());
     pthread_attr_destroy(&attributes);
     if (failure != 0) {
         std::lock_guard lock(mutex_);
@@ -69,18 +65,42 @@ bool ProbeScheduler::Launch(std::function<void()> task) {
         changed_.notify_all();
         return false;
     }
-    context.release();
+    start.release();
     return true;
 }
 
 void* ProbeScheduler::Trampoline(void* context) {
-    std::unique_ptr<Task> task(static_cast<Task*>(context));
-    holdsSlot = true;
-    task->work();
-    const std::function<void()> done = std::move(task->done);
-    task.reset();
-    done();
+    const std::unique_ptr<Worker> worker(static_cast<Worker*>(context));
+    worker->scheduler->Serve(*worker);
     return nullptr;
+}
+
+void ProbeScheduler::Serve(Worker& worker) {
+    for (;;) {
+        holdsSlot = true;
+        worker.task();
+        // The task's captures (the request, the answer's way back) go before the thread
+        // counts as idle.
+        worker.task = nullptr;
+        std::unique_lock lock(mutex_);
+        if (holdsSlot)
+            --running_;
+        holdsSlot = false;
+        changed_.notify_all();
+        if (stopping_)
+            break;
+        idle_.push_back(&worker);
+        worker.wake.wait_for(lock, idleLimit_, [&] { return worker.task || stopping_; });
+        if (worker.task)
+            continue;
+        // Stopped or idle too long: no task can reach this thread once it is off the list.
+        idle_.erase(std::find(idle_.begin(), idle_.end(), &worker));
+        break;
+    }
+    std::lock_guard lock(mutex_);
+    --threads_;
+    // Last: the destructor may return after it.
+    changed_.notify_all();
 }
 
 std::optional<ProbeReading> ProbeScheduler::Run(const std::string& printerKey,
@@ -120,11 +140,18 @@ void ProbeScheduler::Stop() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
     changed_.notify_all();
+    for (Worker* worker : idle_)
+        worker->wake.notify_one();
 }
 
 int ProbeScheduler::Running() const {
     std::lock_guard lock(mutex_);
     return running_;
+}
+
+int ProbeScheduler::Threads() const {
+    std::lock_guard lock(mutex_);
+    return threads_;
 }
 
 size_t ProbeScheduler::PrintersTracked() const {

@@ -3,6 +3,7 @@
 #include "PrinterProbe.h"
 #include "ProbeReading.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Runs the exporter's probes. Each request that needs a printer gets a thread of its own
 // with a small stack (Launch), at most `limit` at once: the rest are refused at once, so a
@@ -17,6 +19,13 @@
 // printer, never for another printer's probe (Run): two probes of one printer never run
 // at once, the second waits until the first ends or its own deadline passes. Stop ends the
 // waits; the destructor waits for every thread to end.
+//
+// A thread whose task has ended waits for the next one instead of ending: a new task goes
+// to the thread idle most recently, and a new thread starts only when none is idle, so a
+// task never waits for a thread. A thread idle for `idleLimit` ends. The threads so follow
+// the most probes in flight of the last minutes, and what they hold (stack pages, the
+// probe's link) stays in use instead of going back to the system and coming again with
+// every probe.
 class ProbeScheduler {
 public:
     using Probe = std::function<ProbeReading()>;
@@ -29,13 +38,15 @@ public:
     static constexpr size_t kStackBytes = 256u << 10;
 #endif
 
-    explicit ProbeScheduler(int limit);
+    static constexpr std::chrono::milliseconds kIdleLimit = std::chrono::minutes(5);
+
+    explicit ProbeScheduler(int limit, std::chrono::milliseconds idleLimit = kIdleLimit);
     ~ProbeScheduler();
     ProbeScheduler(const ProbeScheduler&) = delete;
     ProbeScheduler& operator=(const ProbeScheduler&) = delete;
 
-    // Runs the task on a new thread; false (nothing runs) when `limit` tasks run already,
-    // when stopping, or when no thread can be had.
+    // Runs the task at once on an idle thread or a new one; false (nothing runs) when
+    // `limit` tasks run already, when stopping, or when no thread can be had.
     bool Launch(std::function<void()> task);
 
     // On the calling thread: waits until no other probe uses the printer, then runs the
@@ -55,6 +66,8 @@ public:
 
     // Tasks holding a slot now.
     int Running() const;
+    // Threads, running a task or idle.
+    int Threads() const;
     // Printers with a probe running or waiting; entries go when their last probe ends.
     size_t PrintersTracked() const;
 
@@ -64,15 +77,25 @@ private:
         int users = 0;
     };
 
+    struct Worker {
+        ProbeScheduler* scheduler = nullptr;
+        std::condition_variable wake;
+        std::function<void()> task;
+    };
+
     static void* Trampoline(void* context);
+    void Serve(Worker& worker);
     void Release(const std::string& printerKey);
 
     const int limit_;
+    const std::chrono::milliseconds idleLimit_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    // Slots taken, and task threads not yet ended.
+    // Slots taken, and threads not yet ended.
     int running_ = 0;
     int threads_ = 0;
     bool stopping_ = false;
     std::map<std::string, Printer> printers_;
+    // Threads waiting for a task, the one idle longest first.
+    std::vector<Worker*> idle_;
 };

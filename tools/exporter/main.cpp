@@ -10,6 +10,9 @@
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/resource.h>
 
 namespace {
@@ -48,6 +51,13 @@ int main(int argc, char* argv[]) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     // A printer that hangs up mid-write must fail the write, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+#if defined(__GLIBC__)
+    // Blocks of 128 KiB and more (a probe thread's link, a memory record) are mapped on
+    // their own and handed back whole when freed. glibc would otherwise raise this bound
+    // after the first such free and carve later blocks from its arenas, where the small
+    // blocks allocated between them leave holes that only ever grow the arenas.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 
     QCoreApplication application(argc, argv);
     QString error;
