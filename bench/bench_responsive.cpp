@@ -137,8 +137,11 @@ int main(int argc, char* argv[]) {
     ScriptedPrompter prompter;
     TFormMain window(link, prompter, QLocale(QLocale::English, QLocale::UnitedStates));
     window.show();
-    StoreFixedText(window.Records().Com.portName, QString::fromStdString(pty.SlavePath()),
-                   FixedTextKind::Local);
+    if (StoreFixedText(window.Records().Com.portName, QString::fromStdString(pty.SlavePath()),
+                       FixedTextKind::Local) != FixedTextResult::Stored) {
+        std::fprintf(stderr, "the terminal's path does not fit the port name\n");
+        return 1;
+    }
 
     // Enough that a printer that stops reading makes the transfer wait on every link.
     QByteArray data(4 << 20, 'A');

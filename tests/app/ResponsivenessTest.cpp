@@ -97,8 +97,9 @@ TEST_F(Responsive, CancelEndsAWaitOnTheSerialLink) {
     sim::PtyServer pty{printer};
     std::string error;
     ASSERT_TRUE(pty.Start(&error)) << error;
-    StoreFixedText(window->Records().Com.portName, QString::fromStdString(pty.SlavePath()),
-                   FixedTextKind::Local);
+    ASSERT_EQ(StoreFixedText(window->Records().Com.portName,
+                             QString::fromStdString(pty.SlavePath()), FixedTextKind::Local),
+              FixedTextResult::Stored);
     Choose(window->ComboBoxInterFace, InterfaceCom);
     Silence();
     const qint64 cancelToEnabled = GetStatusAndCancel();

@@ -169,9 +169,9 @@ TEST(ExporterHttp, ProbesRefusesAndAnswersItsOwnMetricsMeanwhile) {
     const std::string port = std::to_string(silent.server.Port());
     const auto start = ProbeClock::now();
     std::vector<std::future<HttpAnswer>> waiting;
-    for (const std::string& name : {"127.0.0.1", "dock-a", "dock-b", "127.0.0.1"})
+    for (const char* name : {"127.0.0.1", "dock-a", "dock-b", "127.0.0.1"})
         waiting.push_back(std::async(std::launch::async, [&exporter, name, port] {
-            return exporter.Get("/probe?target=tcp:" + name + ":" + port, 1.5);
+            return exporter.Get("/probe?target=tcp:" + std::string(name) + ":" + port, 1.5);
         }));
     EXPECT_TRUE(WaitUntil([&] { return exporter.service->Scheduler().Running() == 4; }));
     EXPECT_EQ(exporter.service->Scheduler().PrintersTracked(), 1u)
@@ -244,8 +244,9 @@ TEST(ExporterHttp, StopEndsWaitingProbesAtOnce) {
     for (auto& answer : waiting) {
         // An answer (the printer not reached) or a closed connection, never a hang.
         const HttpAnswer got = answer.get();
-        if (got.status != 0)
+        if (got.status != 0) {
             EXPECT_NE(got.body.find("tarnvik_up 0"), std::string::npos) << got.body;
+        }
     }
 }
 
