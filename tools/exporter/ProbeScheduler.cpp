@@ -40,8 +40,8 @@ bool ProbeScheduler::Launch(std::function<void()> task) {
             return false;
         ++running_;
         if (!idle_.empty()) {
-            Worker* worker = idle_.back();
-            idle_.pop_back();
+            Worker* worker = idle_.front();
+            idle_.pop_front();
             worker->task = std::move(task);
             worker->wake.notify_one();
             return true;

@@ -6,12 +6,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
 
 // Runs the exporter's probes. Each request that needs a printer gets a thread of its own
 // with a small stack (Launch), at most `limit` at once: the rest are refused at once, so a
@@ -20,12 +20,12 @@
 // at once, the second waits until the first ends or its own deadline passes. Stop ends the
 // waits; the destructor waits for every thread to end.
 //
-// A thread whose task has ended waits for the next one instead of ending: a new task goes
-// to the thread idle most recently, and a new thread starts only when none is idle, so a
-// task never waits for a thread. A thread idle for `idleLimit` ends. The threads so follow
-// the most probes in flight of the last minutes, and what they hold (stack pages, the
-// probe's link) stays in use instead of going back to the system and coming again with
-// every probe.
+// A thread whose task has ended waits for the next one instead of ending, and a new thread
+// starts only when none is idle, so a task never waits for a thread. A new task goes to the
+// thread idle longest: every kept thread soon has run every kind of probe, so what the
+// threads hold (stack pages, the probe's link and records) settles in the first minutes
+// instead of growing each time a rarely used thread meets a larger reply. A thread idle
+// for `idleLimit` (fewer probes came than there are threads) ends.
 class ProbeScheduler {
 public:
     using Probe = std::function<ProbeReading()>;
@@ -97,5 +97,5 @@ private:
     bool stopping_ = false;
     std::map<std::string, Printer> printers_;
     // Threads waiting for a task, the one idle longest first.
-    std::vector<Worker*> idle_;
+    std::deque<Worker*> idle_;
 };

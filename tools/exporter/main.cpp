@@ -9,11 +9,15 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <pthread.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,9 +44,31 @@ int FitProbesToDescriptors(int wanted) {
     return static_cast<int>(std::max<rlim_t>(1, (limit.rlim_cur - kSpareDescriptors) / 2));
 }
 
+#if defined(__GLIBC__)
+// glibc keeps a cache of freed blocks for each thread. The exporter runs hundreds of probe
+// threads, most of them waiting on a printer; their caches hold blocks no other thread can
+// use, and the arenas grew for hours (about 3 MB an hour at 200 probes a second). glibc
+// reads this setting only when a program starts, so the exporter starts itself once more
+// with the caches off, unless the setting is given already.
+void TurnOffThreadCaches(char* argv[]) {
+    static const char kSetting[] = "glibc.malloc.tcache_count=0";
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    if (tunables && std::strstr(tunables, "glibc.malloc.tcache_count="))
+        return;
+    const std::string value =
+        tunables && *tunables ? std::string(tunables) + ":" + kSetting : std::string(kSetting);
+    if (::setenv("GLIBC_TUNABLES", value.c_str(), 1) == 0)
+        ::execv("/proc/self/exe", argv);
+    // Not started again: run on with the caches.
+}
+#endif
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+#if defined(__GLIBC__)
+    TurnOffThreadCaches(argv);
+#endif
     // Every thread started from here on leaves the stop signals to sigwait below.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
