@@ -19,6 +19,9 @@ source "$(dirname "$0")/exporter_test_lib.sh"
 
 start_printer head-open --status 1
 start_exporter --allow 127.0.0.0/8
+# It runs without glibc's per-thread block caches: it starts itself once more to turn them off.
+exporter_pid=$(pgrep -P "${pids[-1]}")
+tr '\0' '\n' <"/proc/$exporter_pid/environ" | grep -qx 'GLIBC_TUNABLES=glibc.malloc.tcache_count=0'
 probe="http://127.0.0.1:$EXPORTER_PORT/probe"
 for module in status full; do
     curl -sS --max-time 20 -o "$work/$module.txt" "$probe?target=tcp:127.0.0.1:$PRINTER_PORT&module=$module"
