@@ -463,10 +463,13 @@ TEST(ExporterScheduler, ThreadsWaitForTheNextTaskUntilIdleTooLong) {
 TEST(ExporterResolve, ANameIsWaitedForOnlyUntilTheDeadline) {
     // A resolver that hangs (a DNS server that does not answer) for longer than the probe.
     auto release = std::make_shared<std::atomic<bool>>(false);
-    const HostResolver hanging = [release](const std::string& host, QString* error) {
+    auto ended = std::make_shared<std::atomic<int>>(0);
+    const HostResolver hanging = [release, ended](const std::string& host, QString* error) {
         while (!*release)
             std::this_thread::sleep_for(1ms);
-        return TableResolver(host, error);
+        std::vector<IpAddress> found = TableResolver(host, error);
+        ++*ended;
+        return found;
     };
     QString error;
     const auto start = ProbeClock::now();
@@ -482,6 +485,8 @@ TEST(ExporterResolve, ANameIsWaitedForOnlyUntilTheDeadline) {
         ResolveBefore(&TableResolver, "dock-1", ProbeClock::now() + 5s, nullptr, &error);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].Text(), "10.20.1.5");
+    // The two look-ups given up on end on their own; they must not outlive the table.
+    EXPECT_TRUE(WaitUntil([&] { return *ended == 2; }));
 }
 
 TEST(ExporterHttpHead, RequestLinesHeadersAndLimits) {
