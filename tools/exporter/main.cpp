@@ -44,31 +44,37 @@ int FitProbesToDescriptors(int wanted) {
     return static_cast<int>(std::max<rlim_t>(1, (limit.rlim_cur - kSpareDescriptors) / 2));
 }
 
+// How the exporter's memory stays flat with hundreds of probe threads, most of them waiting
+// on a printer. glibc only.
+void TuneAllocator(char* argv[]) {
 #if defined(__GLIBC__)
-// glibc keeps a cache of freed blocks for each thread. The exporter runs hundreds of probe
-// threads, most of them waiting on a printer; their caches hold blocks no other thread can
-// use, and the arenas grew for hours (about 3 MB an hour at 200 probes a second). glibc
-// reads this setting only when a program starts, so the exporter starts itself once more
-// with the caches off, unless the setting is given already.
-void TurnOffThreadCaches(char* argv[]) {
+    // Each thread's cache of freed blocks holds blocks no other thread can use; with the
+    // caches on, the arenas grew for hours (about 3 MB an hour at 200 probes a second).
+    // glibc reads this setting only when a program starts, so the exporter starts itself
+    // once more with the caches off, unless the setting is given already.
     static const char kSetting[] = "glibc.malloc.tcache_count=0";
     const char* tunables = std::getenv("GLIBC_TUNABLES");
-    if (tunables && std::strstr(tunables, "glibc.malloc.tcache_count="))
-        return;
-    const std::string value =
-        tunables && *tunables ? std::string(tunables) + ":" + kSetting : std::string(kSetting);
-    if (::setenv("GLIBC_TUNABLES", value.c_str(), 1) == 0)
-        ::execv("/proc/self/exe", argv);
-    // Not started again: run on with the caches.
-}
+    if (!tunables || !std::strstr(tunables, "glibc.malloc.tcache_count=")) {
+        const std::string value =
+            tunables && *tunables ? std::string(tunables) + ":" + kSetting : std::string(kSetting);
+        if (::setenv("GLIBC_TUNABLES", value.c_str(), 1) == 0)
+            ::execv("/proc/self/exe", argv);
+        // Not started again: run on with the caches.
+    }
+    // Blocks of 128 KiB and more (a probe thread's link, a memory record) are mapped on
+    // their own and handed back whole when freed. glibc would otherwise raise this bound
+    // after the first such free and carve later blocks from its arenas, where the small
+    // blocks allocated between them leave holes that only ever grow the arenas.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#else
+    (void)argv;
 #endif
+}
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-#if defined(__GLIBC__)
-    TurnOffThreadCaches(argv);
-#endif
+    TuneAllocator(argv);
     // Every thread started from here on leaves the stop signals to sigwait below.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -77,13 +83,6 @@ int main(int argc, char* argv[]) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     // A printer that hangs up mid-write must fail the write, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
-#if defined(__GLIBC__)
-    // Blocks of 128 KiB and more (a probe thread's link, a memory record) are mapped on
-    // their own and handed back whole when freed. glibc would otherwise raise this bound
-    // after the first such free and carve later blocks from its arenas, where the small
-    // blocks allocated between them leave holes that only ever grow the arenas.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
 
     QCoreApplication application(argc, argv);
     QString error;
